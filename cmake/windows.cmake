@@ -1,0 +1,32 @@
+# The player, its library and its tests, cross-built for Windows and run under Wine.
+enable_language(RC)
+
+# Statically linked: the player must run on a bare Windows with nothing beside it.
+add_link_options(-static)
+# The player, the tests and their fixture module side by side: tests find them there.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(PLIMO_WINDOWS_LIBRARIES gdi32 ole32 oleaut32 uuid shell32 comctl32)
+
+add_library(plimo_core STATIC ${PLIMO_CORE_SOURCES})
+target_include_directories(plimo_core PUBLIC ${PROJECT_SOURCE_DIR})
+
+add_library(plimo_windows STATIC
+    content/platform_win.cpp
+    content/quiz_loader.cpp
+    shell/main_window.cpp
+)
+target_link_libraries(plimo_windows PUBLIC plimo_core ${PLIMO_WINDOWS_LIBRARIES})
+
+# windres finds the icons and the cursor through the include path.
+set(PLIMO_RESOURCE_SCRIPT ${PROJECT_SOURCE_DIR}/resources/plimo.rc)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${PROJECT_SOURCE_DIR}/resources")
+
+add_executable(plimo WIN32 shell/winmain.cpp ${PLIMO_RESOURCE_SCRIPT})
+target_link_libraries(plimo PRIVATE plimo_windows)
+
+if(BUILD_TESTING)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_subdirectory(tests/windows)
+endif()

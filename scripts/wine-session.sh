@@ -1,0 +1,75 @@
+# Sourced by test.sh and play.sh: one X display and one Wine prefix for a whole run.
+# Stops only what it started, by process id or by its own prefix.
+
+repo=${repo:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+export PLIMO_WINEPREFIX=${PLIMO_WINEPREFIX:-$repo/build/wine-prefix}
+export WINEPREFIX=$PLIMO_WINEPREFIX
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=C.UTF-8
+started_xvfb_pid=""
+
+display_works() {
+    xdpyinfo -display "$1" >/dev/null 2>&1
+}
+
+# Starts a private Xvfb on the first free display from :91 and exports PLIMO_DISPLAY.
+start_private_display() {
+    local n
+    for n in $(seq 91 140); do
+        [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        started_xvfb_pid=$!
+        local tries
+        for tries in $(seq 1 100); do
+            if display_works ":$n"; then
+                export PLIMO_DISPLAY=":$n" DISPLAY=":$n"
+                return 0
+            fi
+            kill -0 "$started_xvfb_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$started_xvfb_pid" 2>/dev/null || true
+        started_xvfb_pid=""
+    done
+    echo "cannot start Xvfb" >&2
+    return 1
+}
+
+# prepare_wine_prefix managed|unmanaged: creates the prefix once (parallel first use of a fresh
+# prefix fails), and keeps one wineserver alive for the run so each program does not pay for
+# starting it. On a display without a window manager, windows must be unmanaged: Wine waits two
+# seconds for a window manager to confirm each hidden managed window (every message box).
+prepare_wine_prefix() {
+    local windows=$1
+    # A server left from another run may hold another display: start afresh.
+    wineserver -k 2>/dev/null || true
+    wineserver -p
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        wine wineboot --init >/dev/null 2>&1 || true
+        wineserver -w
+    fi
+    # A crashing test must fail at once, not wait behind a crash dialog.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+        >/dev/null 2>&1
+    if [ "$windows" = unmanaged ]; then
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    else
+        wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
+    fi
+    # Media tests need a sound device; a null ALSA device stands in for one.
+    export PLIMO_WINE_HOME=$repo/build/wine-home
+    mkdir -p "$PLIMO_WINE_HOME"
+    printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' \
+        >"$PLIMO_WINE_HOME/.asoundrc"
+}
+
+stop_wine_session() {
+    wineserver -k 2>/dev/null || true
+    if [ -n "$started_xvfb_pid" ]; then
+        kill "$started_xvfb_pid" 2>/dev/null || true
+        wait "$started_xvfb_pid" 2>/dev/null || true
+        started_xvfb_pid=""
+    fi
+}

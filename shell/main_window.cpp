@@ -1,0 +1,130 @@
+#include "shell/main_window.h"
+
+#include "content/quiz_loader.h"
+
+QuizRecord* quizRecord = nullptr;
+HBRUSH appBackgroundBrush = nullptr;
+HWND headerPaneWindow = nullptr;
+HWND boardWindow = nullptr;
+
+namespace {
+
+bool registerMainWindowClass(HINSTANCE instance) {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    // A system colour index plus one stands for that colour's brush.
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_SCROLLBAR + 1);
+    windowClass.lpszClassName = kMainWindowClass;
+    return RegisterClassExA(&windowClass) != 0;
+}
+
+void centreOnDesktop(HWND window) {
+    RECT desktop, own;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    GetWindowRect(window, &own);
+    int left = desktop.left + ((desktop.right - desktop.left) - (own.right - own.left)) / 2;
+    int top = desktop.top + ((desktop.bottom - desktop.top) - (own.bottom - own.top)) / 2;
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+int runMessageLoop() {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (boardWindow && IsDialogMessageA(boardWindow, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+LRESULT onCreate(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    createStaticText(window, kStatusLineText, 725, client.bottom - 16, 130, 15, kStatusLineId);
+    SendMessageA(window, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconA(nullptr, IDI_QUESTION)));
+    return 0;
+}
+
+LRESULT onSize(HWND window, WPARAM sizeType, int width, int height) {
+    if (sizeType == SIZE_MINIMIZED)
+        return 0;
+    if (boardWindow)
+        SetWindowPos(boardWindow, nullptr, 5, 50, width - 11, height - 68, SWP_NOZORDER);
+    if (headerPaneWindow)
+        SetWindowPos(headerPaneWindow, nullptr, 5, 2, width - 11, 49, SWP_NOZORDER);
+    SetWindowPos(GetDlgItem(window, kStatusLineId), HWND_TOP, width - 145, height - 16, 140, 15,
+                 SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    return 0;
+}
+
+LRESULT onCtlColorStatic(HDC dc, HWND control) {
+    if (GetWindowLongA(control, GWL_ID) != kStatusLineId)
+        return 0;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    return reinterpret_cast<LRESULT>(appBackgroundBrush);
+}
+
+} // namespace
+
+void createStaticText(HWND parent, const char* text, int x, int y, int width, int height,
+                      int id) {
+    HWND control = CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE, x, y, width, height,
+                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 TRUE);
+}
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        return onCreate(window);
+    case WM_SIZE:
+        return onSize(window, wParam, LOWORD(lParam), HIWORD(lParam));
+    case WM_CLOSE:
+        PostQuitMessage(0);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return onCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+int runPlayer(HINSTANCE instance) {
+    if (!registerMainWindowClass(instance))
+        return 0;
+    appBackgroundBrush = CreateSolidBrush(kAppBackgroundColour);
+    quizRecord = new QuizRecord();
+    loadQuiz(*quizRecord);
+
+    HWND mainWindow = CreateWindowExA(0, kMainWindowClass, quizRecord->title,
+                                      WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                      kMainWindowWidth, kMainWindowHeight, nullptr, nullptr,
+                                      instance, nullptr);
+    int quitCode = 0;
+    if (mainWindow) {
+        centreOnDesktop(mainWindow);
+        ShowWindow(mainWindow, SW_SHOWNORMAL);
+        quitCode = runMessageLoop();
+        DestroyWindow(mainWindow);
+    }
+
+    DeleteObject(appBackgroundBrush);
+    appBackgroundBrush = nullptr;
+    delete quizRecord;
+    quizRecord = nullptr;
+    return quitCode;
+}

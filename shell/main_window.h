@@ -1,0 +1,28 @@
+// Start-up, the main window and the message loop.
+#pragma once
+
+#include "content/quiz_record.h"
+
+#include <windows.h>
+
+// Process-wide state, set once by start-up.
+extern QuizRecord* quizRecord;
+extern HBRUSH appBackgroundBrush;
+extern HWND headerPaneWindow;
+extern HWND boardWindow;
+
+inline constexpr const char* kMainWindowClass = "WindowsApp";
+inline constexpr int kStatusLineId = 8000;
+inline constexpr const char* kStatusLineText = "R\xE9" "alis\xE9 avec la version 2.1.3  ";
+inline constexpr COLORREF kAppBackgroundColour = RGB(212, 208, 200);
+inline constexpr int kMainWindowWidth = 544;
+inline constexpr int kMainWindowHeight = 375;
+
+// Runs the whole program: start-up, the message loop and shut-down. Returns the quit code.
+int runPlayer(HINSTANCE instance);
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A "Static" child in the default GUI font.
+void createStaticText(HWND parent, const char* text, int x, int y, int width, int height,
+                      int id);

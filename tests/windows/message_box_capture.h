@@ -1,0 +1,33 @@
+// Captures the message boxes that the calling thread shows while the capture lives: each box
+// is recorded (caption, text, buttons) and closed with OK, so the real MessageBoxA call runs
+// without blocking the test.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct CapturedBox {
+    std::string caption;
+    std::string text;
+    int buttonCount = 0;
+    bool hasOwner = false;
+};
+
+class MessageBoxCapture {
+  public:
+    MessageBoxCapture();
+    ~MessageBoxCapture();
+    MessageBoxCapture(const MessageBoxCapture&) = delete;
+    MessageBoxCapture& operator=(const MessageBoxCapture&) = delete;
+
+    const std::vector<CapturedBox>& boxes() const { return boxes_; }
+
+  private:
+    static LRESULT CALLBACK onCbtEvent(int code, WPARAM wParam, LPARAM lParam);
+    void record(HWND box);
+
+    HHOOK hook_ = nullptr;
+    std::vector<CapturedBox> boxes_;
+};

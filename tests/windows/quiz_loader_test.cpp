@@ -1,0 +1,146 @@
+#include "content/lzw_codec.h"
+#include "content/quiz_loader.h"
+#include "resources/resource_ids.h"
+#include "tests/support/quiz_text_builder.h"
+#include "tests/windows/message_box_capture.h"
+#include "tests/windows/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes encoded(const Bytes& text) {
+    Bytes stream;
+    EXPECT_EQ(lzwEncode(text, stream), kLzwOk);
+    return stream;
+}
+
+Bytes sampleQuizText() {
+    QuizTextBuilder quiz(2, 3, 1);
+    quiz.field("Les capitales").field("Jeanne").field("Nommez la ville").field("").field("");
+    quiz.field("PARIS").field("").field("ROME").field("").field("BERLIN").field("");
+    return quiz.byte(kRewardText).field("Oui").field("Si").field("Ja").colour(9, 8, 7).bytes();
+}
+
+enum class Expect { kDefaultQuiz, kConstructionValues, kWholeQuiz };
+
+struct LoaderCase {
+    const char* name;
+    const char* fixture;
+    QuizModule::Resources resources;
+    const char* message; // null: no box
+    Expect record;
+    bool codesLoaded;
+};
+
+std::vector<LoaderCase> loaderCases() {
+    const Bytes quiz = encoded(sampleQuizText());
+    const Bytes codes = encoded(codeLines({"UN", "DEUX", "TROIS"}));
+    const Bytes corrupt = {0x30, 0xC0}; // stops before its end code
+    const Bytes truncatedQuiz = [] {
+        Bytes text = sampleQuizText();
+        text.pop_back(); // the blue byte
+        return encoded(text);
+    }();
+    // The texts are written out here, not taken from the loader, so a changed word shows.
+    const char* kEmpty = "quiz_fixture.dll";
+    const char* quizUnreadable = "Erreur dans le d\xE9" "cryptage des reponses";
+    return {
+        {"no quiz resource", kEmpty, {}, nullptr, Expect::kDefaultQuiz, false},
+        {"no quiz resource, codes present", kEmpty, {{IDR_QUIZ_CODES, codes}}, nullptr,
+         Expect::kDefaultQuiz, false},
+        {"quiz resource of size 0, codes present", "quiz_fixture_empty_text.dll", {}, nullptr,
+         Expect::kDefaultQuiz, false},
+        {"quiz does not decode", kEmpty, {{IDR_QUIZ_TEXT, corrupt}, {IDR_QUIZ_CODES, codes}},
+         quizUnreadable, Expect::kConstructionValues, false},
+        {"quiz text cut short", kEmpty,
+         {{IDR_QUIZ_TEXT, truncatedQuiz}, {IDR_QUIZ_CODES, codes}}, quizUnreadable,
+         Expect::kConstructionValues, false},
+        {"codes missing", kEmpty, {{IDR_QUIZ_TEXT, quiz}}, "Codes non trouv\xE9s.",
+         Expect::kWholeQuiz, false},
+        {"codes of size 0", "quiz_fixture_empty_codes.dll", {}, "Codes non renseign\xE9s.",
+         Expect::kWholeQuiz, false},
+        {"codes do not decode", kEmpty, {{IDR_QUIZ_TEXT, quiz}, {IDR_QUIZ_CODES, corrupt}},
+         "Erreur dans le d\xE9" "cryptage des codes", Expect::kWholeQuiz, false},
+        {"whole quiz", kEmpty, {{IDR_QUIZ_TEXT, quiz}, {IDR_QUIZ_CODES, codes}}, nullptr,
+         Expect::kWholeQuiz, true},
+    };
+}
+
+void expectRecord(const QuizRecord& record, Expect expected) {
+    switch (expected) {
+    case Expect::kDefaultQuiz:
+        EXPECT_STREQ(record.title, "Nom du plimo");
+        EXPECT_EQ(record.questionCount, 7);
+        EXPECT_EQ(record.answerFieldCount, 2);
+        EXPECT_EQ(record.colourRed, 0x35);
+        EXPECT_STREQ(questionAt(record, 6)->answer2, "test");
+        break;
+    case Expect::kConstructionValues:
+        EXPECT_STREQ(record.title, "nom du plimo");
+        EXPECT_EQ(record.questionCount, 2);
+        EXPECT_EQ(record.colourRed, 0x5A);
+        // Questions without a node: every reader must cope with an empty list.
+        EXPECT_EQ(questionAt(record, 0), nullptr);
+        break;
+    case Expect::kWholeQuiz:
+        EXPECT_STREQ(record.title, "Les capitales");
+        EXPECT_EQ(record.questionCount, 3);
+        EXPECT_EQ(record.rewardKind, kRewardText);
+        EXPECT_STREQ(questionAt(record, 2)->answer1, "BERLIN");
+        EXPECT_STREQ(questionAt(record, 2)->rewardText, "Ja");
+        EXPECT_EQ(record.colourBlue, 7);
+        break;
+    }
+}
+
+TEST(QuizLoader, FollowsTheFailureTable) {
+    for (const LoaderCase& c : loaderCases()) {
+        SCOPED_TRACE(c.name);
+        QuizModule module(c.fixture, c.resources);
+        ASSERT_NE(module.handle(), nullptr);
+        auto record = std::make_unique<QuizRecord>();
+        MessageBoxCapture capture;
+        loadQuizFromModule(module.handle(), *record);
+
+        if (c.message) {
+            ASSERT_EQ(capture.boxes().size(), 1u);
+            const CapturedBox& box = capture.boxes()[0];
+            EXPECT_EQ(box.caption, "Plimo");
+            EXPECT_EQ(box.text, c.message);
+            EXPECT_EQ(box.buttonCount, 1);
+            EXPECT_FALSE(box.hasOwner);
+        } else {
+            EXPECT_TRUE(capture.boxes().empty());
+        }
+        expectRecord(*record, c.record);
+        EXPECT_STREQ(record->codes[0], c.codesLoaded ? "UN" : "");
+        EXPECT_STREQ(record->codes[2], c.codesLoaded ? "TROIS" : "");
+    }
+}
+
+TEST(QuizLoader, RunningPlayerWithoutQuizResourcesHasTheDefaultQuiz) {
+    // The test executable carries no PATCH resources, like a player built without a quiz.
+    auto record = std::make_unique<QuizRecord>();
+    MessageBoxCapture capture;
+    loadQuiz(*record);
+    EXPECT_TRUE(capture.boxes().empty());
+    expectRecord(*record, Expect::kDefaultQuiz);
+}
+
+TEST(LzwCodec, FailedAllocationShowsARealMessageBox) {
+    MessageBoxCapture capture;
+    Bytes output;
+    lzwFailNextOutputAllocationForTesting();
+    EXPECT_EQ(lzwDecode(Bytes{0x30, 0xC0, 0x00}, output), kLzwOutOfMemory);
+    ASSERT_EQ(capture.boxes().size(), 1u);
+    EXPECT_EQ(capture.boxes()[0].caption, "information");
+    EXPECT_EQ(capture.boxes()[0].text, "Impossible d'allouer la memoire");
+    EXPECT_EQ(capture.boxes()[0].buttonCount, 1);
+}
+
+} // namespace

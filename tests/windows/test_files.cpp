@@ -1,0 +1,72 @@
+#include "tests/windows/test_files.h"
+
+#include <gtest/gtest.h>
+
+std::string executableFolder() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+TemporaryFolder::TemporaryFolder() {
+    static int counter = 0;
+    char base[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, base);
+    path_ = std::string(base) + "plimo-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(++counter);
+    if (!CreateDirectoryA(path_.c_str(), nullptr))
+        ADD_FAILURE() << "cannot create " << path_ << ", error " << GetLastError();
+}
+
+TemporaryFolder::~TemporaryFolder() {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileA(file(found.cFileName).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path_.c_str());
+}
+
+QuizModule::QuizModule(const std::string& fixture, const Resources& patches) {
+    const std::string path = folder_.file("quiz.dll");
+    if (!CopyFileA((executableFolder() + fixture).c_str(), path.c_str(), FALSE)) {
+        ADD_FAILURE() << "cannot copy " << fixture << ", error " << GetLastError();
+        return;
+    }
+    if (!patches.empty() && !writeResources(path, patches))
+        return;
+    module_ = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    EXPECT_NE(module_, nullptr) << "cannot load " << path << ", error " << GetLastError();
+}
+
+bool QuizModule::writeResources(const std::string& path, const Resources& patches) {
+    HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
+    if (!update) {
+        ADD_FAILURE() << "BeginUpdateResource, error " << GetLastError();
+        return false;
+    }
+    for (const auto& [id, bytes] : patches) {
+        if (!UpdateResourceA(update, "PATCH", MAKEINTRESOURCEA(id),
+                             MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                             const_cast<uint8_t*>(bytes.data()), DWORD(bytes.size()))) {
+            ADD_FAILURE() << "UpdateResource " << id << ", error " << GetLastError();
+            EndUpdateResourceA(update, TRUE);
+            return false;
+        }
+    }
+    if (!EndUpdateResourceA(update, FALSE)) {
+        ADD_FAILURE() << "EndUpdateResource, error " << GetLastError();
+        return false;
+    }
+    return true;
+}
+
+QuizModule::~QuizModule() {
+    if (module_)
+        FreeLibrary(module_);
+}

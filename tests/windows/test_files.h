@@ -1,0 +1,50 @@
+// Files of the Windows tests: the test executable's folder, temporary folders, quiz modules.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The folder of the running test executable, with a trailing backslash. The player and the
+// resource fixture are built beside it.
+std::string executableFolder();
+
+// A fresh empty folder under the temporary folder, removed with its files on destruction.
+class TemporaryFolder {
+  public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "\\" + name; }
+
+  private:
+    std::string path_;
+};
+
+// A copy of a fixture module (built beside the tests) given the PATCH resources in `patches`,
+// loaded as data.
+class QuizModule {
+  public:
+    using Resources = std::map<int, std::vector<uint8_t>>;
+
+    QuizModule(const std::string& fixture, const Resources& patches);
+    ~QuizModule();
+    QuizModule(const QuizModule&) = delete;
+    QuizModule& operator=(const QuizModule&) = delete;
+
+    HMODULE handle() const { return module_; }
+
+  private:
+    // Wine's UpdateResource cannot write a resource of size 0: such cases use a fixture.
+    static bool writeResources(const std::string& path, const Resources& patches);
+
+    TemporaryFolder folder_;
+    HMODULE module_ = nullptr;
+};
