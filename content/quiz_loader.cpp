@@ -61,8 +61,7 @@ void loadQuizFromModule(HMODULE module, QuizRecord& record) {
         return;
     }
     std::vector<uint8_t> text;
-    if (!decodeResource(quiz.bytes, text) ||
-        parseQuizText(text, record) != QuizTextStatus::kOk) {
+    if (!decodeResource(quiz.bytes, text) || parseQuizText(text, record) != QuizTextStatus::kOk) {
         showMessageBox(kQuizTextUnreadable, kLoaderCaption);
         return;
     }

@@ -7,10 +7,12 @@
 
 // Messages of the loader, shown with the caption kLoaderCaption.
 inline constexpr const char* kLoaderCaption = "Plimo";
-inline constexpr const char* kQuizTextUnreadable = "Erreur dans le d\xE9" "cryptage des reponses";
+inline constexpr const char* kQuizTextUnreadable = "Erreur dans le d\xE9"
+                                                   "cryptage des reponses";
 inline constexpr const char* kCodesMissing = "Codes non trouv\xE9s.";
 inline constexpr const char* kCodesEmpty = "Codes non renseign\xE9s.";
-inline constexpr const char* kCodesUnreadable = "Erreur dans le d\xE9" "cryptage des codes";
+inline constexpr const char* kCodesUnreadable = "Erreur dans le d\xE9"
+                                                "cryptage des codes";
 
 // Loads from the running executable. Never fails: problems are shown in message boxes and
 // the record keeps what could be read.

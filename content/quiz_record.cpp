@@ -22,12 +22,12 @@ void QuestionList::clear() {
 }
 
 QuizRecord::QuizRecord()
-    : mediaKind(kMediaTextList), title(), creator(), explanation(), answerLabel1(),
-      answerLabel2(), questionCount(2), answerFieldCount(1), codes(), rewardKind(kRewardNone),
-      answerFont(nullptr), scoreFont(nullptr), titleFont(nullptr), finalRewardShown(0),
-      colourRed(0x5A), colourBlue(0x96), colourGreen(0x5F), backgroundBrush(nullptr),
-      wrongBrush(nullptr), rightBrush(nullptr), anagramBrush(nullptr), nearBrush(nullptr),
-      questionTextBrush(nullptr), headerPane(nullptr), mediaDir() {
+    : mediaKind(kMediaTextList), title(), creator(), explanation(), answerLabel1(), answerLabel2(),
+      questionCount(2), answerFieldCount(1), codes(), rewardKind(kRewardNone), answerFont(nullptr),
+      scoreFont(nullptr), titleFont(nullptr), finalRewardShown(0), colourRed(0x5A),
+      colourBlue(0x96), colourGreen(0x5F), backgroundBrush(nullptr), wrongBrush(nullptr),
+      rightBrush(nullptr), anagramBrush(nullptr), nearBrush(nullptr), questionTextBrush(nullptr),
+      headerPane(nullptr), mediaDir() {
     scoreFont = createFont({.height = 25, .weight = 400});
     titleFont = createFont({.height = -15, .weight = 700, .italic = true, .underline = false});
     copyQuizText(title, "nom du plimo");

@@ -75,8 +75,7 @@ LRESULT onCtlColorStatic(HDC dc, HWND control) {
 
 } // namespace
 
-void createStaticText(HWND parent, const char* text, int x, int y, int width, int height,
-                      int id) {
+void createStaticText(HWND parent, const char* text, int x, int y, int width, int height, int id) {
     HWND control = CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE, x, y, width, height,
                                    parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    GetModuleHandleA(nullptr), nullptr);
@@ -110,10 +109,9 @@ int runPlayer(HINSTANCE instance) {
     quizRecord = new QuizRecord();
     loadQuiz(*quizRecord);
 
-    HWND mainWindow = CreateWindowExA(0, kMainWindowClass, quizRecord->title,
-                                      WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                      kMainWindowWidth, kMainWindowHeight, nullptr, nullptr,
-                                      instance, nullptr);
+    HWND mainWindow = CreateWindowExA(0, kMainWindowClass, quizRecord->title, WS_OVERLAPPEDWINDOW,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, kMainWindowWidth,
+                                      kMainWindowHeight, nullptr, nullptr, instance, nullptr);
     int quitCode = 0;
     if (mainWindow) {
         centreOnDesktop(mainWindow);

@@ -13,7 +13,8 @@ extern HWND boardWindow;
 
 inline constexpr const char* kMainWindowClass = "WindowsApp";
 inline constexpr int kStatusLineId = 8000;
-inline constexpr const char* kStatusLineText = "R\xE9" "alis\xE9 avec la version 2.1.3  ";
+inline constexpr const char* kStatusLineText = "R\xE9"
+                                               "alis\xE9 avec la version 2.1.3  ";
 inline constexpr COLORREF kAppBackgroundColour = RGB(212, 208, 200);
 inline constexpr int kMainWindowWidth = 544;
 inline constexpr int kMainWindowHeight = 375;
@@ -24,5 +25,4 @@ int runPlayer(HINSTANCE instance);
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A "Static" child in the default GUI font.
-void createStaticText(HWND parent, const char* text, int x, int y, int width, int height,
-                      int id);
+void createStaticText(HWND parent, const char* text, int x, int y, int width, int height, int id);

@@ -134,15 +134,8 @@ TEST_F(LzwCodecTest, DecodesTheCodeOfTheEntryBeingAdded) {
 
 TEST_F(LzwCodecTest, ResetRestartsEntriesAndWidth) {
     // 'B' at 10 bits adds AB as 259; after the reset 'C' at 9 bits adds BC as 259 again.
-    Bytes stream = LzwStreamBuilder()
-                       .code('A')
-                       .widen()
-                       .code('B')
-                       .reset()
-                       .code('C')
-                       .code(259)
-                       .end()
-                       .bytes();
+    Bytes stream =
+        LzwStreamBuilder().code('A').widen().code('B').reset().code('C').code(259).end().bytes();
     Bytes output;
     ASSERT_EQ(decode(stream, output), kLzwOk);
     EXPECT_EQ(output, bytesOf("ABCBC"));
@@ -165,8 +158,7 @@ TEST_F(LzwCodecTest, RefusesOutputPastItsBufferWithoutCuttingIt) {
     EXPECT_EQ(output.size(), kLzwDecodeCapacity);
     EXPECT_EQ(output, Bytes(kLzwDecodeCapacity, 'a'));
 
-    EXPECT_EQ(decode(growingStream(int(kLzwDecodeCapacity - triangle) + 1), output),
-              kLzwOverLimit);
+    EXPECT_EQ(decode(growingStream(int(kLzwDecodeCapacity - triangle) + 1), output), kLzwOverLimit);
     EXPECT_TRUE(output.empty());
 }
 

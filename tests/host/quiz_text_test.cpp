@@ -219,8 +219,7 @@ TEST_F(QuizTextTest, CodeLinesAreCutAtTheirCarriageReturn) {
         {"fewer lines", "ab\r\n", {"ab", "", ""}},
         {"empty text", "", {"", "", ""}},
         {"empty lines", "\r\n\r\nc\r\n", {"", "", "c"}},
-        {"long code", std::string(300, 'z') + "\r\nnext\r\n",
-         {std::string(259, 'z'), "next", ""}},
+        {"long code", std::string(300, 'z') + "\r\nnext\r\n", {std::string(259, 'z'), "next", ""}},
     };
     for (const Case& c : cases) {
         SetUp();

@@ -95,7 +95,8 @@ TEST(Player, OpensTheDefaultQuizCentredAndClosesCleanly) {
 
     HWND status = GetDlgItem(window, kStatusLineId);
     ASSERT_NE(status, nullptr);
-    EXPECT_EQ(textOf(status), "R\xE9" "alis\xE9 avec la version 2.1.3  ");
+    EXPECT_EQ(textOf(status), "R\xE9"
+                              "alis\xE9 avec la version 2.1.3  ");
     RECT client, line;
     GetClientRect(window, &client);
     GetWindowRect(status, &line);

@@ -48,7 +48,9 @@ std::vector<LoaderCase> loaderCases() {
     }();
     // The texts are written out here, not taken from the loader, so a changed word shows.
     const char* kEmpty = "quiz_fixture.dll";
-    const char* quizUnreadable = "Erreur dans le d\xE9" "cryptage des reponses";
+    const char* quizUnreadable = "Erreur dans le d\xE9"
+                                 "cryptage des reponses";
+    // clang-format off
     return {
         {"no quiz resource", kEmpty, {}, nullptr, Expect::kDefaultQuiz, false},
         {"no quiz resource, codes present", kEmpty, {{IDR_QUIZ_CODES, codes}}, nullptr,
@@ -69,6 +71,7 @@ std::vector<LoaderCase> loaderCases() {
         {"whole quiz", kEmpty, {{IDR_QUIZ_TEXT, quiz}, {IDR_QUIZ_CODES, codes}}, nullptr,
          Expect::kWholeQuiz, true},
     };
+    // clang-format on
 }
 
 void expectRecord(const QuizRecord& record, Expect expected) {

@@ -58,11 +58,10 @@ TEST(QuizRecordGdi, DestructionReleasesEveryObject) {
     EXPECT_EQ(brushColour(record->backgroundBrush), RGB(0x35, 0xCB, 0xA3));
     record->answerFont = createFont({.height = 15, .weight = 100});
 
-    std::vector<HGDIOBJ> owned = {record->backgroundBrush, record->wrongBrush,
-                                  record->rightBrush,      record->anagramBrush,
-                                  record->nearBrush,       record->questionTextBrush,
-                                  record->answerFont,      record->scoreFont,
-                                  record->titleFont};
+    std::vector<HGDIOBJ> owned = {
+        record->backgroundBrush, record->wrongBrush, record->rightBrush,
+        record->anagramBrush,    record->nearBrush,  record->questionTextBrush,
+        record->answerFont,      record->scoreFont,  record->titleFont};
     for (HGDIOBJ object : owned)
         ASSERT_NE(GetObjectType(object), 0u);
     record.reset();
