@@ -12,9 +12,19 @@ add_library(plimo_core STATIC ${PLIMO_CORE_SOURCES})
 target_include_directories(plimo_core PUBLIC ${PROJECT_SOURCE_DIR})
 
 add_library(plimo_windows STATIC
+    board/answer_field.cpp
+    board/board_dialog.cpp
+    board/board_scroll.cpp
+    board/progress_file.cpp
     content/platform_win.cpp
     content/quiz_loader.cpp
+    judge/answer_judge.cpp
+    judge/score.cpp
+    shell/control_text.cpp
+    shell/header_pane.cpp
     shell/main_window.cpp
+    shell/pictures.cpp
+    media/media_player.cpp
 )
 target_link_libraries(plimo_windows PUBLIC plimo_core ${PLIMO_WINDOWS_LIBRARIES})
 

@@ -1,6 +1,12 @@
 #include "shell/main_window.h"
 
+#include "board/board_dialog.h"
+#include "board/board_scroll.h"
+#include "board/progress_file.h"
 #include "content/quiz_loader.h"
+#include "media/media_player.h"
+#include "resources/resource_ids.h"
+#include "shell/header_pane.h"
 
 QuizRecord* quizRecord = nullptr;
 HBRUSH appBackgroundBrush = nullptr;
@@ -90,6 +96,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
         return onSize(window, wParam, LOWORD(lParam), HIWORD(lParam));
     case WM_CLOSE:
+        // The answers are saved before anything is torn down; a failed save has told the
+        // player, and the window closes all the same.
+        if (boardWindow)
+            saveProgress(boardWindow);
         PostQuitMessage(0);
         return 0;
     case WM_DESTROY:
@@ -97,32 +107,71 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_CTLCOLORSTATIC:
         return onCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_MOUSEWHEEL:
+        if (boardWindow)
+            forwardWheel(boardWindow, wParam);
+        return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
-int runPlayer(HINSTANCE instance) {
+HWND startPlayer(HINSTANCE instance) {
     if (!registerMainWindowClass(instance))
-        return 0;
+        return nullptr;
     appBackgroundBrush = CreateSolidBrush(kAppBackgroundColour);
     quizRecord = new QuizRecord();
     loadQuiz(*quizRecord);
+    startMedia();
 
     HWND mainWindow = CreateWindowExA(0, kMainWindowClass, quizRecord->title, WS_OVERLAPPEDWINDOW,
                                       CW_USEDEFAULT, CW_USEDEFAULT, kMainWindowWidth,
                                       kMainWindowHeight, nullptr, nullptr, instance, nullptr);
-    int quitCode = 0;
-    if (mainWindow) {
-        centreOnDesktop(mainWindow);
-        ShowWindow(mainWindow, SW_SHOWNORMAL);
-        quitCode = runMessageLoop();
-        DestroyWindow(mainWindow);
-    }
+    if (!mainWindow)
+        return nullptr;
+    centreOnDesktop(mainWindow);
 
-    DeleteObject(appBackgroundBrush);
+    // The header comes first: building the board judges the restored answers, which writes
+    // the score and the code into the header.
+    headerPaneWindow =
+        CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_HEADER), mainWindow, headerPaneProc, 0);
+    ShowWindow(headerPaneWindow, SW_SHOWNORMAL);
+    quizRecord->headerPane = headerPaneWindow;
+    boardWindow =
+        CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_BOARD), mainWindow, boardDialogProc, 0);
+
+    ShowWindow(mainWindow, SW_SHOWNORMAL);
+    ShowWindow(boardWindow, SW_SHOWNORMAL);
+    // Building the board left the focus on its last field: open at the first question.
+    SendMessageA(boardWindow, WM_VSCROLL, SB_TOP, 0);
+    return mainWindow;
+}
+
+void shutDownPlayer(HINSTANCE instance, HWND mainWindow) {
+    if (boardWindow)
+        EndDialog(boardWindow, 0);
+    if (headerPaneWindow)
+        DestroyWindow(headerPaneWindow);
+    shutdownMedia(mainWindow);
+    // Every window goes before the record whose brushes and fonts they draw with.
+    if (mainWindow && IsWindow(mainWindow))
+        DestroyWindow(mainWindow);
+    headerPaneWindow = nullptr;
+    boardWindow = nullptr;
+
+    if (appBackgroundBrush)
+        DeleteObject(appBackgroundBrush);
     appBackgroundBrush = nullptr;
     delete quizRecord;
     quizRecord = nullptr;
+    UnregisterClassA(kMainWindowClass, instance);
+}
+
+int runPlayer(HINSTANCE instance) {
+    HWND mainWindow = startPlayer(instance);
+    if (!quizRecord)
+        return 0; // the window class could not be registered
+    const int quitCode = mainWindow ? runMessageLoop() : 0;
+    shutDownPlayer(instance, mainWindow);
     return quitCode;
 }

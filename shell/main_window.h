@@ -22,6 +22,13 @@ inline constexpr int kMainWindowHeight = 375;
 // Runs the whole program: start-up, the message loop and shut-down. Returns the quit code.
 int runPlayer(HINSTANCE instance);
 
+// Start-up up to the message loop: the record, the quiz, the main window and both panes.
+// Returns the main window, or null when none could be made.
+HWND startPlayer(HINSTANCE instance);
+
+// Shut-down after the loop: windows, media, brushes and the record, in that order.
+void shutDownPlayer(HINSTANCE instance, HWND mainWindow);
+
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A "Static" child in the default GUI font.

@@ -1,0 +1,111 @@
+#include "judge/answer_judge.h"
+
+#include "board/board_layout.h"
+#include "judge/score.h"
+#include "judge/verdict.h"
+#include "resources/resource_ids.h"
+#include "shell/control_text.h"
+#include "shell/pictures.h"
+
+namespace {
+
+// The expected answer of a slot; a question without a node expects the empty text.
+const char* expectedAnswer(const QuizRecord& record, AnswerSlot slot) {
+    const QuestionNode* node = questionAt(record, slot.question - 1);
+    if (!node)
+        return "";
+    return slot.answer == 1 ? node->answer1 : node->answer2;
+}
+
+void showControl(HWND board, int id, int command) {
+    if (HWND control = GetDlgItem(board, id))
+        ShowWindow(control, command);
+}
+
+bool questionFullyRight(const QuizRecord& record, HWND board, int question) {
+    const int perQuestion = answerFieldsPerQuestion(record);
+    for (int answer = 1; answer <= perQuestion; ++answer) {
+        AnswerSlot slot{question, answer};
+        char typed[kQuizTextSize];
+        readControlText(board, answerFieldId(fieldIndexOf(slot, perQuestion)), typed);
+        if (!answersMatch(expectedAnswer(record, slot), typed))
+            return false;
+    }
+    return true;
+}
+
+void showRewardPicture(HWND board, int question) {
+    HWND pictureField = GetDlgItem(board, pictureFieldId(question));
+    if (!pictureField)
+        return;
+    HBITMAP reward =
+        loadPictureResource(GetModuleHandleA(nullptr), IDR_REWARD_PICTURE_BASE + question,
+                            kPictureResourceType, kPictureBox, kPictureBox);
+    if (!reward)
+        return;
+    // The field shows the new bitmap before the one it showed is deleted.
+    auto previous = reinterpret_cast<HBITMAP>(
+        SendMessageA(pictureField, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(reward)));
+    if (previous && previous != reward)
+        DeleteObject(previous);
+}
+
+void runQuestionReward(const QuizRecord& record, HWND board, int question) {
+    if (record.rewardKind == kRewardNone || !questionFullyRight(record, board, question))
+        return;
+    switch (record.rewardKind) {
+    case kRewardPicture:
+        showRewardPicture(board, question);
+        break;
+    case kRewardText:
+        showControl(board, rewardFieldId(question), SW_SHOW);
+        break;
+    case kRewardMessage: {
+        showControl(board, rewardFieldId(question), SW_SHOW);
+        const QuestionNode* node = questionAt(record, question - 1);
+        MessageBoxA(nullptr, node ? node->rewardText : "", kRewardBoxCaption, MB_OK);
+        break;
+    }
+    default:
+        break; // the final reward acts once the whole quiz is right
+    }
+}
+
+void showFinalRewardIfEarned(QuizRecord& record, HWND board) {
+    if (record.rewardKind != kRewardFinal || record.finalRewardShown)
+        return;
+    const int total = answerFieldTotal(record);
+    for (int field = 1; field <= total; ++field) {
+        if (!controlTextIs(board, verdictFieldId(field), verdictText(Verdict::kRight)))
+            return;
+    }
+    record.finalRewardShown = 1;
+    for (int question = 1; question <= record.questionCount; ++question)
+        showControl(board, rewardFieldId(question), SW_SHOW);
+}
+
+} // namespace
+
+void judgeAnswer(QuizRecord& record, HWND board, int answerFieldId) {
+    const int fieldIndex = fieldIndexOfAnswerId(answerFieldId);
+    const AnswerSlot slot = answerSlotOf(fieldIndex, answerFieldsPerQuestion(record));
+
+    char typed[kQuizTextSize];
+    readControlText(board, answerFieldId, typed);
+    const Verdict verdict = chooseVerdict(expectedAnswer(record, slot), typed);
+
+    if (verdict == Verdict::kRight) {
+        runQuestionReward(record, board, slot.question);
+    } else {
+        showControl(board, rewardFieldId(slot.question), SW_HIDE);
+        record.finalRewardShown = 0;
+    }
+    SetDlgItemTextA(board, verdictFieldId(fieldIndex), verdictText(verdict));
+    showFinalRewardIfEarned(record, board);
+    updateScore(record, board);
+}
+
+void createAnswerFont(QuizRecord& record) {
+    deleteFont(record.answerFont);
+    record.answerFont = createFont({.height = 15, .weight = 100});
+}

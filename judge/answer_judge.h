@@ -1,0 +1,19 @@
+// Judging one answer field of the board: its verdict, the rewards it earns, the score.
+#pragma once
+
+#include "content/quiz_record.h"
+
+#include <windows.h>
+
+// Judges answer field `answerFieldId` of `board` against its question's expected answer.
+// Controls the board has not created are skipped.
+void judgeAnswer(QuizRecord& record, HWND board, int answerFieldId);
+
+// The font of the answer fields, made once when the board is built.
+void createAnswerFont(QuizRecord& record);
+
+// Caption of the box that shows a question's reward text.
+inline constexpr const char* kRewardBoxCaption = "texte";
+// Reward pictures are resources of this type, identifier kRewardPictureBase + question.
+inline constexpr const char* kPictureResourceType = "IMG";
+inline constexpr int kPictureBox = 260;

@@ -1,0 +1,18 @@
+// The score and the code of the reached level in the header pane, and F1's answer fill.
+#pragma once
+
+#include "content/quiz_record.h"
+
+#include <windows.h>
+
+// Header pane fields written by the score.
+inline constexpr int kCodeFieldId = 30;
+inline constexpr int kScoreFieldId = 32;
+
+// Counts the questions whose every verdict field reads "BRAVO" and shows that score and its
+// code in the header pane.
+void updateScore(const QuizRecord& record, HWND board);
+
+// Puts the text of `answerField` into every answer field not yet right, moving the focus
+// through them (each is judged as it loses the focus), then back to `answerField`.
+void tryAnswerEverywhere(HWND answerField);
