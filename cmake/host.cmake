@@ -13,10 +13,13 @@ add_library(plimo_core STATIC ${PLIMO_CORE_SOURCES} tests/support/platform_fake.
 target_include_directories(plimo_core PUBLIC ${PROJECT_SOURCE_DIR})
 plimo_sanitize(plimo_core)
 
+add_subdirectory(maker)
+
 if(BUILD_TESTING)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
     add_subdirectory(tests/host)
+    add_subdirectory(tests/maker)
 endif()
 
 if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")

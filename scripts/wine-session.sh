@@ -44,12 +44,12 @@ prepare_wine_prefix() {
     local windows=$1
     # A server left from another run may hold another display: start afresh.
     wineserver -k 2>/dev/null || true
-    wineserver -p
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
         wine wineboot --init >/dev/null 2>&1 || true
         wineserver -w
     fi
+    wineserver -p
     # A crashing test must fail at once, not wait behind a crash dialog.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
         >/dev/null 2>&1

@@ -1,0 +1,30 @@
+// The two folders the maker writes: a resource script with its files for windres, and an
+// editable source with its media, extracted from a quiz's resources.
+#pragma once
+
+#include "maker/diagnostics.h"
+#include "maker/quiz_resources.h"
+#include "maker/quiz_source.h"
+
+#include <filesystem>
+#include <string>
+
+constexpr const char* kResourceScriptName = "quiz.rc";
+constexpr const char* kQuizTextFileName = "quiz_text.bin";
+constexpr const char* kQuizCodesFileName = "quiz_codes.bin";
+constexpr const char* kExtractedSourceName = "quiz.toml";
+
+// The text of quiz.rc: PATCH 104 and 105, then every IMG resource by its file name.
+std::string resourceScriptText(const QuizResources& resources, MediaKind layout);
+
+// Writes quiz.rc, quiz_text.bin, quiz_codes.bin and every picture and clip into `folder`,
+// creating it when needed. False, with the reason, when a file cannot be written.
+bool writeResourceFolder(const QuizResources& resources, MediaKind layout,
+                         const std::filesystem::path& folder, std::string& reason);
+
+// Writes quiz.toml and the quiz's pictures and clips into `folder`. `quiz` is the quiz read
+// from `resources` (quizFromResources), so the source builds the same stored quiz again.
+// Resources that no question uses are left out with a warning, questions whose picture or clip
+// is missing get a warning. False, with an error, when a file cannot be written.
+bool writeSourceFolder(QuizSource quiz, const QuizResources& resources,
+                       const std::filesystem::path& folder, Diagnostics& diagnostics);

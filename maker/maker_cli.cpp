@@ -1,0 +1,313 @@
+#include "maker/maker_cli.h"
+
+#include "judge/verdict.h"
+#include "maker/cp1252.h"
+#include "maker/folder_writer.h"
+#include "maker/quiz_printer.h"
+#include "maker/quiz_reader.h"
+#include "maker/quiz_writer.h"
+#include "maker/source_reader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <map>
+#include <optional>
+#include <set>
+
+namespace {
+
+constexpr const char* kUsage =
+    R"(plimo-maker: makes a plimo picture-quiz player from a quiz source.
+
+Usage:
+  plimo-maker build QUIZ.toml -o QUIZ.exe [--player PLAYER.exe]
+      Checks the quiz and makes a player executable that carries it.
+  plimo-maker build QUIZ.toml --rc DIR
+      Checks the quiz and writes DIR/quiz.rc with its files, for windres.
+  plimo-maker show QUIZ.toml|QUIZ.exe
+      Prints the quiz as the player shows it.
+  plimo-maker extract QUIZ.exe -o DIR
+      Writes DIR/quiz.toml and the quiz's pictures and clips, ready to edit and build again.
+  plimo-maker judge QUIZ.toml|QUIZ.exe N TEXT [--answer K]
+      Prints the word the player shows when TEXT is typed as answer K (default 1) of
+      question N.
+  plimo-maker --help
+
+Exit status: 0 done, 1 error in the quiz (nothing made), 2 usage error.
+Reading and writing executables needs the Windows maker (plimo-maker.exe).
+)";
+
+struct UsageError {
+    std::string message;
+};
+
+// The command line split into the command, its operands and its options.
+struct CommandLine {
+    std::string command;
+    std::vector<std::string> operands;
+    std::map<std::string, std::string> options; // by canonical name: "output", "rc", ...
+    bool help = false;
+};
+
+const std::map<std::string, std::string> kOptionNames = {
+    {"-o", "output"},       {"--output", "output"}, {"--rc", "rc"},
+    {"--player", "player"}, {"--answer", "answer"},
+};
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+    CommandLine line;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool looksLikeOption = argument.size() > 1 && argument[0] == '-';
+        if (optionsEnded || !looksLikeOption) {
+            if (line.command.empty())
+                line.command = argument;
+            else
+                line.operands.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "-h" || argument == "--help") {
+            line.help = true;
+        } else if (auto name = kOptionNames.find(argument); name != kOptionNames.end()) {
+            if (i + 1 >= arguments.size())
+                throw UsageError{argument + " needs a value"};
+            if (line.options.count(name->second))
+                throw UsageError{argument + " is given twice"};
+            line.options[name->second] = arguments[++i];
+        } else {
+            throw UsageError{"unknown option " + argument};
+        }
+    }
+    return line;
+}
+
+void expectOperands(const CommandLine& line, size_t count, const char* shape) {
+    if (line.operands.size() != count)
+        throw UsageError{line.command + " takes " + shape};
+}
+
+void allowOptions(const CommandLine& line, std::set<std::string> allowed) {
+    for (const auto& [name, value] : line.options) {
+        if (!allowed.count(name))
+            throw UsageError{line.command + " takes no --" + name + " option"};
+    }
+}
+
+bool isSourcePath(const std::string& path) {
+    std::string extension = pathToUtf8(pathFromUtf8(path).extension());
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".toml";
+}
+
+int parsePositive(const std::string& text, const char* what) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    auto [stop, failure] = std::from_chars(text.data(), end, value);
+    if (failure != std::errc() || stop != end || value < 1)
+        throw UsageError{std::string(what) + " must be a whole number from 1: " + text};
+    return value;
+}
+
+// A quiz read from a source or an executable, with every resource it stores.
+struct LoadedQuiz {
+    QuizSource quiz;
+    QuizResources resources;
+};
+
+class Maker {
+  public:
+    Maker(ExecutableIo& executables, std::ostream& out, std::ostream& err)
+        : executables_(executables), out_(out), err_(err) {}
+
+    int run(const std::vector<std::string>& arguments) {
+        try {
+            const CommandLine line = parseCommandLine(arguments);
+            if (line.help || line.command == "help") {
+                out_ << kUsage;
+                return kExitSuccess;
+            }
+            if (line.command.empty())
+                throw UsageError{"no command given"};
+            if (line.command == "build")
+                return build(line);
+            if (line.command == "show")
+                return show(line);
+            if (line.command == "extract")
+                return extract(line);
+            if (line.command == "judge")
+                return judge(line);
+            throw UsageError{"unknown command " + line.command};
+        } catch (const UsageError& usage) {
+            err_ << "plimo-maker: " << usage.message << " (plimo-maker --help tells more)\n";
+            return kExitUsage;
+        }
+    }
+
+  private:
+    int build(const CommandLine& line) {
+        expectOperands(line, 1, "one quiz source: build QUIZ.toml -o QUIZ.exe | --rc DIR");
+        allowOptions(line, {"output", "rc", "player"});
+        const bool toExecutable = line.options.count("output") != 0;
+        const bool toScript = line.options.count("rc") != 0;
+        if (toExecutable == toScript)
+            throw UsageError{"build takes either -o QUIZ.exe or --rc DIR"};
+        if (toScript && line.options.count("player"))
+            throw UsageError{"--player goes with -o QUIZ.exe"};
+
+        std::optional<LoadedQuiz> loaded = loadSource(line.operands[0]);
+        if (!loaded)
+            return kExitQuizError;
+        if (toScript) {
+            const std::string& folder = line.options.at("rc");
+            std::string reason;
+            if (!writeResourceFolder(loaded->resources, loaded->quiz.layout.value,
+                                     pathFromUtf8(folder), reason)) {
+                err_ << folder << ": cannot write: " << reason << "\n";
+                return kExitQuizError;
+            }
+            out_ << "wrote " << pathToUtf8(pathFromUtf8(folder) / kResourceScriptName) << "\n";
+            return kExitSuccess;
+        }
+        const std::string& output = line.options.at("output");
+        auto player = line.options.find("player");
+        ExecutableResult result = executables_.writeQuiz(
+            pathFromUtf8(output),
+            player == line.options.end() ? std::filesystem::path() : pathFromUtf8(player->second),
+            loaded->resources);
+        if (!result.ok())
+            return reportExecutableFailure(output, result);
+        out_ << "wrote " << output << "\n";
+        return kExitSuccess;
+    }
+
+    int show(const CommandLine& line) {
+        expectOperands(line, 1, "one quiz: show QUIZ.toml|QUIZ.exe");
+        allowOptions(line, {});
+        std::optional<LoadedQuiz> loaded = load(line.operands[0]);
+        if (!loaded)
+            return loadFailure_;
+        printQuiz(out_, loaded->quiz, loaded->resources);
+        return kExitSuccess;
+    }
+
+    int extract(const CommandLine& line) {
+        expectOperands(line, 1, "one quiz: extract QUIZ.exe -o DIR");
+        allowOptions(line, {"output"});
+        if (!line.options.count("output"))
+            throw UsageError{"extract needs -o DIR"};
+        std::optional<LoadedQuiz> loaded = load(line.operands[0]);
+        if (!loaded)
+            return loadFailure_;
+        // The source is made from the stored quiz, also for a .toml, so that it builds the
+        // same stored quiz again.
+        Diagnostics diagnostics;
+        std::optional<QuizSource> stored =
+            quizFromResources(loaded->resources, line.operands[0], diagnostics);
+        bool written =
+            stored && writeSourceFolder(*stored, loaded->resources,
+                                        pathFromUtf8(line.options.at("output")), diagnostics);
+        report(diagnostics);
+        if (!written)
+            return kExitQuizError;
+        out_ << "wrote "
+             << pathToUtf8(pathFromUtf8(line.options.at("output")) / kExtractedSourceName) << "\n";
+        return kExitSuccess;
+    }
+
+    int judge(const CommandLine& line) {
+        expectOperands(line, 3, "a quiz, a question number and a text: judge QUIZ N TEXT");
+        allowOptions(line, {"answer"});
+        const int number = parsePositive(line.operands[1], "the question number");
+        const int answer =
+            line.options.count("answer") ? parsePositive(line.options.at("answer"), "--answer") : 1;
+        Cp1252Conversion typed = utf8ToCp1252(line.operands[2]);
+        if (!typed.ok())
+            throw UsageError{"the typed text " + typed.describe()};
+
+        std::optional<LoadedQuiz> loaded = load(line.operands[0]);
+        if (!loaded)
+            return loadFailure_;
+        const QuizSource& quiz = loaded->quiz;
+        if (number > static_cast<int>(quiz.questions.size()))
+            throw UsageError{"the quiz has " + std::to_string(quiz.questions.size()) +
+                             " questions, not " + std::to_string(number)};
+        const QuestionSource& question = quiz.questions[number - 1];
+        if (answer > static_cast<int>(question.answers.size()))
+            throw UsageError{"question " + std::to_string(number) + " has " +
+                             std::to_string(question.answers.size()) + " answer(s), not " +
+                             std::to_string(answer)};
+        const Verdict verdict =
+            chooseVerdict(question.answers[answer - 1].value.c_str(), typed.text.c_str());
+        out_ << cp1252ToUtf8(verdictText(verdict)) << "\n";
+        return kExitSuccess;
+    }
+
+    std::optional<LoadedQuiz> load(const std::string& path) {
+        return isSourcePath(path) ? loadSource(path) : loadExecutable(path);
+    }
+
+    // Reads, checks and stores a source; prints its diagnostics.
+    std::optional<LoadedQuiz> loadSource(const std::string& path) {
+        loadFailure_ = kExitQuizError;
+        Diagnostics diagnostics;
+        LoadedQuiz loaded{readQuizSource(path, diagnostics), {}};
+        std::optional<QuizResources> resources;
+        if (!diagnostics.hasErrors())
+            resources = buildQuizResources(loaded.quiz, diagnostics);
+        report(diagnostics);
+        if (!resources)
+            return std::nullopt;
+        loaded.resources = std::move(*resources);
+        return loaded;
+    }
+
+    std::optional<LoadedQuiz> loadExecutable(const std::string& path) {
+        LoadedQuiz loaded;
+        ExecutableResult result = executables_.readQuiz(pathFromUtf8(path), loaded.resources);
+        if (!result.ok()) {
+            loadFailure_ = reportExecutableFailure(path, result);
+            return std::nullopt;
+        }
+        loadFailure_ = kExitQuizError;
+        Diagnostics diagnostics;
+        std::optional<QuizSource> quiz = quizFromResources(loaded.resources, path, diagnostics);
+        report(diagnostics);
+        if (!quiz)
+            return std::nullopt;
+        loaded.quiz = std::move(*quiz);
+        return loaded;
+    }
+
+    int reportExecutableFailure(const std::string& path, const ExecutableResult& result) {
+        if (result.status == ExecutableStatus::kUnsupported) {
+            err_ << "plimo-maker: " << result.message << "\n";
+            return kExitUsage;
+        }
+        err_ << path << ": " << result.message << "\n";
+        return kExitQuizError;
+    }
+
+    void report(const Diagnostics& diagnostics) {
+        for (const Diagnostic& diagnostic : diagnostics.sorted())
+            err_ << formatDiagnostic(diagnostic) << "\n";
+    }
+
+    ExecutableIo& executables_;
+    std::ostream& out_;
+    std::ostream& err_;
+    int loadFailure_ = kExitQuizError;
+};
+
+} // namespace
+
+int runMaker(const std::vector<std::string>& arguments, ExecutableIo& executables,
+             std::ostream& out, std::ostream& err) {
+    return Maker(executables, out, err).run(arguments);
+}
+
+const char* makerUsage() {
+    return kUsage;
+}

@@ -1,0 +1,310 @@
+#include "maker/executable_io_host.h"
+#include "maker/maker_cli.h"
+#include "tests/maker/maker_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <sstream>
+
+namespace {
+
+using testing::HasSubstr;
+using testing::StartsWith;
+
+// Executables as resource sets in memory, so every command can be run end to end.
+class FakeExecutableIo final : public ExecutableIo {
+  public:
+    ExecutableResult readQuiz(const std::filesystem::path& executable,
+                              QuizResources& resources) override {
+        auto found = executables.find(executable.string());
+        if (found == executables.end())
+            return {ExecutableStatus::kFailed, "cannot open the executable"};
+        resources = found->second;
+        return {};
+    }
+    ExecutableResult writeQuiz(const std::filesystem::path& output,
+                               const std::filesystem::path& player,
+                               const QuizResources& resources) override {
+        players.push_back(player.string());
+        executables[output.string()] = resources;
+        return {};
+    }
+
+    std::map<std::string, QuizResources> executables;
+    std::vector<std::string> players;
+};
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+const char* const kCapitals = R"(title = "Les capitales"
+creator = "Jeanne"
+layout = "text list"
+reward = "text"
+codes = ["CODE1", "CODE2"]
+
+[[question]]
+text = "Capitale de la France ?"
+answer = "PARIS"
+reward_text = "Bravo !"
+
+[[question]]
+text = "Capitale de l'Italie ?"
+answer = "ROME"
+reward_text = "Très bien"
+)";
+
+class MakerCli : public testing::Test {
+  protected:
+    void SetUp() override {
+        source = (folder / "capitales.toml").string();
+        writeText(source, kCapitals);
+    }
+
+    CliRun run(std::vector<std::string> arguments) {
+        std::ostringstream out, err;
+        const int status = runMaker(arguments, executables, out, err);
+        return {status, out.str(), err.str()};
+    }
+
+    ScratchFolder folder;
+    std::string source;
+    FakeExecutableIo executables;
+};
+
+TEST_F(MakerCli, HelpListsEveryCommand) {
+    for (const char* help : {"--help", "-h", "help"}) {
+        CliRun result = run({help});
+        EXPECT_EQ(result.status, kExitSuccess);
+        EXPECT_TRUE(result.err.empty());
+        for (const char* command : {"build", "show", "extract", "judge", "--rc"})
+            EXPECT_THAT(result.out, HasSubstr(command)) << help;
+    }
+}
+
+struct Misuse {
+    const char* name;
+    std::vector<std::string> arguments;
+    std::string mention;
+};
+
+// Names the row in test output instead of dumping its bytes.
+void PrintTo(const Misuse& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class MakerUsage : public MakerCli, public testing::WithParamInterface<Misuse> {};
+
+TEST_P(MakerUsage, IsAUsageErrorOnOneLine) {
+    std::vector<std::string> arguments = GetParam().arguments;
+    for (std::string& argument : arguments) {
+        if (argument == "SOURCE")
+            argument = source;
+    }
+    CliRun result = run(arguments);
+    EXPECT_EQ(result.status, kExitUsage);
+    EXPECT_TRUE(result.out.empty());
+    EXPECT_THAT(result.err, StartsWith("plimo-maker: "));
+    EXPECT_THAT(result.err, HasSubstr(GetParam().mention));
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Misuses, MakerUsage,
+    testing::Values(
+        Misuse{"nothing", {}, "no command"},
+        Misuse{"unknown_command", {"make", "SOURCE"}, "unknown command make"},
+        Misuse{"unknown_option", {"show", "SOURCE", "--verbose"}, "unknown option --verbose"},
+        Misuse{"option_without_value", {"build", "SOURCE", "-o"}, "-o needs a value"},
+        Misuse{"build_without_output", {"build", "SOURCE"}, "either -o"},
+        Misuse{"build_with_both_outputs",
+               {"build", "SOURCE", "-o", "a.exe", "--rc", "d"},
+               "either -o"},
+        Misuse{"player_with_rc", {"build", "SOURCE", "--rc", "d", "--player", "p.exe"}, "--player"},
+        Misuse{"show_two_quizzes", {"show", "SOURCE", "SOURCE"}, "show takes"},
+        Misuse{"show_with_output", {"show", "SOURCE", "-o", "x"}, "no --output"},
+        Misuse{"extract_without_output", {"extract", "SOURCE"}, "-o DIR"},
+        Misuse{"judge_without_text", {"judge", "SOURCE", "1"}, "judge takes"},
+        Misuse{"judge_question_zero", {"judge", "SOURCE", "0", "PARIS"}, "from 1"},
+        Misuse{"judge_question_not_a_number", {"judge", "SOURCE", "1x", "PARIS"}, "from 1"},
+        Misuse{"judge_question_past_the_end", {"judge", "SOURCE", "3", "PARIS"}, "not 3"},
+        Misuse{"judge_second_answer_of_one",
+               {"judge", "SOURCE", "1", "PARIS", "--answer", "2"},
+               "not 2"},
+        Misuse{"judge_text_without_cp1252", {"judge", "SOURCE", "1", "\xE4\xB8\xAD"}, "U+4E2D"}),
+    [](const testing::TestParamInfo<Misuse>& info) { return info.param.name; });
+
+TEST_F(MakerCli, TheHostMakerCannotReadOrWriteExecutables) {
+    HostExecutableIo host;
+    std::ostringstream out, err;
+    EXPECT_EQ(runMaker({"build", source, "-o", (folder / "q.exe").string()}, host, out, err),
+              kExitUsage);
+    EXPECT_EQ(err.str(), "plimo-maker: reading and writing executables needs the Windows maker "
+                         "(plimo-maker.exe)\n");
+    EXPECT_FALSE(std::filesystem::exists(folder / "q.exe"));
+    std::ostringstream out2, err2;
+    EXPECT_EQ(runMaker({"extract", "q.exe", "-o", (folder / "x").string()}, host, out2, err2),
+              kExitUsage);
+    EXPECT_FALSE(std::filesystem::exists(folder / "x"));
+}
+
+TEST_F(MakerCli, BuildWritesAResourceScriptFolder) {
+    const std::filesystem::path rc = folder / "rc";
+    CliRun result = run({"build", source, "--rc", rc.string()});
+    EXPECT_EQ(result.status, kExitSuccess) << result.err;
+    EXPECT_TRUE(result.err.empty()) << result.err;
+    EXPECT_THAT(result.out, HasSubstr("quiz.rc"));
+    for (const char* file : {"quiz.rc", "quiz_text.bin", "quiz_codes.bin"})
+        EXPECT_TRUE(std::filesystem::exists(rc / file)) << file;
+}
+
+TEST_F(MakerCli, AQuizWithAnErrorMakesNothing) {
+    writeText(source, std::string(kCapitals) + "[[question]]\ntext = \"|\"\nanswer = \"X\"\n"
+                                               "reward_text = \"\"\n");
+    const std::filesystem::path rc = folder / "rc";
+    CliRun result = run({"build", source, "--rc", rc.string()});
+    EXPECT_EQ(result.status, kExitQuizError);
+    EXPECT_TRUE(result.out.empty());
+    EXPECT_THAT(result.err, HasSubstr(source + ":17: question[3].text: "));
+    EXPECT_FALSE(std::filesystem::exists(rc));
+
+    CliRun executable = run({"build", source, "-o", (folder / "q.exe").string()});
+    EXPECT_EQ(executable.status, kExitQuizError);
+    EXPECT_TRUE(executables.executables.empty());
+}
+
+TEST_F(MakerCli, WarningsAreShownAndTheQuizIsStillMade) {
+    writeText(source, std::string(kCapitals) + "[[question]]\ntext = \"?\"\nanswer = \"ROMA\"\n"
+                                               "reward_text = \"\"\n");
+    CliRun result = run({"build", source, "-o", "out.exe"});
+    EXPECT_EQ(result.status, kExitSuccess);
+    EXPECT_THAT(result.err, StartsWith(source + ":5: codes: warning: "));
+    EXPECT_THAT(result.err,
+                HasSubstr(source + ":18: question[3].answer: warning: \"ROMA\" and \"ROME\""));
+    EXPECT_TRUE(executables.executables.count("out.exe"));
+}
+
+TEST_F(MakerCli, BuildHandsThePlayerToTheExecutableWriter) {
+    EXPECT_EQ(run({"build", source, "-o", "a.exe"}).status, kExitSuccess);
+    EXPECT_EQ(run({"build", source, "-o", "b.exe", "--player", "plimo.exe"}).status, kExitSuccess);
+    EXPECT_EQ(executables.players, (std::vector<std::string>{"", "plimo.exe"}));
+}
+
+TEST_F(MakerCli, ShowPrintsTheQuizAsThePlayerSeesIt) {
+    CliRun result = run({"show", source});
+    EXPECT_EQ(result.status, kExitSuccess) << result.err;
+    EXPECT_EQ(result.out, "title: \"Les capitales\"\n"
+                          "creator: \"Jeanne\"\n"
+                          "explanation: \"\"\n"
+                          "layout: text list, 2 questions, 1 answer per question\n"
+                          "colour: #35CBA3\n"
+                          "reward: text\n"
+                          "\n"
+                          "question 1\n"
+                          "  text: \"Capitale de la France ?\"\n"
+                          "  answer: \"PARIS\"\n"
+                          "  reward text: \"Bravo !\"\n"
+                          "\n"
+                          "question 2\n"
+                          "  text: \"Capitale de l'Italie ?\"\n"
+                          "  answer: \"ROME\"\n"
+                          "  reward text: \"Tr\xC3\xA8s bien\"\n"
+                          "\n"
+                          "codes:\n"
+                          "  score 1: \"CODE1\"\n"
+                          "  score 2: \"CODE2\"\n");
+}
+
+TEST_F(MakerCli, ShowNamesThePicturesOfAnExecutable) {
+    std::filesystem::copy_file(testData() / "q1.jpg", folder / "q1.jpg");
+    writeText(source, "title = \"T\"\nlayout = \"pictures\"\nanswer_labels = [\"A\", \"B\"]\n"
+                      "codes = [\"C\"]\n[[question]]\nanswers = [\"X\", \"Y\"]\n"
+                      "picture = \"q1.jpg\"\n");
+    ASSERT_EQ(run({"build", source, "-o", "q.exe"}).status, kExitSuccess);
+    CliRun fromSource = run({"show", source});
+    CliRun fromExecutable = run({"show", "q.exe"});
+    EXPECT_EQ(fromExecutable.status, kExitSuccess) << fromExecutable.err;
+    const std::string size = std::to_string(std::filesystem::file_size(folder / "q1.jpg"));
+    EXPECT_THAT(fromSource.out,
+                HasSubstr("  picture: q1.jpg, IMG 401, JPEG, " + size + " bytes\n"));
+    EXPECT_THAT(fromExecutable.out, HasSubstr("  picture: IMG 401, JPEG, " + size + " bytes\n"));
+    EXPECT_THAT(fromExecutable.out, HasSubstr("answer labels: \"A\", \"B\"\n"));
+    EXPECT_THAT(fromExecutable.out, HasSubstr("  answer 2: \"Y\"\n"));
+}
+
+struct Typed {
+    int question;
+    std::string text;
+    std::string verdict;
+};
+
+void PrintTo(const Typed& typed, std::ostream* out) {
+    *out << "question " << typed.question << " \"" << typed.text << "\"";
+}
+
+class MakerJudge : public MakerCli, public testing::WithParamInterface<Typed> {};
+
+TEST_P(MakerJudge, PrintsThePlayersVerdictInUtf8) {
+    CliRun result = run({"judge", source, std::to_string(GetParam().question), GetParam().text});
+    EXPECT_EQ(result.status, kExitSuccess) << result.err;
+    EXPECT_EQ(result.out, GetParam().verdict + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Verdicts, MakerJudge,
+                         testing::Values(Typed{1, "  paris ", "BRAVO"},
+                                         Typed{1, "PRAIS", "Anagramme"},
+                                         Typed{1, "PARI", "Quasiment"}, Typed{2, "RO", "Presque"},
+                                         Typed{1, "PARISIENS", "Trop long"}, Typed{2, "", "?"},
+                                         Typed{2, "LONDRES", "FAUX"},
+                                         Typed{1, "P\xC3\xA0RIS", "Quasiment"}));
+
+TEST_F(MakerCli, JudgesTheSecondAnswerOfAQuestion) {
+    std::filesystem::copy_file(testData() / "q1.jpg", folder / "q1.jpg");
+    writeText(source, "title = \"T\"\nlayout = \"pictures\"\ncodes = [\"C\"]\n"
+                      "[[question]]\nanswers = [\"PARIS\", \"FRANCE\"]\npicture = \"q1.jpg\"\n");
+    EXPECT_EQ(run({"judge", source, "1", "FRANCE"}).out, "FAUX\n");
+    EXPECT_EQ(run({"judge", source, "1", "FRANCE", "--answer", "2"}).out, "BRAVO\n");
+    EXPECT_EQ(run({"judge", source, "--answer", "2", "1", "FRANCE"}).out, "BRAVO\n");
+}
+
+TEST_F(MakerCli, ATypedTextThatLooksLikeAnOptionFollowsTwoDashes) {
+    EXPECT_EQ(run({"judge", source, "1", "--", "-PARIS"}).out, "Quasiment\n");
+}
+
+TEST_F(MakerCli, ExtractThenBuildGivesTheSameExecutable) {
+    ASSERT_EQ(run({"build", source, "-o", "first.exe"}).status, kExitSuccess);
+    const std::filesystem::path extracted = folder / "extracted";
+    CliRun extract = run({"extract", "first.exe", "-o", extracted.string()});
+    ASSERT_EQ(extract.status, kExitSuccess) << extract.err;
+    EXPECT_TRUE(extract.err.empty()) << extract.err;
+
+    CliRun rebuild = run({"build", (extracted / "quiz.toml").string(), "-o", "second.exe"});
+    ASSERT_EQ(rebuild.status, kExitSuccess) << rebuild.err;
+    EXPECT_TRUE(executables.executables.at("first.exe") ==
+                executables.executables.at("second.exe"));
+}
+
+TEST_F(MakerCli, AnExecutableWithoutAQuizIsAnError) {
+    executables.executables["empty.exe"] = QuizResources{};
+    CliRun result = run({"show", "empty.exe"});
+    EXPECT_EQ(result.status, kExitQuizError);
+    EXPECT_THAT(result.err, StartsWith("empty.exe: PATCH 104: missing"));
+
+    CliRun unreadable = run({"show", "nowhere.exe"});
+    EXPECT_EQ(unreadable.status, kExitQuizError);
+    EXPECT_EQ(unreadable.err, "nowhere.exe: cannot open the executable\n");
+}
+
+TEST_F(MakerCli, AMissingSourceIsAnErrorInTheQuiz) {
+    const std::string missing = (folder / "none.toml").string();
+    CliRun result = run({"show", missing});
+    EXPECT_EQ(result.status, kExitQuizError);
+    EXPECT_THAT(result.err, StartsWith(missing + ": file: cannot read"));
+}
+
+} // namespace
