@@ -1,6 +1,9 @@
 # The player, its library and its tests, cross-built for Windows and run under Wine.
 enable_language(RC)
 
+# GCC 12's libstdc++ warns wrongly about "literal" + std::string (GCC bug 105329).
+add_compile_options(-Wno-restrict)
+
 # Statically linked: the player must run on a bare Windows with nothing beside it.
 add_link_options(-static)
 # The player, the tests and their fixture module side by side: tests find them there.
@@ -8,15 +11,16 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(PLIMO_WINDOWS_LIBRARIES gdi32 ole32 oleaut32 uuid shell32 comctl32)
 
-add_library(plimo_core STATIC ${PLIMO_CORE_SOURCES})
+# The core with its Windows side of the platform seam (message boxes, brushes, fonts).
+add_library(plimo_core STATIC ${PLIMO_CORE_SOURCES} content/platform_win.cpp)
 target_include_directories(plimo_core PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(plimo_core PUBLIC user32 gdi32)
 
 add_library(plimo_windows STATIC
     board/answer_field.cpp
     board/board_dialog.cpp
     board/board_scroll.cpp
     board/progress_file.cpp
-    content/platform_win.cpp
     content/quiz_loader.cpp
     judge/answer_judge.cpp
     judge/score.cpp
@@ -34,6 +38,9 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${PROJECT_SOURCE_DIR}/resources")
 
 add_executable(plimo WIN32 shell/winmain.cpp ${PLIMO_RESOURCE_SCRIPT})
 target_link_libraries(plimo PRIVATE plimo_windows)
+
+add_subdirectory(maker)
+include(cmake/samples.cmake)
 
 if(BUILD_TESTING)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

@@ -50,6 +50,19 @@ void showRewardPicture(HWND board, int question) {
         DeleteObject(previous);
 }
 
+// The box takes the focus from the field that was just judged, which judges it again: without
+// this latch one Enter would put the same message up twice, one box inside the other.
+bool rewardMessageShowing = false;
+
+void showRewardMessage(const QuizRecord& record, int question) {
+    if (rewardMessageShowing)
+        return;
+    rewardMessageShowing = true;
+    const QuestionNode* node = questionAt(record, question - 1);
+    MessageBoxA(nullptr, node ? node->rewardText : "", kRewardBoxCaption, MB_OK);
+    rewardMessageShowing = false;
+}
+
 void runQuestionReward(const QuizRecord& record, HWND board, int question) {
     if (record.rewardKind == kRewardNone || !questionFullyRight(record, board, question))
         return;
@@ -60,12 +73,10 @@ void runQuestionReward(const QuizRecord& record, HWND board, int question) {
     case kRewardText:
         showControl(board, rewardFieldId(question), SW_SHOW);
         break;
-    case kRewardMessage: {
+    case kRewardMessage:
         showControl(board, rewardFieldId(question), SW_SHOW);
-        const QuestionNode* node = questionAt(record, question - 1);
-        MessageBoxA(nullptr, node ? node->rewardText : "", kRewardBoxCaption, MB_OK);
+        showRewardMessage(record, question);
         break;
-    }
     default:
         break; // the final reward acts once the whole quiz is right
     }

@@ -9,10 +9,7 @@ namespace {
 class RunningPlayer {
   public:
     explicit RunningPlayer(const std::string& folder) {
-        // Built up step by step: GCC 12 warns wrongly on "literal" + std::string&&.
-        std::string command = "\"";
-        command += executableFolder();
-        command += "plimo.exe\"";
+        std::string command = "\"" + executableFolder() + "plimo.exe\"";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,

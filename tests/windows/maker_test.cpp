@@ -1,0 +1,160 @@
+// The quiz maker writing and reading real executables.
+#include "content/quiz_loader.h"
+#include "maker/executable_io_win.h"
+#include "maker/maker_cli.h"
+#include "tests/windows/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+const std::string kSamples = std::string(PLIMO_SOURCE_DIR) + "/samples/";
+
+struct MakerRun {
+    int status;
+    std::string out, err;
+};
+
+MakerRun runMakerHere(const std::vector<std::string>& arguments) {
+    WindowsExecutableIo executables;
+    std::ostringstream out, err;
+    int status = runMaker(arguments, executables, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::string player() {
+    return executableFolder() + "plimo.exe";
+}
+
+bool exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Loads the quiz of an executable with the player's own loader.
+std::unique_ptr<QuizRecord> loadWithThePlayer(const std::string& executable) {
+    auto record = std::make_unique<QuizRecord>();
+    HMODULE module = LoadLibraryExA(executable.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    EXPECT_NE(module, nullptr) << executable;
+    if (module) {
+        loadQuizFromModule(module, *record);
+        FreeLibrary(module);
+    }
+    return record;
+}
+
+TEST(Maker, TheOneFileMakerBuildsAQuizThePlayerLoads) {
+    TemporaryFolder folder;
+    const std::string output = folder.file("drapeaux.exe");
+    std::string command = "\"" + executableFolder() + "plimo-maker.exe\" build \"" + kSamples +
+                          "drapeaux/quiz.toml\" -o \"" + output + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE,
+                               CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process));
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD status = 99;
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    ASSERT_EQ(status, 0u);
+
+    auto record = loadWithThePlayer(output);
+    EXPECT_STREQ(record->title, "Drapeaux d'Europe");
+    EXPECT_EQ(record->mediaKind, kMediaPictures);
+    EXPECT_EQ(record->questionCount, 6);
+    EXPECT_EQ(record->answerFieldCount, 2);
+    EXPECT_EQ(record->rewardKind, kRewardMessage);
+    EXPECT_STREQ(questionAt(*record, 0)->answer1, "FRANCE");
+    EXPECT_STREQ(questionAt(*record, 0)->answer2, "PARIS");
+    EXPECT_STRNE(record->codes[5], "");
+    // The maker's output is a whole player: its pictures and dialogs are there too.
+    HMODULE module = LoadLibraryExA(output.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(401), "IMG"), nullptr);
+    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(406), "IMG"), nullptr);
+    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(1001), MAKEINTRESOURCEA(5)), nullptr);
+    FreeLibrary(module);
+}
+
+TEST(Maker, ExtractThenBuildGivesTheSameResources) {
+    TemporaryFolder folder;
+    for (const char* sample : {"capitales", "drapeaux", "animaux", "couleurs"}) {
+        SCOPED_TRACE(sample);
+        const std::string first = folder.file(std::string(sample) + "1.exe");
+        const std::string second = folder.file(std::string(sample) + "2.exe");
+        const std::string extracted = folder.file(std::string(sample) + "-source");
+        MakerRun built = runMakerHere(
+            {"build", kSamples + sample + "/quiz.toml", "-o", first, "--player", player()});
+        ASSERT_EQ(built.status, 0) << built.err;
+        MakerRun extract = runMakerHere({"extract", first, "-o", extracted});
+        ASSERT_EQ(extract.status, 0) << extract.err;
+        MakerRun rebuilt = runMakerHere(
+            {"build", extracted + "/quiz.toml", "-o", second, "--player", player()});
+        ASSERT_EQ(rebuilt.status, 0) << rebuilt.err;
+
+        WindowsExecutableIo executables;
+        QuizResources firstResources, secondResources;
+        ASSERT_TRUE(executables.readQuiz(first, firstResources).ok());
+        ASSERT_TRUE(executables.readQuiz(second, secondResources).ok());
+        EXPECT_TRUE(firstResources.quizText.has_value());
+        EXPECT_FALSE(firstResources.images.empty() && std::string(sample) != "capitales");
+        EXPECT_TRUE(firstResources == secondResources);
+        std::filesystem::remove_all(extracted);
+    }
+}
+
+TEST(Maker, RebuildingReplacesTheQuizOfAQuizExecutable) {
+    TemporaryFolder folder;
+    const std::string flags = folder.file("drapeaux.exe");
+    const std::string capitals = folder.file("capitales.exe");
+    ASSERT_EQ(runMakerHere({"build", kSamples + "drapeaux/quiz.toml", "-o", flags, "--player",
+                            player()})
+                  .status,
+              0);
+    // A quiz executable as the template: none of its pictures may survive into the new quiz.
+    MakerRun rebuilt = runMakerHere(
+        {"build", kSamples + "capitales/quiz.toml", "-o", capitals, "--player", flags});
+    ASSERT_EQ(rebuilt.status, 0) << rebuilt.err;
+    WindowsExecutableIo executables;
+    QuizResources resources;
+    ASSERT_TRUE(executables.readQuiz(capitals, resources).ok());
+    EXPECT_TRUE(resources.images.empty());
+    EXPECT_STREQ(loadWithThePlayer(capitals)->title, "Les capitales d'Europe");
+}
+
+TEST(Maker, FailuresLeaveNoFileBehind) {
+    TemporaryFolder folder;
+    const std::string notAPlayer = folder.file("not-a-player.exe");
+    HANDLE file = CreateFileA(notAPlayer.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, "MZ but nothing else", 19, &written, nullptr);
+    CloseHandle(file);
+
+    struct Case {
+        const char* name;
+        std::string output;
+        std::string template_;
+    } cases[] = {
+        {"corrupted template", folder.file("out.exe"), notAPlayer},
+        {"missing template", folder.file("out.exe"), folder.file("nowhere.exe")},
+        {"output in a missing folder", folder.file("missing\\out.exe"), player()},
+        {"output is a folder", folder.path(), player()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MakerRun run = runMakerHere({"build", kSamples + "capitales/quiz.toml", "-o", c.output,
+                                     "--player", c.template_});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_FALSE(run.err.empty());
+        EXPECT_FALSE(exists(folder.file("out.exe")));
+        EXPECT_FALSE(exists(c.output + ".part"));
+    }
+}
+
+} // namespace
