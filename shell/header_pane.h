@@ -4,8 +4,9 @@
 
 #include <windows.h>
 
-// Shown as the link's text and opened when the link is clicked.
-inline constexpr const char* kMakerWebAddress = "http://plimo.example.org";
+// Shown as the link's text and opened when the link is clicked: the shell takes a "www."
+// address for a web address, and the short form fits the link's 115 pixels.
+inline constexpr const char* kMakerWebAddress = "www.plimo.example";
 
 inline constexpr int kLinkId = 24;
 inline constexpr int kByLabelId = 25;
