@@ -145,10 +145,13 @@ BOOL onInitDialog(HWND board) {
             return PictureSize{};
         return PictureSize{size.bmWidth, size.bmHeight};
     });
-    for (const PlacedControl& placed : plan.controls) {
-        HBITMAP picture =
-            placed.kind == BoardControl::kPictureField ? pictures[placed.question] : nullptr;
-        createPlacedControl(board, placed, picture, restore);
+    {
+        DeferredBoardTotals totalsOnceBuilt(record, board);
+        for (const PlacedControl& placed : plan.controls) {
+            HBITMAP picture =
+                placed.kind == BoardControl::kPictureField ? pictures[placed.question] : nullptr;
+            createPlacedControl(board, placed, picture, restore);
+        }
     }
     contentWidth = plan.contentWidth;
     contentHeight = plan.contentHeight;

@@ -42,6 +42,12 @@ target_link_libraries(plimo PRIVATE plimo_windows)
 add_subdirectory(maker)
 include(cmake/samples.cmake)
 
+# The board's build time against decoding its pictures once (run it under Wine).
+add_executable(plimo_board_bench bench/board_bench.cpp bench/board_bench_pictures.rc
+               ${PLIMO_RESOURCE_SCRIPT})
+target_include_directories(plimo_board_bench PRIVATE ${PROJECT_SOURCE_DIR}/bench)
+target_link_libraries(plimo_board_bench PRIVATE plimo_windows)
+
 if(BUILD_TESTING)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)

@@ -86,8 +86,9 @@ void showFinalRewardIfEarned(QuizRecord& record, HWND board) {
     if (record.rewardKind != kRewardFinal || record.finalRewardShown)
         return;
     const int total = answerFieldTotal(record);
+    const std::vector<bool> right = rightVerdicts(board, total);
     for (int field = 1; field <= total; ++field) {
-        if (!controlTextIs(board, verdictFieldId(field), verdictText(Verdict::kRight)))
+        if (!right[field])
             return;
     }
     record.finalRewardShown = 1;
@@ -95,7 +96,25 @@ void showFinalRewardIfEarned(QuizRecord& record, HWND board) {
         showControl(board, rewardFieldId(question), SW_SHOW);
 }
 
+int deferredTotals = 0;
+
+// The steps that look at the whole board rather than the judged field.
+void updateBoardTotals(QuizRecord& record, HWND board) {
+    showFinalRewardIfEarned(record, board);
+    updateScore(record, board);
+}
+
 } // namespace
+
+DeferredBoardTotals::DeferredBoardTotals(QuizRecord& record, HWND board)
+    : record_(record), board_(board) {
+    ++deferredTotals;
+}
+
+DeferredBoardTotals::~DeferredBoardTotals() {
+    if (--deferredTotals == 0)
+        updateBoardTotals(record_, board_);
+}
 
 void judgeAnswer(QuizRecord& record, HWND board, int answerFieldId) {
     const int fieldIndex = fieldIndexOfAnswerId(answerFieldId);
@@ -112,8 +131,8 @@ void judgeAnswer(QuizRecord& record, HWND board, int answerFieldId) {
         record.finalRewardShown = 0;
     }
     SetDlgItemTextA(board, verdictFieldId(fieldIndex), verdictText(verdict));
-    showFinalRewardIfEarned(record, board);
-    updateScore(record, board);
+    if (deferredTotals == 0)
+        updateBoardTotals(record, board);
 }
 
 void createAnswerFont(QuizRecord& record) {

@@ -9,6 +9,21 @@
 // Controls the board has not created are skipped.
 void judgeAnswer(QuizRecord& record, HWND board, int answerFieldId);
 
+// While one lives, judging leaves the score and the final reward alone; they are brought up
+// to date once when the last one ends. Building the board judges every field, and each
+// judging would otherwise recount the whole board: what the player sees is the same.
+class DeferredBoardTotals {
+  public:
+    DeferredBoardTotals(QuizRecord& record, HWND board);
+    ~DeferredBoardTotals();
+    DeferredBoardTotals(const DeferredBoardTotals&) = delete;
+    DeferredBoardTotals& operator=(const DeferredBoardTotals&) = delete;
+
+  private:
+    QuizRecord& record_;
+    HWND board_;
+};
+
 // The font of the answer fields, made once when the board is built.
 void createAnswerFont(QuizRecord& record);
 

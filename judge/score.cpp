@@ -7,27 +7,50 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
 constexpr const char* kNoCode = "      ";
 
-bool questionSolved(const QuizRecord& record, HWND board, int question) {
-    const int perQuestion = answerFieldsPerQuestion(record);
-    for (int answer = 1; answer <= perQuestion; ++answer) {
-        int field = fieldIndexOf({question, answer}, perQuestion);
-        if (!controlTextIs(board, verdictFieldId(field), verdictText(Verdict::kRight)))
+bool questionSolved(const std::vector<bool>& right, int question, int perQuestion) {
+    for (int answer = 1; answer <= perQuestion; ++answer)
+        if (!right[fieldIndexOf({question, answer}, perQuestion)])
             return false;
-    }
     return true;
+}
+
+struct VerdictWalk {
+    int fieldCount;
+    std::vector<bool> right;
+};
+
+BOOL CALLBACK markRightVerdict(HWND control, LPARAM data) {
+    auto& walk = *reinterpret_cast<VerdictWalk*>(data);
+    const int field = GetDlgCtrlID(control) - IDC_VERDICT_BASE;
+    if (field < 1 || field > walk.fieldCount)
+        return TRUE;
+    char text[kQuizTextSize];
+    readWindowText(control, text);
+    walk.right[field] = strcmp(text, verdictText(Verdict::kRight)) == 0;
+    return TRUE;
 }
 
 } // namespace
 
+std::vector<bool> rightVerdicts(HWND board, int fieldCount) {
+    VerdictWalk walk{fieldCount, std::vector<bool>(std::max(fieldCount, 0) + 1, false)};
+    if (board)
+        EnumChildWindows(board, markRightVerdict, reinterpret_cast<LPARAM>(&walk));
+    return walk.right;
+}
+
 void updateScore(const QuizRecord& record, HWND board) {
+    const int perQuestion = answerFieldsPerQuestion(record);
+    const std::vector<bool> right = rightVerdicts(board, answerFieldTotal(record));
     int score = 0;
     for (int question = 1; question <= record.questionCount; ++question)
-        score += questionSolved(record, board, question) ? 1 : 0;
+        score += questionSolved(right, question, perQuestion) ? 1 : 0;
 
     char scoreText[32];
     snprintf(scoreText, sizeof scoreText, " %d / %d", score, record.questionCount);
@@ -42,8 +65,9 @@ void tryAnswerEverywhere(HWND answerField) {
     char text[kQuizTextSize];
     readWindowText(answerField, text);
     const int total = answerFieldTotal(*quizRecord);
+    const std::vector<bool> right = rightVerdicts(board, total);
     for (int field = 1; field <= total; ++field) {
-        if (controlTextIs(board, verdictFieldId(field), verdictText(Verdict::kRight)))
+        if (right[field])
             continue;
         if (HWND other = GetDlgItem(board, answerFieldId(field))) {
             SetWindowTextA(other, text);

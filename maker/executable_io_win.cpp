@@ -169,12 +169,12 @@ ExecutableResult replaceQuizResources(const std::filesystem::path& path,
         return failure("cannot change the player's resources (" + lastErrorText() + ")");
     bool ok = true;
     for (const auto& [resource, bytes] : kept)
-        ok = ok && addResource(update, resource.type.get(), resource.name.get(),
-                               resource.language, bytes);
+        ok = ok && addResource(update, resource.type.get(), resource.name.get(), resource.language,
+                               bytes);
     const WORD neutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
     if (resources.quizText)
-        ok = ok && addResource(update, kPatchResourceType, MAKEINTRESOURCEA(IDR_QUIZ_TEXT),
-                               neutral, *resources.quizText);
+        ok = ok && addResource(update, kPatchResourceType, MAKEINTRESOURCEA(IDR_QUIZ_TEXT), neutral,
+                               *resources.quizText);
     if (resources.quizCodes)
         ok = ok && addResource(update, kPatchResourceType, MAKEINTRESOURCEA(IDR_QUIZ_CODES),
                                neutral, *resources.quizCodes);
@@ -198,10 +198,10 @@ ExecutableResult WindowsExecutableIo::readQuiz(const std::filesystem::path& exec
     if (!module.get())
         return failure("cannot open it as a Windows executable (" + lastErrorText() + ")");
     resources = {};
-    resources.quizText = resourceBytes(module.get(), kPatchResourceType,
-                                       MAKEINTRESOURCEA(IDR_QUIZ_TEXT));
-    resources.quizCodes = resourceBytes(module.get(), kPatchResourceType,
-                                        MAKEINTRESOURCEA(IDR_QUIZ_CODES));
+    resources.quizText =
+        resourceBytes(module.get(), kPatchResourceType, MAKEINTRESOURCEA(IDR_QUIZ_TEXT));
+    resources.quizCodes =
+        resourceBytes(module.get(), kPatchResourceType, MAKEINTRESOURCEA(IDR_QUIZ_CODES));
     for (const StoredResource& stored : resourcesIn(module.get())) {
         if (!isQuizResource(stored) || !stored.name.isInteger ||
             _stricmp(stored.type.text.c_str(), kImageResourceType) != 0)

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Icons of the play and stop buttons, loaded by createMediaPlayer.
 extern HICON playIcon;
 extern HICON stopIcon;
@@ -11,8 +13,27 @@ extern HICON stopIcon;
 void startMedia();
 // While the board is built (sound and video boards): the icons and the player control.
 void createMediaPlayer(HWND board);
+// Writes the clip resource `resourceId` (400 + question) to its file in the current folder:
+// clip kind 1 is a sound (.mp3), 2 a video (.avi). Returns 1 when the file was written whole in
+// this call, 0 otherwise; the window is not used.
+int extractMediaClip(HWND window, int resourceId, int clipKind);
 // The play button of question n, and any stop button.
 void playClip(HWND board, int question);
 void stopClip(int question);
 // At shut-down: deletes the clip files, destroys the main window, ends COM.
 void shutdownMedia(HWND mainWindow);
+
+// Test seams. The player never calls these; they let the tests watch the control and stand in
+// for what a test cannot have (a missing control) or must not do (launch another program).
+
+// The control's URL as the control reports it (get_URL); empty when there is no control.
+std::wstring mediaPlayerUrlForTesting();
+// The control's play position in seconds (get_currentPosition); -1 when there is no control or
+// nothing is loaded in it. A clip plays while this moves on.
+double mediaPositionForTesting();
+// While set, createMediaPlayer behaves as if the control were not installed.
+void simulateMissingMediaControlForTesting(bool missing);
+// Replaces the shell call that opens a clip when the control is missing; null restores it.
+using ShellOpenFunction = HINSTANCE(WINAPI*)(HWND owner, LPCSTR verb, LPCSTR file,
+                                             LPCSTR parameters, LPCSTR folder, INT show);
+void replaceShellOpenForTesting(ShellOpenFunction open);

@@ -6,6 +6,8 @@ packages=(
   cmake ninja-build
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64
+  # Wine plays the sound and video clips through GStreamer.
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   xvfb x11-utils x11-apps xdotool imagemagick
   clang libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev

@@ -54,8 +54,8 @@ TEST(Maker, TheOneFileMakerBuildsAQuizThePlayerLoads) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE,
-                               CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process));
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                               nullptr, nullptr, &startup, &process));
     WaitForSingleObject(process.hProcess, 60000);
     DWORD status = 99;
     GetExitCodeProcess(process.hProcess, &status);
@@ -93,8 +93,8 @@ TEST(Maker, ExtractThenBuildGivesTheSameResources) {
         ASSERT_EQ(built.status, 0) << built.err;
         MakerRun extract = runMakerHere({"extract", first, "-o", extracted});
         ASSERT_EQ(extract.status, 0) << extract.err;
-        MakerRun rebuilt = runMakerHere(
-            {"build", extracted + "/quiz.toml", "-o", second, "--player", player()});
+        MakerRun rebuilt =
+            runMakerHere({"build", extracted + "/quiz.toml", "-o", second, "--player", player()});
         ASSERT_EQ(rebuilt.status, 0) << rebuilt.err;
 
         WindowsExecutableIo executables;
@@ -112,10 +112,10 @@ TEST(Maker, RebuildingReplacesTheQuizOfAQuizExecutable) {
     TemporaryFolder folder;
     const std::string flags = folder.file("drapeaux.exe");
     const std::string capitals = folder.file("capitales.exe");
-    ASSERT_EQ(runMakerHere({"build", kSamples + "drapeaux/quiz.toml", "-o", flags, "--player",
-                            player()})
-                  .status,
-              0);
+    ASSERT_EQ(
+        runMakerHere({"build", kSamples + "drapeaux/quiz.toml", "-o", flags, "--player", player()})
+            .status,
+        0);
     // A quiz executable as the template: none of its pictures may survive into the new quiz.
     MakerRun rebuilt = runMakerHere(
         {"build", kSamples + "capitales/quiz.toml", "-o", capitals, "--player", flags});
@@ -148,8 +148,8 @@ TEST(Maker, FailuresLeaveNoFileBehind) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        MakerRun run = runMakerHere({"build", kSamples + "capitales/quiz.toml", "-o", c.output,
-                                     "--player", c.template_});
+        MakerRun run = runMakerHere(
+            {"build", kSamples + "capitales/quiz.toml", "-o", c.output, "--player", c.template_});
         EXPECT_EQ(run.status, 1);
         EXPECT_FALSE(run.err.empty());
         EXPECT_FALSE(exists(folder.file("out.exe")));

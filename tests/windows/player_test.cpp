@@ -48,8 +48,11 @@ class RunningPlayer {
                     return TRUE;
                 },
                 reinterpret_cast<LPARAM>(&search));
-            if (search.found)
+            if (search.found) {
+                // Visible comes before the first layout: wait until start-up is over.
+                WaitForInputIdle(process_.hProcess, 10000);
                 return search.found;
+            }
             Sleep(100);
         }
         return nullptr;

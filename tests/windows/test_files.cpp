@@ -13,10 +13,16 @@ TemporaryFolder::TemporaryFolder() {
     static int counter = 0;
     char base[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, base);
-    path_ = std::string(base) + "plimo-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(++counter);
-    if (!CreateDirectoryA(path_.c_str(), nullptr))
-        ADD_FAILURE() << "cannot create " << path_ << ", error " << GetLastError();
+    // Wine reuses process ids: a folder left by an earlier, killed run may hold the name.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path_ = std::string(base) + "plimo-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(GetTickCount()) + "-" + std::to_string(++counter);
+        if (CreateDirectoryA(path_.c_str(), nullptr))
+            return;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    ADD_FAILURE() << "cannot create " << path_ << ", error " << GetLastError();
 }
 
 TemporaryFolder::~TemporaryFolder() {
