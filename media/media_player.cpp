@@ -156,10 +156,32 @@ void startMedia() {
     comStarted = CoInitialize(nullptr);
 }
 
+namespace {
+
+constexpr int kButtonIconSize = 16;
+
+HICON loadButtonIcon(HINSTANCE instance, int id) {
+    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                         kButtonIconSize, kButtonIconSize, LR_DEFAULTCOLOR));
+}
+
+// Icons loaded at a size of our choosing are ours to destroy.
+void destroyButtonIcons() {
+    for (HICON* icon : {&playIcon, &stopIcon}) {
+        if (*icon)
+            DestroyIcon(*icon);
+        *icon = nullptr;
+    }
+}
+
+} // namespace
+
 void createMediaPlayer(HWND board) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    playIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PLAY));
-    stopIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_STOP));
+    // The buttons are 20 x 20: at its own 32 x 32 an icon shows only a corner in them.
+    destroyButtonIcons();
+    playIcon = loadButtonIcon(instance, IDI_PLAY);
+    stopIcon = loadButtonIcon(instance, IDI_STOP);
 
     playerControls.reset();
     player.reset();
@@ -271,6 +293,7 @@ void shutdownMedia(HWND mainWindow) {
     attachControl = nullptr;
     playerUnavailable = 0;
     currentClip = 0;
+    destroyButtonIcons(); // the buttons went with the main window
 }
 
 std::wstring mediaPlayerUrlForTesting() {
