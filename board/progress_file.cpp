@@ -4,29 +4,13 @@
 #include "content/platform.h"
 #include "shell/control_text.h"
 #include "shell/main_window.h"
+#include "shell/scoped_handles.h"
 
 #include <cstring>
 
 namespace {
 
 constexpr const char* kSaveFailedCaption = "Plimo";
-
-// Closes a file handle unless it is handed on.
-class ScopedFile {
-  public:
-    explicit ScopedFile(HANDLE file) : file_(file) {}
-    ~ScopedFile() {
-        if (valid())
-            CloseHandle(file_);
-    }
-    ScopedFile(const ScopedFile&) = delete;
-    ScopedFile& operator=(const ScopedFile&) = delete;
-    bool valid() const { return file_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return file_; }
-
-  private:
-    HANDLE file_;
-};
 
 // Every answer field's text with CR LF after it: questionCount x answerFieldCount lines, as
 // files written by every version hold, even where the board shows fewer fields.

@@ -27,24 +27,31 @@ ScrollRange scrollRangeFor(int contentExtent, int visibleExtent) {
     return {contentExtent - 2, visible - 1, fits};
 }
 
-int verticalScrollTarget(int request, const ScrollBarState& bar, int scrollTarget) {
-    int position = bar.position;
+namespace {
+
+// The requests both bars answer, with their own line step.
+int steppedPosition(int request, const ScrollBarState& bar, int lineStep) {
     switch (request) {
     case kLineUp:
-        position -= kVerticalLineStep;
-        break;
+        return bar.position - lineStep;
     case kLineDown:
-        position += kVerticalLineStep;
-        break;
+        return bar.position + lineStep;
     case kPageUp:
-        position -= bar.page;
-        break;
+        return bar.position - bar.page;
     case kPageDown:
-        position += bar.page;
-        break;
+        return bar.position + bar.page;
     case kThumbTrack:
-        position = bar.trackPosition;
-        break;
+        return bar.trackPosition;
+    default:
+        return bar.position;
+    }
+}
+
+} // namespace
+
+int verticalScrollTarget(int request, const ScrollBarState& bar, int scrollTarget) {
+    int position;
+    switch (request) {
     case kTop:
         position = 0;
         break;
@@ -52,42 +59,23 @@ int verticalScrollTarget(int request, const ScrollBarState& bar, int scrollTarge
         position = bar.maximum;
         break;
     case ScrollCodeWheelDown:
-        position += kWheelStep;
+        position = bar.position + kWheelStep;
         break;
     case ScrollCodeWheelUp:
-        position -= kWheelStep;
+        position = bar.position - kWheelStep;
         break;
     case ScrollCodeToTarget:
         position = scrollTarget;
         break;
     default:
+        position = steppedPosition(request, bar, kVerticalLineStep);
         break;
     }
     return clampToRange(position, bar);
 }
 
 int horizontalScrollTarget(int request, const ScrollBarState& bar) {
-    int position = bar.position;
-    switch (request) {
-    case kLineUp:
-        position -= kHorizontalLineStep;
-        break;
-    case kLineDown:
-        position += kHorizontalLineStep;
-        break;
-    case kPageUp:
-        position -= bar.page;
-        break;
-    case kPageDown:
-        position += bar.page;
-        break;
-    case kThumbTrack:
-        position = bar.trackPosition;
-        break;
-    default:
-        break;
-    }
-    return clampToRange(position, bar);
+    return clampToRange(steppedPosition(request, bar, kHorizontalLineStep), bar);
 }
 
 int wheelRequest(int delta) {

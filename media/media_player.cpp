@@ -76,21 +76,6 @@ class ScopedBstr {
     BSTR bstr_;
 };
 
-class ScopedFile {
-  public:
-    explicit ScopedFile(HANDLE file) : file_(file) {}
-    ~ScopedFile() {
-        if (file_ != INVALID_HANDLE_VALUE)
-            CloseHandle(file_);
-    }
-    ScopedFile(const ScopedFile&) = delete;
-    ScopedFile& operator=(const ScopedFile&) = delete;
-    HANDLE get() const { return file_; }
-
-  private:
-    HANDLE file_;
-};
-
 // Writes the whole clip or leaves no file: a cut-off clip would play cut off, or not at all.
 bool writeClipFile(const char* name, const void* bytes, DWORD size) {
     DWORD written = 0;

@@ -11,6 +11,3 @@ void readControlText(HWND dialog, int id, char (&text)[kQuizTextSize]);
 
 // The text of a control window itself, with the same limits.
 void readWindowText(HWND control, char (&text)[kQuizTextSize]);
-
-// True when control `id` exists and its whole text is exactly `expected`.
-bool controlTextIs(HWND dialog, int id, const char* expected);

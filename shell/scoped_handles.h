@@ -7,6 +7,23 @@
 
 #include <utility>
 
+// A file handle from CreateFile.
+class ScopedFile {
+  public:
+    explicit ScopedFile(HANDLE file) : file_(file) {}
+    ~ScopedFile() {
+        if (valid())
+            CloseHandle(file_);
+    }
+    ScopedFile(const ScopedFile&) = delete;
+    ScopedFile& operator=(const ScopedFile&) = delete;
+    bool valid() const { return file_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return file_; }
+
+  private:
+    HANDLE file_;
+};
+
 // A screen or window device context from GetDC.
 class ScopedGetDc {
   public:

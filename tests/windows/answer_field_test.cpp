@@ -14,9 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 namespace {
 
 class AnswerFields : public testing::Test {
@@ -26,20 +23,13 @@ class AnswerFields : public testing::Test {
         SetCurrentDirectoryA(folder.path().c_str());
         mainWindow = startPlayer(GetModuleHandleA(nullptr));
         ASSERT_NE(mainWindow, nullptr);
-        pump();
+        pumpMessages();
     }
     void TearDown() override {
         shutDownPlayer(GetModuleHandleA(nullptr), mainWindow);
         SetCurrentDirectoryA(previousFolder);
     }
 
-    static void pump() {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
     static HWND field(int index) { return GetDlgItem(boardWindow, answerFieldId(index)); }
     static std::string verdict(int index) {
         return textOfControl(boardWindow, verdictFieldId(index));
@@ -99,13 +89,10 @@ TEST_F(AnswerFields, F2SavesEveryField) {
     SetWindowTextA(field(2), "deux");
     SetWindowTextA(field(9), "neuf");
     keyUp(field(9), VK_F2);
-    std::ifstream saved(folder.file(progressFileName()), std::ios::binary);
-    std::stringstream content;
-    content << saved.rdbuf();
     std::string expected;
     for (int f = 1; f <= 14; ++f)
         expected += (f == 2 ? "deux" : f == 9 ? "neuf" : "") + std::string("\r\n");
-    EXPECT_EQ(content.str(), expected);
+    EXPECT_EQ(readFileText(folder.file(progressFileName())), expected);
 }
 
 TEST_F(AnswerFields, F1TriesTheTextInEveryUnsolvedField) {
@@ -113,7 +100,7 @@ TEST_F(AnswerFields, F1TriesTheTextInEveryUnsolvedField) {
     SetFocus(field(1));
     SetWindowTextA(field(1), "test");
     keyUp(field(1), VK_F1);
-    pump();
+    pumpMessages();
     for (int f = 2; f <= 14; ++f)
         EXPECT_EQ(textOfControl(boardWindow, answerFieldId(f)), "test") << f;
     EXPECT_EQ(GetFocus(), field(1));
@@ -184,7 +171,7 @@ TEST_F(AnswerFields, ScrollRequestsStopAtTheLastReachablePosition) {
 }
 
 TEST_F(AnswerFields, OneWheelNotchPostsOneRequest) {
-    pump();
+    pumpMessages();
     struct Case {
         int delta;
         int request; // 0: nothing posted
@@ -208,7 +195,7 @@ TEST_F(AnswerFields, ABoardThatFitsGoesBackToItsOrigin) {
     // The board itself, as the main window would size it on a screen tall enough.
     SetWindowPos(boardWindow, nullptr, 0, 0, contentWidth + 100, contentHeight + 100,
                  SWP_NOMOVE | SWP_NOZORDER);
-    pump();
+    pumpMessages();
     EXPECT_EQ(position(), 0);
     EXPECT_EQ(GetScrollPos(boardWindow, SB_HORZ), 0);
     SCROLLINFO bar = verticalBar();

@@ -6,22 +6,12 @@
 #include "shell/control_text.h"
 #include "shell/main_window.h"
 #include "shell/pictures.h"
+#include "tests/windows/test_files.h"
 
 namespace {
 
-constexpr const char* kHarnessClass = "PlimoTestPane";
-
-void registerHarnessClass() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kHarnessClass;
-    RegisterClassA(&windowClass); // fails harmlessly once registered
-}
-
 HWND createPane(const char* title, int y) {
-    return CreateWindowExA(0, kHarnessClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, y, 900,
-                           300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return createTestWindow(title, 0, y, 900, 300);
 }
 
 } // namespace
@@ -40,7 +30,6 @@ HWND BoardHarness::createChild(HWND parent, const char* type, const char* text, 
 }
 
 BoardHarness::BoardHarness(const QuizSetup& setup) : record_(std::make_unique<QuizRecord>()) {
-    registerHarnessClass();
     QuizRecord& record = *record_;
     record.mediaKind = setup.mediaKind;
     record.answerFieldCount = setup.answerFieldCount;

@@ -15,9 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <set>
-#include <sstream>
 
 namespace {
 
@@ -26,18 +24,6 @@ constexpr int kOtherSoundClip = 9;
 constexpr int kVideoClip = 10;
 constexpr int kOtherVideoClip = 11;
 constexpr int kQuestions = 12;
-constexpr const char* kTestWindowClass = "PlimoMediaTestWindow";
-
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
-
-void writeFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
 
 bool fileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -64,14 +50,6 @@ std::string clipResource(int question) {
         return "";
     const char* bytes = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
     return std::string(bytes, SizeofResource(nullptr, found));
-}
-
-void pumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
 }
 
 // Lets the control run for a while, answering the messages it posts.
@@ -109,14 +87,6 @@ HINSTANCE WINAPI recordShellOpen(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR pa
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42)); // success is above 32
 }
 
-void registerTestWindowClass() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kTestWindowClass;
-    RegisterClassA(&windowClass); // fails harmlessly once registered
-}
-
 class Media : public testing::Test {
   protected:
     void SetUp() override {
@@ -146,9 +116,7 @@ class Media : public testing::Test {
             addQuestion(record, "reponse", "", "question");
         quizRecord = &record;
         startMedia();
-        registerTestWindowClass();
-        mainWindow = CreateWindowExA(0, kTestWindowClass, "media", WS_OVERLAPPEDWINDOW, 0, 0, 900,
-                                     600, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        mainWindow = createTestWindow("media", 0, 0, 900, 600);
         ASSERT_NE(mainWindow, nullptr);
         board = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_BOARD),
                                    mainWindow, boardDialogProc, 0);
@@ -220,7 +188,7 @@ TEST_F(Media, PlayWritesTheQuestionsClipAndGivesItToTheControl) {
     start(kMediaSound);
     press(IDC_PLAY_BASE + kSoundClip);
     ASSERT_TRUE(fileExists(clipFile(kSoundClip)));
-    EXPECT_EQ(readFile(clipFile(kSoundClip)), clipResource(kSoundClip));
+    EXPECT_EQ(readFileText(clipFile(kSoundClip)), clipResource(kSoundClip));
     EXPECT_EQ(mediaPlayerUrlForTesting(), clipUrl(kSoundClip));
     EXPECT_TRUE(controlPlays());
     EXPECT_TRUE(shellCalls.empty());
@@ -233,7 +201,7 @@ TEST_F(Media, PlayingAnotherQuestionDeletesThePreviousClip) {
     press(IDC_PLAY_BASE + kOtherSoundClip);
     EXPECT_FALSE(fileExists(clipFile(kSoundClip)));
     ASSERT_TRUE(fileExists(clipFile(kOtherSoundClip)));
-    EXPECT_EQ(readFile(clipFile(kOtherSoundClip)), clipResource(kOtherSoundClip));
+    EXPECT_EQ(readFileText(clipFile(kOtherSoundClip)), clipResource(kOtherSoundClip));
     EXPECT_EQ(mediaPlayerUrlForTesting(), clipUrl(kOtherSoundClip));
     EXPECT_TRUE(controlPlays());
 }
@@ -261,7 +229,7 @@ TEST_F(Media, PlayingTwiceStartsTheSameClipAgainFromItsFile) {
     EXPECT_LT(mediaPositionForTesting(), playedFor);
     EXPECT_TRUE(controlPlays());
     ASSERT_TRUE(fileExists(clipFile(kSoundClip)));
-    EXPECT_EQ(readFile(clipFile(kSoundClip)), clipResource(kSoundClip));
+    EXPECT_EQ(readFileText(clipFile(kSoundClip)), clipResource(kSoundClip));
     EXPECT_EQ(mediaPlayerUrlForTesting(), clipUrl(kSoundClip));
     // And it stops like any clip.
     press(IDC_STOP_BASE + kSoundClip);
@@ -269,11 +237,11 @@ TEST_F(Media, PlayingTwiceStartsTheSameClipAgainFromItsFile) {
 }
 
 TEST_F(Media, VideoQuizWritesPlaysAndDeletesAviFiles) {
-    writeFile(clipFile(kVideoClip), "a sound quiz's file of the same number");
+    writeFileText(clipFile(kVideoClip), "a sound quiz's file of the same number");
     start(kMediaVideo);
     press(IDC_PLAY_BASE + kVideoClip);
     ASSERT_TRUE(fileExists(clipFile(kVideoClip, "avi")));
-    EXPECT_EQ(readFile(clipFile(kVideoClip, "avi")), clipResource(kVideoClip));
+    EXPECT_EQ(readFileText(clipFile(kVideoClip, "avi")), clipResource(kVideoClip));
     EXPECT_EQ(mediaPlayerUrlForTesting(), clipUrl(kVideoClip, L"avi"));
     EXPECT_TRUE(controlPlays());
     press(IDC_PLAY_BASE + kOtherVideoClip);
@@ -282,14 +250,14 @@ TEST_F(Media, VideoQuizWritesPlaysAndDeletesAviFiles) {
     press(IDC_STOP_BASE + kOtherVideoClip);
     EXPECT_FALSE(fileExists(clipFile(kOtherVideoClip, "avi")));
     shutDown();
-    EXPECT_EQ(readFile(clipFile(kVideoClip)), "a sound quiz's file of the same number");
+    EXPECT_EQ(readFileText(clipFile(kVideoClip)), "a sound quiz's file of the same number");
     EXPECT_EQ(filesIn(folder), std::set<std::string>{"plimo10.mp3"});
 }
 
 TEST_F(Media, ShutDownDeletesEveryClipFileOfTheQuizKind) {
     for (int question = 0; question <= 97; ++question)
-        writeFile(clipFile(question), "old clip");
-    writeFile(clipFile(5, "avi"), "a video quiz's clip");
+        writeFileText(clipFile(question), "old clip");
+    writeFileText(clipFile(5, "avi"), "a video quiz's clip");
     start(kMediaSound);
     press(IDC_PLAY_BASE + kSoundClip); // still playing when the window closes
     ASSERT_TRUE(fileExists(clipFile(kSoundClip)));
@@ -354,7 +322,7 @@ TEST_F(Media, QuestionWithoutClipPlaysNothingAndSaysNothing) {
 // A file of the clip's name that cannot be replaced (here another program holds it open) is
 // not this clip: nothing plays, and the player is told.
 TEST_F(Media, ClipThatCannotBeWrittenIsNotPlayed) {
-    writeFile(clipFile(kSoundClip), "someone else's file");
+    writeFileText(clipFile(kSoundClip), "someone else's file");
     HANDLE held = CreateFileA(clipFile(kSoundClip).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
@@ -366,7 +334,7 @@ TEST_F(Media, ClipThatCannotBeWrittenIsNotPlayed) {
     CloseHandle(held);
     EXPECT_EQ(mediaPlayerUrlForTesting(), clipUrl(kOtherSoundClip));
     EXPECT_FALSE(controlPlays());
-    EXPECT_EQ(readFile(clipFile(kSoundClip)), "someone else's file");
+    EXPECT_EQ(readFileText(clipFile(kSoundClip)), "someone else's file");
     ASSERT_EQ(capture.boxes().size(), 1u);
     EXPECT_EQ(capture.boxes()[0].caption, "Information");
     EXPECT_NE(capture.boxes()[0].text.find("plimo8.mp3"), std::string::npos);
@@ -385,7 +353,7 @@ TEST_F(Media, WithoutTheControlTheShellOpensTheClipAndStopDoesNothing) {
     EXPECT_FALSE(shellCalls[0].withParameters);
     EXPECT_FALSE(shellCalls[0].withFolder);
     EXPECT_EQ(shellCalls[0].show, SW_HIDE);
-    EXPECT_EQ(readFile(clipFile(kSoundClip)), clipResource(kSoundClip));
+    EXPECT_EQ(readFileText(clipFile(kSoundClip)), clipResource(kSoundClip));
     EXPECT_EQ(mediaPlayerUrlForTesting(), L"");
 
     // A clip that the shell opened cannot be stopped from the board: its file stays.
@@ -417,11 +385,11 @@ TEST_F(Media, ExtractionWritesTheClipOfTheKindAsked) {
     record.mediaKind = kMediaSound;
     quizRecord = &record;
     EXPECT_EQ(extractMediaClip(nullptr, 400 + kVideoClip, 2), 1);
-    EXPECT_EQ(readFile(clipFile(kVideoClip, "avi")), clipResource(kVideoClip));
+    EXPECT_EQ(readFileText(clipFile(kVideoClip, "avi")), clipResource(kVideoClip));
     // An existing file is overwritten.
-    writeFile(clipFile(kSoundClip), "stale");
+    writeFileText(clipFile(kSoundClip), "stale");
     EXPECT_EQ(extractMediaClip(nullptr, 400 + kSoundClip, 1), 1);
-    EXPECT_EQ(readFile(clipFile(kSoundClip)), clipResource(kSoundClip));
+    EXPECT_EQ(readFileText(clipFile(kSoundClip)), clipResource(kSoundClip));
     MessageBoxCapture capture;
     EXPECT_EQ(extractMediaClip(nullptr, 400 + kQuestions, 1), 0);
     EXPECT_TRUE(capture.boxes().empty());
@@ -440,14 +408,14 @@ bool controlLibraryLoaded() {
 // of another kind untouched.
 void writeBystanderClips(const TemporaryFolder& folder) {
     for (const char* name : {"plimo1.mp3", "plimo3.mp3", "plimo3.avi", "plimo96.avi"})
-        writeFile(folder.file(name), name);
+        writeFileText(folder.file(name), name);
 }
 
 void expectBystanderClipsUntouched(const TemporaryFolder& folder) {
     const std::set<std::string> names = {"plimo1.mp3", "plimo3.mp3", "plimo3.avi", "plimo96.avi"};
     EXPECT_EQ(filesIn(folder), names);
     for (const std::string& name : names)
-        EXPECT_EQ(readFile(folder.file(name)), name);
+        EXPECT_EQ(readFileText(folder.file(name)), name);
 }
 
 TEST_F(Media, TextQuizIgnoresMediaButtonsAndLoadsNoControl) {

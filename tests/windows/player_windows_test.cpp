@@ -5,6 +5,7 @@
 #include "board/board_layout.h"
 #include "board/progress_file.h"
 #include "judge/score.h"
+#include "resources/resource_ids.h"
 #include "shell/header_pane.h"
 #include "shell/main_window.h"
 #include "shell/pictures.h"
@@ -14,9 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 namespace {
 
 RECT rectInParent(HWND control) {
@@ -24,25 +22,6 @@ RECT rectInParent(HWND control) {
     GetWindowRect(control, &rect);
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
-
-void writeFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-void pumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
 }
 
 // Runs each test in a folder of its own: the progress file lies in the current folder.
@@ -140,7 +119,7 @@ TEST_F(PlayerWindows, BoardControlsHaveTheirClassesStylesAndTexts) {
 }
 
 TEST_F(PlayerWindows, RestoredAnswersAreJudgedAsTheBoardIsBuilt) {
-    writeFile(progressPath(), "test\r\nTSET\r\nnope\r\n\r\n  test \r\n");
+    writeFileText(progressPath(), "test\r\nTSET\r\nnope\r\n\r\n  test \r\n");
     start();
     EXPECT_EQ(textOfControl(boardWindow, 4001), "test");
     EXPECT_EQ(textOfControl(boardWindow, 5001), "BRAVO");
@@ -158,26 +137,26 @@ TEST_F(PlayerWindows, ClosingSavesEveryFieldAndSaveTwiceIsIdentical) {
     SetDlgItemTextA(boardWindow, 4014, "dernier");
     SendMessageA(mainWindow, WM_CLOSE, 0, 0);
     const std::string expected = "premier\r\n" + std::string(12 * 2, '\0') + "dernier\r\n";
-    std::string saved = readFile(progressPath());
+    std::string saved = readFileText(progressPath());
     std::string lines;
     for (int field = 1; field <= 14; ++field)
         lines += (field == 1 ? "premier" : field == 14 ? "dernier" : "") + std::string("\r\n");
     EXPECT_EQ(saved, lines);
     ASSERT_TRUE(saveProgress(boardWindow));
-    EXPECT_EQ(readFile(progressPath()), saved);
+    EXPECT_EQ(readFileText(progressPath()), saved);
     (void)expected;
 }
 
 TEST_F(PlayerWindows, FailedSaveKeepsTheOldFileAndTellsThePlayer) {
     start();
-    writeFile(progressPath(), "ancien\r\n");
+    writeFileText(progressPath(), "ancien\r\n");
     // A folder in the way of the new file makes the save fail before the old file is touched.
     ASSERT_TRUE(CreateDirectoryA(folder.file(progressFileName() + ".new").c_str(), nullptr));
     SetDlgItemTextA(boardWindow, 4001, "nouveau");
     MessageBoxCapture capture;
     EXPECT_FALSE(saveProgress(boardWindow));
     RemoveDirectoryA(folder.file(progressFileName() + ".new").c_str());
-    EXPECT_EQ(readFile(progressPath()), "ancien\r\n");
+    EXPECT_EQ(readFileText(progressPath()), "ancien\r\n");
     ASSERT_EQ(capture.boxes().size(), 1u);
     EXPECT_EQ(capture.boxes()[0].caption, "Plimo");
     EXPECT_NE(capture.boxes()[0].text.find("plimo_windows_tests.txt"), std::string::npos);
@@ -187,7 +166,7 @@ TEST_F(PlayerWindows, SaveButtonSavesLikeF2) {
     start();
     SetDlgItemTextA(boardWindow, 4002, "sauve");
     SendMessageA(headerPaneWindow, WM_COMMAND, kSaveButtonId, 0);
-    EXPECT_EQ(readFile(progressPath()).substr(0, 9), "\r\nsauve\r\n");
+    EXPECT_EQ(readFileText(progressPath()).substr(0, 9), "\r\nsauve\r\n");
 }
 
 TEST_F(PlayerWindows, HeaderControls) {
@@ -360,5 +339,97 @@ TEST_F(PlayerWindows, TwentyStartsAndShutDownsLeaveNoObjectBehind) {
             EXPECT_FALSE(IsWindow(window));
     }
 }
+
+} // namespace
+
+namespace {
+
+struct BoardKind {
+    const char* name;
+    int mediaKind;
+    int answerFieldCount;
+    int rewardKind;
+    int questions;
+};
+
+// Every kind of board, built by the board's own procedure from a quiz set up here.
+class BoardKinds : public testing::TestWithParam<BoardKind> {
+  protected:
+    void SetUp() override {
+        GetCurrentDirectoryA(MAX_PATH, previousFolder);
+        SetCurrentDirectoryA(folder.path().c_str());
+        const BoardKind& kind = GetParam();
+        record = std::make_unique<QuizRecord>();
+        record->mediaKind = kind.mediaKind;
+        record->answerFieldCount = kind.answerFieldCount;
+        record->rewardKind = kind.rewardKind;
+        record->questionCount = kind.questions;
+        for (int question = 0; question < kind.questions; ++question)
+            addQuestion(*record, "A", "B", "Question");
+        quizRecord = record.get();
+        parent = createTestWindow("board", 0, 0, 1000, 700);
+        board = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_BOARD), parent,
+                                   boardDialogProc, 0);
+        ASSERT_NE(board, nullptr);
+    }
+    void TearDown() override {
+        DestroyWindow(parent);
+        quizRecord = nullptr;
+        SetCurrentDirectoryA(previousFolder);
+    }
+
+    TemporaryFolder folder;
+    char previousFolder[MAX_PATH] = "";
+    std::unique_ptr<QuizRecord> record;
+    HWND parent = nullptr;
+    HWND board = nullptr;
+};
+
+TEST_P(BoardKinds, EveryControlStandsWhereTheLayoutPutsIt) {
+    const BoardPlan plan = planBoard(*record, [](int question) {
+        HBITMAP bitmap = loadPictureResource(nullptr, 400 + question, "IMG", 260, 260);
+        BITMAP size{};
+        if (bitmap)
+            GetObjectA(bitmap, sizeof size, &size);
+        DeleteObject(bitmap);
+        return PictureSize{size.bmWidth, size.bmHeight};
+    });
+    // Controls in creation order, shared identifiers included.
+    std::vector<HWND> created;
+    for (HWND child = GetWindow(board, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetDlgCtrlID(child) != IDC_PLAYER_HOST)
+            created.push_back(child);
+    ASSERT_EQ(created.size(), plan.controls.size());
+    for (size_t i = 0; i < created.size(); ++i) {
+        const PlacedControl& placed = plan.controls[i];
+        SCOPED_TRACE(placed.id);
+        EXPECT_EQ(GetDlgCtrlID(created[i]), placed.id);
+        RECT rect = rectInParent(created[i]);
+        EXPECT_EQ(rect.left, placed.x);
+        EXPECT_EQ(rect.top, placed.y);
+        EXPECT_EQ(rect.right - rect.left, placed.width);
+        EXPECT_EQ(rect.bottom - rect.top, placed.height);
+    }
+    EXPECT_EQ(contentWidth, plan.contentWidth);
+    EXPECT_EQ(contentHeight, plan.contentHeight);
+    // Reward fields are made hidden; media boards carry the player's host window.
+    for (int question = 1; question <= record->questionCount; ++question) {
+        if (HWND reward = GetDlgItem(board, rewardFieldId(question))) {
+            EXPECT_FALSE(GetWindowLongA(reward, GWL_STYLE) & WS_VISIBLE);
+        }
+    }
+    const bool media = record->mediaKind == kMediaSound || record->mediaKind == kMediaVideo;
+    EXPECT_EQ(GetDlgItem(board, IDC_PLAYER_HOST) != nullptr, media);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, BoardKinds,
+    testing::Values(BoardKind{"TextList", kMediaTextList, 1, kRewardNone, 5},
+                    BoardKind{"TextListTwoAnnounced", kMediaTextList, 2, kRewardNone, 5},
+                    BoardKind{"PicturesOneField", kMediaPictures, 1, kRewardText, 7},
+                    BoardKind{"PicturesTwoFields", kMediaPictures, 2, kRewardMessage, 4},
+                    BoardKind{"Sound", kMediaSound, 1, kRewardNone, 4},
+                    BoardKind{"VideoTwoFields", kMediaVideo, 2, kRewardFinal, 4}),
+    [](const testing::TestParamInfo<BoardKind>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -2,6 +2,42 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
+std::string readFileText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+void writeFileText(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+void pumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+HWND createTestWindow(const char* title, int x, int y, int width, int height) {
+    static const char* const kClass = "PlimoTestWindow";
+    static const bool registered = [] {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = kClass;
+        return RegisterClassA(&windowClass) != 0;
+    }();
+    (void)registered;
+    return CreateWindowExA(0, kClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width, height,
+                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
 std::string executableFolder() {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);

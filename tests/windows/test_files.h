@@ -9,6 +9,16 @@
 #include <string>
 #include <vector>
 
+// A whole file's bytes (empty when it cannot be read), and a file written whole.
+std::string readFileText(const std::string& path);
+void writeFileText(const std::string& path, const std::string& content);
+
+// Answers every message waiting for this thread.
+void pumpMessages();
+
+// A plain visible top-level window, for controls that need a parent.
+HWND createTestWindow(const char* title, int x, int y, int width, int height);
+
 // The folder of the running test executable, with a trailing backslash. The player and the
 // resource fixture are built beside it.
 std::string executableFolder();
