@@ -189,6 +189,13 @@ TEST_F(AnswerFields, OneWheelNotchPostsOneRequest) {
     EXPECT_EQ(position(), 50);
 }
 
+TEST_F(AnswerFields, OneNotchOverTheBoardScrollsItTwice) {
+    // The board passes the wheel on to the main window, which forwards it once more.
+    SendMessageA(boardWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    pumpMessages();
+    EXPECT_EQ(position(), 100);
+}
+
 TEST_F(AnswerFields, ABoardThatFitsGoesBackToItsOrigin) {
     SendMessageA(boardWindow, WM_VSCROLL, SB_LINEDOWN, 0);
     ASSERT_GT(position(), 0);

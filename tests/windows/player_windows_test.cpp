@@ -433,3 +433,19 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<BoardKind>& info) { return std::string(info.param.name); });
 
 } // namespace
+
+namespace {
+
+TEST_P(BoardKinds, SavesQuestionsTimesAnnouncedFieldsLines) {
+    SetDlgItemTextA(board, answerFieldId(1), "un");
+    SetDlgItemTextA(board, answerFieldId(2), "deux");
+    ASSERT_TRUE(saveProgress(board));
+    // Files keep questionCount x answerFieldCount lines, even where a text list shows fewer
+    // fields: the lines past the last field it shows are empty.
+    std::string expected = "un\r\ndeux\r\n";
+    for (int line = 3; line <= record->questionCount * record->answerFieldCount; ++line)
+        expected += "\r\n";
+    EXPECT_EQ(readFileText(folder.file(progressFileName())), expected);
+}
+
+} // namespace
