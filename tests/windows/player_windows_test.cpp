@@ -24,6 +24,16 @@ RECT rectInParent(HWND control) {
     return rect;
 }
 
+// The size of question n's picture in the box, measured as the board measures it.
+PictureSize testPictureSize(int question) {
+    HBITMAP bitmap = loadPictureResource(nullptr, 400 + question, "IMG", 260, 260);
+    BITMAP size{};
+    if (bitmap)
+        GetObjectA(bitmap, sizeof size, &size);
+    DeleteObject(bitmap);
+    return PictureSize{size.bmWidth, size.bmHeight};
+}
+
 // Runs each test in a folder of its own: the progress file lies in the current folder.
 class PlayerWindows : public testing::Test {
   protected:
@@ -58,14 +68,7 @@ TEST_F(PlayerWindows, ProgressFileIsNamedAfterTheExecutable) {
 
 TEST_F(PlayerWindows, BoardControlsStandWhereTheLayoutPutsThem) {
     start();
-    const BoardPlan plan = planBoard(*quizRecord, [](int question) {
-        HBITMAP bitmap = loadPictureResource(nullptr, 400 + question, "IMG", 260, 260);
-        BITMAP size{};
-        if (bitmap)
-            GetObjectA(bitmap, sizeof size, &size);
-        DeleteObject(bitmap);
-        return PictureSize{size.bmWidth, size.bmHeight};
-    });
+    const BoardPlan plan = planBoard(*quizRecord, testPictureSize);
     ASSERT_FALSE(plan.controls.empty());
     int checked = 0;
     for (const PlacedControl& placed : plan.controls) {
@@ -386,14 +389,7 @@ class BoardKinds : public testing::TestWithParam<BoardKind> {
 };
 
 TEST_P(BoardKinds, EveryControlStandsWhereTheLayoutPutsIt) {
-    const BoardPlan plan = planBoard(*record, [](int question) {
-        HBITMAP bitmap = loadPictureResource(nullptr, 400 + question, "IMG", 260, 260);
-        BITMAP size{};
-        if (bitmap)
-            GetObjectA(bitmap, sizeof size, &size);
-        DeleteObject(bitmap);
-        return PictureSize{size.bmWidth, size.bmHeight};
-    });
+    const BoardPlan plan = planBoard(*record, testPictureSize);
     // Controls in creation order, shared identifiers included.
     std::vector<HWND> created;
     for (HWND child = GetWindow(board, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
