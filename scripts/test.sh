@@ -32,5 +32,5 @@ while read -r p f; do
 done < <(sed -nE 's/.*tests passed, ([0-9]+) tests? failed out of ([0-9]+).*/\2 \1/p' "$log")
 rm -f "$log"
 [ "$failed" -eq 0 ] || status=1
-echo "all tests: $passed passed, $failed failed"
+echo "tests: $passed passed, $failed failed"
 exit "$status"
