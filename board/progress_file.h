@@ -12,9 +12,13 @@
 std::string progressFileName();
 
 // Writes one line per answer field of the board. The old file is replaced only once the new
-// one is whole on disk; when that fails the player is told and the old file stays as it was.
-// Returns false on failure.
+// one is whole on disk, and only when the save could have written it; otherwise the player is
+// told and the old file stays as it was. Returns false when nothing was written.
 bool saveProgress(HWND board);
+
+// Start-up allows saving only when the board shows a quiz that could be read; while it is not
+// allowed, saveProgress writes nothing and says nothing.
+void allowProgressSaving(bool allowed);
 
 // The saved answers, read while the board is built. A missing, empty or unreadable file gives
 // empty lines.

@@ -9,6 +9,15 @@
 #include <cstdint>
 #include <span>
 
+// Whether `bytes` can be a file that the save wrote for a board of `lineCount` answer fields:
+// at most that many lines (each ended by CR LF, the last one perhaps not), none longer than an
+// answer field holds, and no zero byte. Any other file is someone else's and must not be
+// replaced.
+bool couldBeProgressText(std::span<const uint8_t> bytes, int lineCount);
+
+// The largest such file, in bytes: a file above it need not be read to be told apart.
+size_t progressTextSizeLimit(int lineCount);
+
 class ProgressLineReader {
   public:
     ProgressLineReader() = default;

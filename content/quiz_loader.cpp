@@ -54,20 +54,21 @@ void loadCodes(HMODULE module, QuizRecord& record) {
 
 } // namespace
 
-void loadQuizFromModule(HMODULE module, QuizRecord& record) {
+bool loadQuizFromModule(HMODULE module, QuizRecord& record) {
     QuizResource quiz = findQuizResource(module, IDR_QUIZ_TEXT);
     if (quiz.size == 0) {
         loadDefaultQuiz(record);
-        return;
+        return true;
     }
     std::vector<uint8_t> text;
     if (!decodeResource(quiz.bytes, text) || parseQuizText(text, record) != QuizTextStatus::kOk) {
         showMessageBox(kQuizTextUnreadable, kLoaderCaption);
-        return;
+        return false;
     }
     loadCodes(module, record);
+    return true;
 }
 
-void loadQuiz(QuizRecord& record) {
-    loadQuizFromModule(GetModuleHandleA(nullptr), record);
+bool loadQuiz(QuizRecord& record) {
+    return loadQuizFromModule(GetModuleHandleA(nullptr), record);
 }

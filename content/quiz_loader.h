@@ -14,9 +14,10 @@ inline constexpr const char* kCodesEmpty = "Codes non renseign\xE9s.";
 inline constexpr const char* kCodesUnreadable = "Erreur dans le d\xE9"
                                                 "cryptage des codes";
 
-// Loads from the running executable. Never fails: problems are shown in message boxes and
-// the record keeps what could be read.
-void loadQuiz(QuizRecord& record);
+// Loads from the running executable. Never stops the program: problems are shown in message
+// boxes and the record keeps what could be read. Returns false when the quiz text could not be
+// read: the record then holds no quiz, only its construction values.
+bool loadQuiz(QuizRecord& record);
 
 // The same from any module holding the quiz resources (PATCH 104 and 105).
-void loadQuizFromModule(HMODULE module, QuizRecord& record);
+bool loadQuizFromModule(HMODULE module, QuizRecord& record);

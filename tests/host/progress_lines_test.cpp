@@ -47,6 +47,32 @@ TEST(ProgressLines, LongLinesAreCutAtTheAnswerSize) {
     EXPECT_EQ(lines[1], "next") << "the rest of a long line is not the next answer";
 }
 
+TEST(ProgressLines, TellsTheSavesOwnFilesFromOthers) {
+    const std::string longest(kQuizTextMaxLength, 'x');
+    struct Case {
+        const char* name;
+        std::string file;
+        bool ours;
+    } cases[] = {
+        {"empty file", "", true},
+        {"three lines", "abc\r\n\r\nd\xE9\r\n", true},
+        {"fewer lines", "abc\r\n", true},
+        {"last line without its end", "a\r\nb\r\nc", true},
+        {"lines as long as a field", longest + "\r\n" + longest + "\r\n" + longest + "\r\n", true},
+        {"a line one byte too long", longest + "x\r\n", false},
+        {"a long last line without its end", longest + "x", false},
+        {"a zero byte", std::string("ab\0c\r\n", 6), false},
+        {"four lines", "1\r\n2\r\n3\r\n4\r\n", false},
+        {"four lines, the last without its end", "1\r\n2\r\n3\r\n4", false},
+        {"bare line feeds make one long line", std::string(300, '\n'), false},
+    };
+    for (const Case& c : cases) {
+        std::span<const uint8_t> bytes{reinterpret_cast<const uint8_t*>(c.file.data()),
+                                       c.file.size()};
+        EXPECT_EQ(couldBeProgressText(bytes, 3), c.ours) << c.name;
+    }
+}
+
 TEST(ProgressLines, NothingToReadGivesEmptyLines) {
     ProgressLineReader reader;
     char text[kQuizTextSize] = "stale";

@@ -1,4 +1,7 @@
 // The built player as a player starts it: its own process, its own main window.
+#include "board/board_layout.h"
+#include "resources/resource_ids.h"
+#include "shell/header_pane.h"
 #include "shell/main_window.h"
 #include "tests/windows/test_files.h"
 
@@ -6,10 +9,45 @@
 
 namespace {
 
+// The first visible top-level window of `processId` with that class, or null.
+HWND findProcessWindow(DWORD processId, const char* windowClass) {
+    struct Search {
+        DWORD processId;
+        const char* windowClass;
+        HWND found;
+    } search{processId, windowClass, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            char name[64] = "";
+            GetClassNameA(window, name, sizeof name);
+            if (owner == search->processId && strcmp(name, search->windowClass) == 0 &&
+                IsWindowVisible(window)) {
+                search->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The dialog child of `window` (the header pane or the board) that holds control `id`.
+HWND childDialogWith(HWND window, int id) {
+    for (HWND child = FindWindowExA(window, nullptr, "#32770", nullptr); child;
+         child = FindWindowExA(window, child, "#32770", nullptr))
+        if (GetDlgItem(child, id))
+            return child;
+    return nullptr;
+}
+
 class RunningPlayer {
   public:
-    explicit RunningPlayer(const std::string& folder) {
-        std::string command = "\"" + executableFolder() + "plimo.exe\"";
+    explicit RunningPlayer(const std::string& folder,
+                           const std::string& executable = executableFolder() + "plimo.exe") {
+        std::string command = "\"" + executable + "\"";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -26,36 +64,23 @@ class RunningPlayer {
 
     bool started() const { return started_; }
 
-    // The process's main window, once it exists (waits up to 15 seconds).
-    HWND waitForMainWindow() {
+    // The process's window of that class, once it exists (waits up to 15 seconds).
+    HWND waitForWindow(const char* windowClass) {
         for (int attempt = 0; attempt < 150; ++attempt) {
-            struct Search {
-                DWORD processId;
-                HWND found;
-            } search{process_.dwProcessId, nullptr};
-            EnumWindows(
-                [](HWND window, LPARAM data) -> BOOL {
-                    auto* search = reinterpret_cast<Search*>(data);
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(window, &owner);
-                    char name[64] = "";
-                    GetClassNameA(window, name, sizeof name);
-                    if (owner == search->processId && strcmp(name, kMainWindowClass) == 0 &&
-                        IsWindowVisible(window)) {
-                        search->found = window;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            if (search.found) {
-                // Visible comes before the first layout: wait until start-up is over.
-                WaitForInputIdle(process_.hProcess, 10000);
-                return search.found;
-            }
+            if (HWND found = findProcessWindow(process_.dwProcessId, windowClass))
+                return found;
             Sleep(100);
         }
         return nullptr;
+    }
+
+    // The process's main window, once start-up is over.
+    HWND waitForMainWindow() {
+        HWND window = waitForWindow(kMainWindowClass);
+        // Visible comes before the first layout: wait until start-up is over.
+        if (window)
+            WaitForInputIdle(process_.hProcess, 10000);
+        return window;
     }
 
     // The exit code, or STILL_ACTIVE when the process has not ended within 15 seconds.
@@ -106,6 +131,36 @@ TEST(Player, OpensTheDefaultQuizCentredAndClosesCleanly) {
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(player.waitForExit(), 0u);
+}
+
+TEST(Player, AQuizThatCannotBeReadNeverSavesOverTheAnswers) {
+    TemporaryFolder folder;
+    const std::string quiz = folder.file("quiz.exe");
+    ASSERT_TRUE(CopyFileA((executableFolder() + "plimo.exe").c_str(), quiz.c_str(), FALSE));
+    // A quiz text that stops before its end code.
+    ASSERT_TRUE(writePatchResources(quiz, {{IDR_QUIZ_TEXT, {0x30, 0xC0}}}));
+    const std::string answers = "Paris\r\nRome\r\nBerlin\r\nMadrid\r\n";
+    writeFileText(folder.file("quiz.txt"), answers);
+
+    RunningPlayer player(folder.path(), quiz);
+    ASSERT_TRUE(player.started()) << "error " << GetLastError();
+    HWND box = player.waitForWindow("#32770");
+    ASSERT_NE(box, nullptr) << "the loader told nothing";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    HWND window = player.waitForMainWindow();
+    ASSERT_NE(window, nullptr);
+
+    // F2 in an answer field, the save button, then closing: none of them writes.
+    HWND header = childDialogWith(window, kSaveButtonId);
+    HWND field = GetDlgItem(childDialogWith(window, IDC_ANSWER_BASE + 1), IDC_ANSWER_BASE + 1);
+    ASSERT_NE(header, nullptr);
+    ASSERT_NE(field, nullptr);
+    SendMessageA(field, WM_KEYUP, VK_F2, 0xC0000001);
+    SendMessageA(header, WM_COMMAND, kSaveButtonId, 0);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(player.waitForExit(), 0u);
+    EXPECT_EQ(readFileText(folder.file("quiz.txt")), answers);
+    EXPECT_EQ(GetFileAttributesA(folder.file("quiz.txt.new").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 } // namespace

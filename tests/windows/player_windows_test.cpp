@@ -165,6 +165,44 @@ TEST_F(PlayerWindows, FailedSaveKeepsTheOldFileAndTellsThePlayer) {
     EXPECT_NE(capture.boxes()[0].text.find("plimo_windows_tests.txt"), std::string::npos);
 }
 
+TEST_F(PlayerWindows, SaveLeavesAFileItCannotHaveWrittenAlone) {
+    start();
+    SetDlgItemTextA(boardWindow, 4001, "nouveau");
+    const std::string fourteenLines = [] {
+        std::string lines;
+        for (int line = 1; line <= 14; ++line)
+            lines += "ligne " + std::to_string(line) + "\r\n";
+        return lines;
+    }();
+    struct Case {
+        const char* name;
+        std::string content;
+        bool replaced;
+    } cases[] = {
+        {"as many lines as answer fields", fourteenLines, true},
+        {"a line longer than a field holds", std::string(260, 'n') + "\r\n", false},
+        {"a zero byte", std::string("mes notes\0", 10), false},
+        {"more lines than answer fields", fourteenLines + "ligne 15\r\n", false},
+        {"a large file", std::string(100000, 'x'), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFileText(progressPath(), c.content);
+        MessageBoxCapture capture;
+        EXPECT_EQ(saveProgress(boardWindow), c.replaced);
+        const std::string after = readFileText(progressPath());
+        if (c.replaced) {
+            EXPECT_EQ(after.substr(0, 9), "nouveau\r\n");
+            EXPECT_TRUE(capture.boxes().empty());
+            continue;
+        }
+        EXPECT_EQ(after, c.content);
+        ASSERT_EQ(capture.boxes().size(), 1u);
+        EXPECT_EQ(capture.boxes()[0].caption, "Plimo");
+        EXPECT_NE(capture.boxes()[0].text.find("plimo_windows_tests.txt"), std::string::npos);
+    }
+}
+
 TEST_F(PlayerWindows, SaveButtonSavesLikeF2) {
     start();
     SetDlgItemTextA(boardWindow, 4002, "sauve");

@@ -80,13 +80,15 @@ QuizModule::QuizModule(const std::string& fixture, const Resources& patches) {
         ADD_FAILURE() << "cannot copy " << fixture << ", error " << GetLastError();
         return;
     }
-    if (!patches.empty() && !writeResources(path, patches))
+    // Wine's UpdateResource cannot write a resource of size 0: such cases use a fixture.
+    if (!patches.empty() && !writePatchResources(path, patches))
         return;
     module_ = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     EXPECT_NE(module_, nullptr) << "cannot load " << path << ", error " << GetLastError();
 }
 
-bool QuizModule::writeResources(const std::string& path, const Resources& patches) {
+bool writePatchResources(const std::string& path,
+                         const std::map<int, std::vector<uint8_t>>& patches) {
     HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
     if (!update) {
         ADD_FAILURE() << "BeginUpdateResource, error " << GetLastError();

@@ -38,6 +38,10 @@ class TemporaryFolder {
     std::string path_;
 };
 
+// Writes PATCH resources into the module file at `path`.
+bool writePatchResources(const std::string& path,
+                         const std::map<int, std::vector<uint8_t>>& patches);
+
 // A copy of a fixture module (built beside the tests) given the PATCH resources in `patches`,
 // loaded as data.
 class QuizModule {
@@ -52,9 +56,6 @@ class QuizModule {
     HMODULE handle() const { return module_; }
 
   private:
-    // Wine's UpdateResource cannot write a resource of size 0: such cases use a fixture.
-    static bool writeResources(const std::string& path, const Resources& patches);
-
     TemporaryFolder folder_;
     HMODULE module_ = nullptr;
 };
