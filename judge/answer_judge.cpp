@@ -7,6 +7,8 @@
 #include "shell/control_text.h"
 #include "shell/pictures.h"
 
+#include <bitset>
+
 namespace {
 
 // The expected answer of a slot; a question without a node expects the empty text.
@@ -51,16 +53,23 @@ void showRewardPicture(HWND board, int question) {
 }
 
 // The box takes the focus from the field that was just judged, which judges it again: without
-// this latch one Enter would put the same message up twice, one box inside the other.
-bool rewardMessageShowing = false;
+// this latch one Enter would put the same message up twice, one box inside the other. It is
+// kept per question, so that another question made right while a box is open (by F1, or by a
+// restore) still shows its own.
+std::bitset<kMaxQuestions + 1> rewardMessageShowing;
+
+// Set once the answers are saved for closing: the windows going away move the focus, which
+// judges a field once more, and no box may come up while the player's window closes.
+bool rewardMessagesSilenced = false;
 
 void showRewardMessage(const QuizRecord& record, int question) {
-    if (rewardMessageShowing)
+    if (rewardMessagesSilenced || question < 1 || question > kMaxQuestions ||
+        rewardMessageShowing[question])
         return;
-    rewardMessageShowing = true;
+    rewardMessageShowing[question] = true;
     const QuestionNode* node = questionAt(record, question - 1);
     MessageBoxA(nullptr, node ? node->rewardText : "", kRewardBoxCaption, MB_OK);
-    rewardMessageShowing = false;
+    rewardMessageShowing[question] = false;
 }
 
 void runQuestionReward(const QuizRecord& record, HWND board, int question) {
@@ -133,6 +142,10 @@ void judgeAnswer(QuizRecord& record, HWND board, int answerFieldId) {
     SetDlgItemTextA(board, verdictFieldId(fieldIndex), verdictText(verdict));
     if (deferredTotals == 0)
         updateBoardTotals(record, board);
+}
+
+void silenceRewardMessages(bool silenced) {
+    rewardMessagesSilenced = silenced;
 }
 
 void createAnswerFont(QuizRecord& record) {

@@ -24,6 +24,10 @@ class DeferredBoardTotals {
     HWND board_;
 };
 
+// While silenced, a right question shows no message box (its reward field still shows). Set
+// once the answers are saved for closing; start-up clears it.
+void silenceRewardMessages(bool silenced);
+
 // The font of the answer fields, made once when the board is built.
 void createAnswerFont(QuizRecord& record);
 

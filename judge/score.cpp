@@ -65,9 +65,12 @@ void tryAnswerEverywhere(HWND answerField) {
     char text[kQuizTextSize];
     readWindowText(answerField, text);
     const int total = answerFieldTotal(*quizRecord);
-    const std::vector<bool> right = rightVerdicts(board, total);
     for (int field = 1; field <= total; ++field) {
-        if (right[field])
+        // Read as the loop reaches it: moving the focus judges fields on the way, the one F1
+        // was pressed in first of all, and a field made right meanwhile must be left alone.
+        char verdict[kQuizTextSize];
+        readControlText(board, verdictFieldId(field), verdict);
+        if (strcmp(verdict, verdictText(Verdict::kRight)) == 0)
             continue;
         if (HWND other = GetDlgItem(board, answerFieldId(field))) {
             SetWindowTextA(other, text);

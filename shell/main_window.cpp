@@ -4,6 +4,7 @@
 #include "board/board_scroll.h"
 #include "board/progress_file.h"
 #include "content/quiz_loader.h"
+#include "judge/answer_judge.h"
 #include "media/media_player.h"
 #include "resources/resource_ids.h"
 #include "shell/header_pane.h"
@@ -100,6 +101,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         // player, and the window closes all the same.
         if (boardWindow)
             saveProgress(boardWindow);
+        silenceRewardMessages(true);
         PostQuitMessage(0);
         return 0;
     case WM_DESTROY:
@@ -121,7 +123,8 @@ HWND startPlayer(HINSTANCE instance) {
         return nullptr;
     appBackgroundBrush = CreateSolidBrush(kAppBackgroundColour);
     quizRecord = new QuizRecord();
-    loadQuiz(*quizRecord);
+    allowProgressSaving(loadQuiz(*quizRecord));
+    silenceRewardMessages(false);
     startMedia();
 
     HWND mainWindow = CreateWindowExA(0, kMainWindowClass, quizRecord->title, WS_OVERLAPPEDWINDOW,

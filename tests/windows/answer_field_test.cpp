@@ -6,6 +6,7 @@
 #include "board/board_scroll.h"
 #include "board/progress_file.h"
 #include "board/scroll_arithmetic.h"
+#include "judge/answer_judge.h"
 #include "judge/score.h"
 #include "shell/main_window.h"
 #include "tests/windows/board_harness.h"
@@ -13,6 +14,8 @@
 #include "tests/windows/test_files.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -26,7 +29,8 @@ class AnswerFields : public testing::Test {
         pumpMessages();
     }
     void TearDown() override {
-        shutDownPlayer(GetModuleHandleA(nullptr), mainWindow);
+        if (quizRecord)
+            shutDownPlayer(GetModuleHandleA(nullptr), mainWindow);
         SetCurrentDirectoryA(previousFolder);
     }
 
@@ -109,6 +113,76 @@ TEST_F(AnswerFields, F1TriesTheTextInEveryUnsolvedField) {
         EXPECT_EQ(verdict(f), "BRAVO") << f;
     SetFocus(field(2));
     EXPECT_EQ(textOfControl(headerPaneWindow, kScoreFieldId), " 7 / 7");
+}
+
+// The built-in quiz gives every question the same answers and reward text. Here question 1
+// expects "alpha" and says "un", question 2 says "deux", questions 3 to 7 expect "autre", so
+// that each box tells whose it is.
+void giveQuestionsTheirOwnAnswers(QuizRecord& record) {
+    QuestionNode* first = questionAt(record, 0);
+    copyQuizText(first->answer1, "alpha");
+    copyQuizText(first->answer2, "alpha");
+    copyQuizText(first->rewardText, "un");
+    copyQuizText(questionAt(record, 1)->rewardText, "deux");
+    for (int question = 3; question <= record.questionCount; ++question)
+        addQuestion(record, "autre", "autre", "");
+}
+
+int boxesSaying(const MessageBoxCapture& capture, const std::string& text) {
+    return int(std::count_if(capture.boxes().begin(), capture.boxes().end(),
+                             [&](const CapturedBox& box) { return box.text == text; }));
+}
+
+TEST_F(AnswerFields, F1JudgesTheFieldItWasPressedInOnce) {
+    giveQuestionsTheirOwnAnswers(*quizRecord);
+    SetWindowTextA(field(3), "test");
+    judgeAnswer(*quizRecord, boardWindow, answerFieldId(3));
+    // The right answer typed into field 4, without Enter; field 1 before it is unsolved.
+    SetFocus(field(4));
+    SetWindowTextA(field(4), "test");
+    keyUp(field(4), VK_F1);
+    pumpMessages();
+    EXPECT_EQ(boxesSaying(rewardBoxes, "deux"), 1);
+    EXPECT_EQ(textOfControl(boardWindow, answerFieldId(4)), "test");
+    EXPECT_EQ(verdict(4), "BRAVO");
+    EXPECT_EQ(GetFocus(), field(4));
+    for (int f : {1, 2, 5, 14}) {
+        EXPECT_EQ(textOfControl(boardWindow, answerFieldId(f)), "test") << f;
+        EXPECT_EQ(verdict(f), "FAUX") << f;
+    }
+}
+
+TEST_F(AnswerFields, AQuestionMadeRightWhileABoxIsOpenShowsItsOwnBox) {
+    giveQuestionsTheirOwnAnswers(*quizRecord);
+    copyQuizText(questionAt(*quizRecord, 0)->answer1, "test");
+    copyQuizText(questionAt(*quizRecord, 0)->answer2, "test");
+    SetWindowTextA(field(2), "test");
+    SetWindowTextA(field(3), "test");
+    // F1 in field 4 fills field 1 and moves the focus there: field 4 is judged and question 2's
+    // box opens, which takes the focus from field 1, judged in turn while that box is open.
+    SetFocus(field(4));
+    SetWindowTextA(field(4), "test");
+    keyUp(field(4), VK_F1);
+    pumpMessages();
+    const auto& boxes = rewardBoxes.boxes();
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes[0].text, "deux");
+    EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(), [](const CapturedBox& box) {
+        return box.text == "un" && box.overAnotherBox;
+    })) << "question 1's box was dropped while question 2's was open";
+}
+
+TEST_F(AnswerFields, ClosingShowsNoRewardBox) {
+    SetWindowTextA(field(2), "test");
+    SetFocus(field(1));
+    SetWindowTextA(field(1), "test");
+    const size_t before = rewardBoxes.boxes().size();
+    SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+    // Ending the board moves the focus out of field 1, which judges it once more.
+    shutDownPlayer(GetModuleHandleA(nullptr), mainWindow);
+    mainWindow = nullptr;
+    EXPECT_EQ(rewardBoxes.boxes().size(), before);
+    EXPECT_EQ(readFileText(folder.file(progressFileName())).substr(0, 12), "test\r\ntest\r\n");
 }
 
 TEST_F(AnswerFields, TabScrollsTheNextFieldIntoView) {

@@ -30,11 +30,13 @@ MessageBoxCapture::~MessageBoxCapture() {
 }
 
 LRESULT CALLBACK MessageBoxCapture::onCbtEvent(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE && activeCapture) {
-        HWND window = reinterpret_cast<HWND>(wParam);
-        if (className(window) == "#32770")
-            activeCapture->record(window);
-    }
+    HWND window = reinterpret_cast<HWND>(wParam);
+    // A box is activated again when a box opened over it closes: it is recorded once.
+    if (code == HCBT_ACTIVATE && activeCapture && className(window) == "#32770" &&
+        activeCapture->open_.insert(window).second)
+        activeCapture->record(window);
+    if (code == HCBT_DESTROYWND && activeCapture)
+        activeCapture->open_.erase(window);
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -42,6 +44,7 @@ void MessageBoxCapture::record(HWND box) {
     CapturedBox captured;
     captured.caption = windowText(box);
     captured.hasOwner = GetWindow(box, GW_OWNER) != nullptr;
+    captured.overAnotherBox = open_.size() > 1;
     EnumChildWindows(
         box,
         [](HWND child, LPARAM data) -> BOOL {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@ struct CapturedBox {
     std::string text;
     int buttonCount = 0;
     bool hasOwner = false;
+    bool overAnotherBox = false; // opened while another box was still open
 };
 
 class MessageBoxCapture {
@@ -29,5 +31,6 @@ class MessageBoxCapture {
     void record(HWND box);
 
     HHOOK hook_ = nullptr;
+    std::set<HWND> open_;
     std::vector<CapturedBox> boxes_;
 };
