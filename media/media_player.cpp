@@ -285,10 +285,16 @@ std::string writeClip(int question, int clipKind) {
     return path;
 }
 
-// Stopped, the control lets go of the file.
+// Stops the clip that plays and deletes its file. On Windows a stopped control keeps the file
+// open, so that it can be neither written again nor deleted, until close; Wine's stop lets go
+// already (and its close answers E_NOTIMPL).
 void dropCurrentClip() {
-    if (playerControls)
+    if (playerControls) {
         playerControls->stop();
+        noteStep("stop");
+        player->close();
+        noteStep("close");
+    }
     if (currentClip >= 1)
         clipFolder.remove(clipFileName(clipKindOfQuiz(), currentClip));
     currentClip = 0;

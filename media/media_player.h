@@ -39,7 +39,8 @@ void simulateMissingMediaControlForTesting(bool missing);
 using ShellOpenFunction = HINSTANCE(WINAPI*)(HWND owner, LPCSTR verb, LPCSTR file,
                                              LPCSTR parameters, LPCSTR folder, INT show);
 void replaceShellOpenForTesting(ShellOpenFunction open);
-// Reports, in order, what the player does to clip files once it is done: "write PATH" and
-// "delete PATH", with the file's full name. Null stops the reports.
+// Reports, in order, what the player does to the control and to clip files once it is done:
+// "stop" and "close" (the control), "write PATH" and "delete PATH" (a file, by its full name).
+// Null stops the reports.
 using MediaStepObserver = void (*)(const std::string& step);
 void observeMediaStepsForTesting(MediaStepObserver observer);
