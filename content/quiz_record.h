@@ -8,7 +8,7 @@
 // Every text of the quiz is a NUL-terminated Windows-1252 string in a buffer of this size.
 constexpr int kQuizTextSize = 260;
 constexpr int kQuizTextMaxLength = kQuizTextSize - 1;
-// The code table, the media buttons and the clip clean-up are all sized for this many.
+// The code table and the media buttons are sized for this many.
 constexpr int kMaxQuestions = 96;
 
 enum MediaKind : int32_t {

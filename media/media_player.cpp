@@ -9,7 +9,8 @@
 #include <oleauto.h>
 #include <shellapi.h>
 
-#include <cstdio>
+#include <set>
+#include <string>
 
 HICON playIcon = nullptr;
 HICON stopIcon = nullptr;
@@ -21,6 +22,8 @@ constexpr int kClipKindVideo = 2;
 constexpr const char* kClipResourceType = "img"; // resource type names ignore case: finds IMG
 constexpr const char* kInformationCaption = "Information";
 constexpr int kWideNameSize = 512;
+// Names of the clip folder tried before giving up, each one already taken.
+constexpr int kClipFolderAttempts = 1000;
 
 // AtlAxAttachControl: makes a plain window the host (container) of an ActiveX control.
 using AttachControlFunction = HRESULT(WINAPI*)(IUnknown* control, HWND host, IUnknown** container);
@@ -38,6 +41,12 @@ int currentClip = 0;
 
 bool controlMissingForTesting = false;
 ShellOpenFunction shellOpen = ShellExecuteA;
+MediaStepObserver stepObserver = nullptr;
+
+void noteStep(const std::string& step) {
+    if (stepObserver)
+        stepObserver(step);
+}
 
 bool isMediaQuiz() {
     return quizRecord &&
@@ -52,16 +61,76 @@ const char* clipExtension(int clipKind) {
     return clipKind == kClipKindVideo ? "avi" : "mp3";
 }
 
-// A clip's file name: bare, so it lies in (and is resolved against) the current folder.
-struct ClipName {
-    char text[MAX_PATH];
+std::string clipFileName(int clipKind, int question) {
+    return "plimo" + std::to_string(question) + "." + clipExtension(clipKind);
+}
+
+// The clip files of this run, in a folder of its own under the user's temporary folder: the
+// current folder may be read-only, or hold files of the same names that are not this run's
+// (another quiz's clips, the player's own plimo5.mp3). Made at the first clip; only files this
+// run wrote are deleted, and the folder goes only if that leaves it empty.
+class ClipFolder {
+  public:
+    // The full name of a clip file in the folder, made first if need be; empty when the folder
+    // cannot be made.
+    std::string pathOf(const std::string& name) {
+        if (path_.empty())
+            path_ = makeFolder();
+        return path_.empty() ? "" : path_ + "\\" + name;
+    }
+
+    void wrote(const std::string& name) { written_.insert(name); }
+
+    // A file that cannot be deleted yet (a program the shell started may hold it) is tried
+    // again at shut-down.
+    void remove(const std::string& name) {
+        if (written_.contains(name) && deleteFile(name))
+            written_.erase(name);
+    }
+
+    void removeAll() {
+        for (const std::string& name : written_)
+            deleteFile(name);
+        written_.clear();
+        // Fails, as it should, when something else put a file into the folder.
+        if (!path_.empty())
+            RemoveDirectoryA(path_.c_str());
+        path_.clear();
+    }
+
+  private:
+    bool deleteFile(const std::string& name) {
+        const std::string path = pathOf(name);
+        if (!DeleteFileA(path.c_str()))
+            return false;
+        noteStep("delete " + path);
+        return true;
+    }
+
+    // plimo-<process id>-<n>, never a folder that exists already: process ids are reused, and a
+    // run that was killed leaves its folder behind.
+    static std::string makeFolder() {
+        char temporary[MAX_PATH];
+        const DWORD length = GetTempPathA(MAX_PATH, temporary);
+        if (length == 0 || length >= MAX_PATH)
+            return "";
+        const std::string stem =
+            std::string(temporary) + "plimo-" + std::to_string(GetCurrentProcessId()) + "-";
+        for (int attempt = 1; attempt <= kClipFolderAttempts; ++attempt) {
+            std::string path = stem + std::to_string(attempt);
+            if (CreateDirectoryA(path.c_str(), nullptr))
+                return path;
+            if (GetLastError() != ERROR_ALREADY_EXISTS)
+                return "";
+        }
+        return "";
+    }
+
+    std::string path_;
+    std::set<std::string> written_;
 };
 
-ClipName clipName(int clipKind, int question) {
-    ClipName name;
-    snprintf(name.text, sizeof name.text, "plimo%d.%s", question, clipExtension(clipKind));
-    return name;
-}
+ClipFolder clipFolder;
 
 // A wide string owned as a BSTR, as the control's string properties want it.
 class ScopedBstr {
@@ -95,13 +164,11 @@ bool writeClipFile(const char* name, const void* bytes, DWORD size) {
     return false;
 }
 
-void reportUnwrittenClip(const char* name) {
-    char text[MAX_PATH + 64];
-    snprintf(text, sizeof text,
-             "Impossible d'\xE9"
-             "crire le fichier %s.",
-             name);
-    MessageBoxA(nullptr, text, kInformationCaption, MB_OK);
+void reportUnwrittenClip(const std::string& name) {
+    const std::string text = "Impossible d'\xE9"
+                             "crire le fichier " +
+                             name + ".";
+    MessageBoxA(nullptr, text.c_str(), kInformationCaption, MB_OK);
 }
 
 // Creates the control and hosts it in playerHost. False leaves no control behind.
@@ -182,12 +249,17 @@ void createMediaPlayer(HWND board) {
     playerUnavailable = 1;
 }
 
-int extractMediaClip(HWND, int resourceId, int clipKind) {
+namespace {
+
+// Writes a question's clip to its file in the clip folder. Returns the file's full name, or
+// empty when the quiz has no such clip or it was not written whole.
+std::string writeClip(int question, int clipKind) {
     if (clipKind != kClipKindSound && clipKind != kClipKindVideo)
-        return 0;
-    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(resourceId), kClipResourceType);
+        return "";
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_QUESTION_MEDIA_BASE + question),
+                                kClipResourceType);
     if (!found)
-        return 0;
+        return "";
     const DWORD size = SizeofResource(nullptr, found);
     HGLOBAL loaded = LoadResource(nullptr, found);
     if (!loaded) {
@@ -195,41 +267,58 @@ int extractMediaClip(HWND, int resourceId, int clipKind) {
                     clipKind == kClipKindSound ? "Impossible de charger le fichier audio."
                                                : "Impossible de charger le fichier vid\xE9o.",
                     kInformationCaption, MB_OK);
-        return 0;
+        return "";
     }
     // A resource stays mapped with its module: there is nothing to free (FreeResource is a
     // no-op since 32-bit Windows).
     const void* bytes = LockResource(loaded);
     if (!bytes)
-        return 0;
-    char name[sizeof QuizRecord::mediaDir + MAX_PATH];
-    snprintf(name, sizeof name, "%splimo%d.%s", quizRecord ? quizRecord->mediaDir : "",
-             resourceId - IDR_QUESTION_MEDIA_BASE, clipExtension(clipKind));
-    if (!writeClipFile(name, bytes, size)) {
-        reportUnwrittenClip(name);
-        return 0;
+        return "";
+    const std::string name = clipFileName(clipKind, question);
+    const std::string path = clipFolder.pathOf(name);
+    if (path.empty() || !writeClipFile(path.c_str(), bytes, size)) {
+        reportUnwrittenClip(path.empty() ? name : path);
+        return "";
     }
-    return 1;
+    clipFolder.wrote(name);
+    noteStep("write " + path);
+    return path;
+}
+
+// Stops the clip that plays and deletes its file. On Windows a stopped control keeps the file
+// open, so that it can be neither written again nor deleted, until close; Wine's stop lets go
+// already (and its close answers E_NOTIMPL).
+void dropCurrentClip() {
+    if (playerControls) {
+        playerControls->stop();
+        noteStep("stop");
+        player->close();
+        noteStep("close");
+    }
+    if (currentClip >= 1)
+        clipFolder.remove(clipFileName(clipKindOfQuiz(), currentClip));
+    currentClip = 0;
+}
+
+} // namespace
+
+int extractMediaClip(HWND, int resourceId, int clipKind) {
+    return writeClip(resourceId - IDR_QUESTION_MEDIA_BASE, clipKind).empty() ? 0 : 1;
 }
 
 void playClip(HWND board, int question) {
     if (!isMediaQuiz())
         return;
-    const int clipKind = clipKindOfQuiz();
-    if (playerControls)
-        playerControls->stop();
-    // Stopped, the control lets go of the file.
-    if (currentClip >= 1)
-        DeleteFileA(clipName(clipKind, currentClip).text);
-    currentClip = question;
-    // Only a file written whole just now is played: a file of that name that could not be
-    // replaced may be anything, another quiz's clip among them.
-    if (extractMediaClip(board, IDR_QUESTION_MEDIA_BASE + question, clipKind) != 1)
+    dropCurrentClip();
+    // Only a file written whole just now is played: one that could not be replaced is not
+    // this clip.
+    const std::string path = writeClip(question, clipKindOfQuiz());
+    if (path.empty())
         return;
-    const ClipName name = clipName(clipKind, question);
+    currentClip = question;
     if (playerControls) {
         wchar_t wideName[kWideNameSize];
-        if (!MultiByteToWideChar(CP_ACP, 0, name.text, -1, wideName, kWideNameSize))
+        if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wideName, kWideNameSize))
             return;
         ScopedBstr url(wideName);
         // A URL the control refused would leave it on the previous clip, whose file is gone.
@@ -238,7 +327,7 @@ void playClip(HWND board, int question) {
         return;
     }
     // No control: whatever program the user has for this kind of file plays it.
-    shellOpen(board, "open", name.text, nullptr, nullptr, SW_HIDE);
+    shellOpen(board, "open", path.c_str(), nullptr, nullptr, SW_HIDE);
 }
 
 void stopClip(int) {
@@ -246,23 +335,17 @@ void stopClip(int) {
     // that the shell opened cannot be stopped from here; its file stays until shut-down.
     if (!isMediaQuiz() || playerUnavailable || !playerControls)
         return;
-    playerControls->stop();
-    if (currentClip >= 1)
-        DeleteFileA(clipName(clipKindOfQuiz(), currentClip).text);
+    dropCurrentClip();
 }
 
 void shutdownMedia(HWND mainWindow) {
     if (!isMediaQuiz())
         return;
-    const int clipKind = clipKindOfQuiz();
     // A playing control may hold its clip open, and Windows does not delete a file that is
     // open without delete sharing.
-    if (playerControls)
-        playerControls->stop();
+    dropCurrentClip();
     playerControls.reset();
-    // Every number, whatever the question count: a quiz run before may have left more.
-    for (int question = 1; question <= kMaxQuestions; ++question)
-        DeleteFileA(clipName(clipKind, question).text);
+    clipFolder.removeAll();
     // The host window holds the control's last reference and lets it go as it is destroyed,
     // with the board, while COM and atl.dll (whose code runs the host) are still there.
     player.reset();
@@ -277,7 +360,6 @@ void shutdownMedia(HWND mainWindow) {
     atlLibrary = nullptr;
     attachControl = nullptr;
     playerUnavailable = 0;
-    currentClip = 0;
     destroyButtonIcons(); // the buttons went with the main window
 }
 
@@ -306,4 +388,8 @@ void simulateMissingMediaControlForTesting(bool missing) {
 
 void replaceShellOpenForTesting(ShellOpenFunction open) {
     shellOpen = open ? open : ShellExecuteA;
+}
+
+void observeMediaStepsForTesting(MediaStepObserver observer) {
+    stepObserver = observer;
 }

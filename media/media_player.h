@@ -13,14 +13,16 @@ extern HICON stopIcon;
 void startMedia();
 // While the board is built (sound and video boards): the icons and the player control.
 void createMediaPlayer(HWND board);
-// Writes the clip resource `resourceId` (400 + question) to its file in the current folder:
-// clip kind 1 is a sound (.mp3), 2 a video (.avi). Returns 1 when the file was written whole in
-// this call, 0 otherwise; the window is not used.
+// Writes the clip resource `resourceId` (400 + question) to its file plimoN.mp3 (clip kind 1, a
+// sound) or plimoN.avi (2, a video) in this run's clip folder, which the first call makes under
+// the user's temporary folder. Returns 1 when the file was written whole in this call, 0
+// otherwise; the window is not used.
 int extractMediaClip(HWND window, int resourceId, int clipKind);
 // The play button of question n, and any stop button.
 void playClip(HWND board, int question);
 void stopClip(int question);
-// At shut-down: deletes the clip files, destroys the main window, ends COM.
+// At shut-down: deletes the clip files this run wrote and their folder, destroys the main
+// window, ends COM.
 void shutdownMedia(HWND mainWindow);
 
 // Test seams. The player never calls these; they let the tests watch the control and stand in
@@ -37,3 +39,8 @@ void simulateMissingMediaControlForTesting(bool missing);
 using ShellOpenFunction = HINSTANCE(WINAPI*)(HWND owner, LPCSTR verb, LPCSTR file,
                                              LPCSTR parameters, LPCSTR folder, INT show);
 void replaceShellOpenForTesting(ShellOpenFunction open);
+// Reports, in order, what the player does to the control and to clip files once it is done:
+// "stop" and "close" (the control), "write PATH" and "delete PATH" (a file, by its full name).
+// Null stops the reports.
+using MediaStepObserver = void (*)(const std::string& step);
+void observeMediaStepsForTesting(MediaStepObserver observer);

@@ -8,8 +8,8 @@
 // more declarations.
 //
 // Slots used (counting IUnknown's three and IDispatch's four first):
-//   IWMPPlayer (through IWMPCore): 8 get_URL (tests only), 9 put_URL, 12 get_controls,
-//   34 put_uiMode.
+//   IWMPPlayer (through IWMPCore): 7 close, 8 get_URL (tests only), 9 put_URL,
+//   12 get_controls, 34 put_uiMode.
 //   IWMPControls: 8 play, 9 stop, 13 get_currentPosition (tests only).
 #pragma once
 
@@ -53,7 +53,7 @@ struct IWMPControls : public IDispatch {
 
 // Slots 7 to 27 after IDispatch.
 struct IWMPCore : public IDispatch {
-    virtual HRESULT STDMETHODCALLTYPE close() = 0;
+    virtual HRESULT STDMETHODCALLTYPE close() = 0;                               // slot 7
     virtual HRESULT STDMETHODCALLTYPE get_URL(BSTR* url) = 0;                    // slot 8
     virtual HRESULT STDMETHODCALLTYPE put_URL(BSTR url) = 0;                     // slot 9
     virtual HRESULT STDMETHODCALLTYPE get_openState(long* state) = 0;            // WMPOpenState

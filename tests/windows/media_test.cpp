@@ -1,7 +1,8 @@
 // Clips of sound and video quizzes, played in the real media player control under Wine. Each
 // test builds a real board with the board's own dialog procedure for a quiz record made by
-// hand, in a folder of its own (the clip files are written to the current folder). The clips
-// are the IMG resources of test_clips.rc: questions 8 and 9 have sounds, 10 and 11 videos.
+// hand, with an empty current folder of its own (clip files go to the run's clip folder, never
+// there). The clips are the IMG resources of test_clips.rc: questions 8 and 9 have sounds, 10
+// and 11 videos.
 //
 // Wine's control plays through the sound device; the test runner gives Wine a null ALSA
 // device, without which Wine's play crashes the process.
@@ -15,7 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -29,10 +32,10 @@ bool fileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::set<std::string> filesIn(const TemporaryFolder& folder) {
+std::set<std::string> filesIn(const std::string& folder) {
     std::set<std::string> names;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(folder.file("*").c_str(), &found);
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return names;
     do {
@@ -79,6 +82,28 @@ struct ShellCall {
 };
 std::vector<ShellCall> shellCalls;
 
+std::vector<std::string> mediaSteps;
+
+void recordMediaStep(const std::string& step) {
+    mediaSteps.push_back(step);
+}
+
+std::vector<std::string> takeMediaSteps() {
+    return std::exchange(mediaSteps, {});
+}
+
+std::string temporaryFolder() {
+    char path[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, path);
+    return path;
+}
+
+std::wstring wide(const std::string& text) {
+    wchar_t converted[MAX_PATH * 2] = L"";
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, converted, MAX_PATH * 2);
+    return converted;
+}
+
 // Stands in for ShellExecuteA in every test: no test starts another program.
 HINSTANCE WINAPI recordShellOpen(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
                                  LPCSTR folder, INT show) {
@@ -94,6 +119,8 @@ class Media : public testing::Test {
         SetCurrentDirectoryA(folder.path().c_str());
         shellCalls.clear();
         replaceShellOpenForTesting(recordShellOpen);
+        mediaSteps.clear();
+        observeMediaStepsForTesting(recordMediaStep);
     }
 
     void TearDown() override {
@@ -103,6 +130,7 @@ class Media : public testing::Test {
             shutDownPlayer(GetModuleHandleA(nullptr), playerWindow);
         simulateMissingMediaControlForTesting(false);
         replaceShellOpenForTesting(nullptr);
+        observeMediaStepsForTesting(nullptr);
         SetCurrentDirectoryA(previousFolder);
     }
 
@@ -142,12 +170,20 @@ class Media : public testing::Test {
         pumpMessages();
     }
 
-    std::string clipFile(int question, const char* extension = "mp3") const {
-        return folder.file("plimo" + std::to_string(question) + "." + extension);
+    // The run's clip folder, as the first clip written names it; empty before.
+    static std::string clipFolder() {
+        for (const std::string& step : mediaSteps)
+            if (step.starts_with("write "))
+                return step.substr(6, step.find_last_of('\\') - 6);
+        return "";
     }
 
-    static std::wstring clipUrl(int question, const wchar_t* extension = L"mp3") {
-        return L"plimo" + std::to_wstring(question) + L"." + extension;
+    static std::string clipFile(int question, const char* extension = "mp3") {
+        return clipFolder() + "\\plimo" + std::to_string(question) + "." + extension;
+    }
+
+    static std::wstring clipUrl(int question, const char* extension = "mp3") {
+        return wide(clipFile(question, extension));
     }
 
     TemporaryFolder folder;
@@ -236,34 +272,77 @@ TEST_F(Media, PlayingTwiceStartsTheSameClipAgainFromItsFile) {
     EXPECT_FALSE(fileExists(clipFile(kSoundClip)));
 }
 
+// On Windows a stopped control keeps its file open until close: a clip could then be neither
+// written again nor deleted, and nothing would play. Wine's stop lets go already, so only the
+// order of the calls shows it here.
+TEST_F(Media, ControlClosesAClipBeforeItsFileIsWrittenAgainOrDeleted) {
+    using Steps = std::vector<std::string>;
+    start(kMediaSound);
+    press(IDC_PLAY_BASE + kSoundClip);
+    const std::string sound = clipFile(kSoundClip);
+    const std::string otherSound = clipFile(kOtherSoundClip);
+    takeMediaSteps();
+    press(IDC_PLAY_BASE + kOtherSoundClip);
+    EXPECT_EQ(takeMediaSteps(), Steps({"stop", "close", "delete " + sound, "write " + otherSound}));
+    press(IDC_PLAY_BASE + kOtherSoundClip);
+    EXPECT_EQ(takeMediaSteps(),
+              Steps({"stop", "close", "delete " + otherSound, "write " + otherSound}));
+    press(IDC_STOP_BASE + 1);
+    EXPECT_EQ(takeMediaSteps(), Steps({"stop", "close", "delete " + otherSound}));
+    press(IDC_PLAY_BASE + kSoundClip);
+    takeMediaSteps();
+    shutDown(); // while it plays
+    EXPECT_EQ(takeMediaSteps(), Steps({"stop", "close", "delete " + sound}));
+}
+
 TEST_F(Media, VideoQuizWritesPlaysAndDeletesAviFiles) {
-    writeFileText(clipFile(kVideoClip), "a sound quiz's file of the same number");
     start(kMediaVideo);
     press(IDC_PLAY_BASE + kVideoClip);
     ASSERT_TRUE(fileExists(clipFile(kVideoClip, "avi")));
     EXPECT_EQ(readFileText(clipFile(kVideoClip, "avi")), clipResource(kVideoClip));
-    EXPECT_EQ(mediaPlayerUrlForTesting(), clipUrl(kVideoClip, L"avi"));
+    EXPECT_EQ(mediaPlayerUrlForTesting(), clipUrl(kVideoClip, "avi"));
     EXPECT_TRUE(controlPlays());
     press(IDC_PLAY_BASE + kOtherVideoClip);
     EXPECT_FALSE(fileExists(clipFile(kVideoClip, "avi")));
-    EXPECT_EQ(mediaPlayerUrlForTesting(), clipUrl(kOtherVideoClip, L"avi"));
+    EXPECT_EQ(mediaPlayerUrlForTesting(), clipUrl(kOtherVideoClip, "avi"));
     press(IDC_STOP_BASE + kOtherVideoClip);
     EXPECT_FALSE(fileExists(clipFile(kOtherVideoClip, "avi")));
-    shutDown();
-    EXPECT_EQ(readFileText(clipFile(kVideoClip)), "a sound quiz's file of the same number");
-    EXPECT_EQ(filesIn(folder), std::set<std::string>{"plimo10.mp3"});
 }
 
-TEST_F(Media, ShutDownDeletesEveryClipFileOfTheQuizKind) {
-    for (int question = 0; question <= 97; ++question)
-        writeFileText(clipFile(question), "old clip");
-    writeFileText(clipFile(5, "avi"), "a video quiz's clip");
+// The current folder may be read-only or hold files of the clips' names that are not the
+// run's: clips go to a new folder under the temporary folder, which shut-down removes.
+TEST_F(Media, ClipsLiveInAFolderOfTheRunsOwnUntilShutDown) {
+    const std::map<std::string, std::string> bystanders = {{"plimo5.mp3", "the player's own file"},
+                                                           {"plimo8.mp3", "another quiz's clip"}};
+    for (const auto& [name, content] : bystanders)
+        writeFileText(folder.file(name), content);
+    // The name a run of this process id would try first, left by an earlier run that was killed.
+    const std::string leftBehind =
+        temporaryFolder() + "plimo-" + std::to_string(GetCurrentProcessId()) + "-1";
+    CreateDirectoryA(leftBehind.c_str(), nullptr);
+    writeFileText(leftBehind + "\\plimo8.mp3", "left behind");
     start(kMediaSound);
+    press(IDC_PLAY_BASE + kOtherSoundClip);
     press(IDC_PLAY_BASE + kSoundClip); // still playing when the window closes
-    ASSERT_TRUE(fileExists(clipFile(kSoundClip)));
+
+    const std::string clips = clipFolder();
+    ASSERT_FALSE(clips.empty());
+    EXPECT_EQ(clips.substr(0, clips.find_last_of('\\') + 1), temporaryFolder());
+    EXPECT_TRUE(clips.starts_with(temporaryFolder() + "plimo-" +
+                                  std::to_string(GetCurrentProcessId()) + "-"));
+    EXPECT_NE(clips, leftBehind);
+    EXPECT_EQ(mediaPlayerUrlForTesting(), wide(clips + "\\plimo8.mp3"));
+    EXPECT_EQ(readFileText(clips + "\\plimo8.mp3"), clipResource(kSoundClip));
+    EXPECT_TRUE(controlPlays());
     shutDown();
-    // Numbers 1 to 96 whatever the question count (12); nothing else.
-    EXPECT_EQ(filesIn(folder), (std::set<std::string>{"plimo0.mp3", "plimo97.mp3", "plimo5.avi"}));
+
+    EXPECT_FALSE(fileExists(clips));
+    EXPECT_EQ(filesIn(folder.path()).size(), bystanders.size());
+    for (const auto& [name, content] : bystanders)
+        EXPECT_EQ(readFileText(folder.file(name)), content);
+    EXPECT_EQ(readFileText(leftBehind + "\\plimo8.mp3"), "left behind");
+    DeleteFileA((leftBehind + "\\plimo8.mp3").c_str());
+    RemoveDirectoryA(leftBehind.c_str());
 }
 
 TEST_F(Media, ShutDownReleasesTheControlComAndAtl) {
@@ -292,7 +371,7 @@ TEST_F(Media, PlayButtonClickPlaysAndOtherNotificationsDoNot) {
     // Any notification but a click leaves the clip alone: the whole wParam is compared.
     press(IDC_PLAY_BASE + kSoundClip, BN_DOUBLECLICKED);
     press(IDC_PLAY_BASE + kSoundClip, 1);
-    EXPECT_FALSE(fileExists(clipFile(kSoundClip)));
+    EXPECT_TRUE(mediaSteps.empty()); // no clip written
     EXPECT_EQ(mediaPlayerUrlForTesting(), L"");
     // A real click on the button.
     SendDlgItemMessageA(board, IDC_PLAY_BASE + kSoundClip, BM_CLICK, 0, 0);
@@ -319,26 +398,31 @@ TEST_F(Media, QuestionWithoutClipPlaysNothingAndSaysNothing) {
     EXPECT_FALSE(controlPlays());
 }
 
-// A file of the clip's name that cannot be replaced (here another program holds it open) is
-// not this clip: nothing plays, and the player is told.
+// A file of the clip's name in the clip folder that cannot be replaced (here another program
+// put it there and holds it open) is not this clip: nothing plays, and the player is told.
+// Shut-down leaves it, and so the folder.
 TEST_F(Media, ClipThatCannotBeWrittenIsNotPlayed) {
+    start(kMediaSound);
+    press(IDC_PLAY_BASE + kOtherSoundClip);
+    ASSERT_EQ(mediaPlayerUrlForTesting(), clipUrl(kOtherSoundClip));
     writeFileText(clipFile(kSoundClip), "someone else's file");
     HANDLE held = CreateFileA(clipFile(kSoundClip).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    start(kMediaSound);
-    press(IDC_PLAY_BASE + kOtherSoundClip);
-    ASSERT_EQ(mediaPlayerUrlForTesting(), clipUrl(kOtherSoundClip));
     MessageBoxCapture capture;
     press(IDC_PLAY_BASE + kSoundClip);
     CloseHandle(held);
-    EXPECT_EQ(mediaPlayerUrlForTesting(), clipUrl(kOtherSoundClip));
+    EXPECT_NE(mediaPlayerUrlForTesting(), clipUrl(kSoundClip));
     EXPECT_FALSE(controlPlays());
-    EXPECT_EQ(readFileText(clipFile(kSoundClip)), "someone else's file");
     ASSERT_EQ(capture.boxes().size(), 1u);
     EXPECT_EQ(capture.boxes()[0].caption, "Information");
     EXPECT_NE(capture.boxes()[0].text.find("plimo8.mp3"), std::string::npos);
     EXPECT_EQ(capture.boxes()[0].buttonCount, 1);
+    shutDown();
+    EXPECT_EQ(filesIn(clipFolder()), std::set<std::string>{"plimo8.mp3"});
+    EXPECT_EQ(readFileText(clipFile(kSoundClip)), "someone else's file");
+    DeleteFileA(clipFile(kSoundClip).c_str());
+    RemoveDirectoryA(clipFolder().c_str());
 }
 
 TEST_F(Media, WithoutTheControlTheShellOpensTheClipAndStopDoesNothing) {
@@ -349,7 +433,7 @@ TEST_F(Media, WithoutTheControlTheShellOpensTheClipAndStopDoesNothing) {
     ASSERT_EQ(shellCalls.size(), 1u);
     EXPECT_EQ(shellCalls[0].owner, board);
     EXPECT_EQ(shellCalls[0].verb, "open");
-    EXPECT_EQ(shellCalls[0].file, "plimo8.mp3");
+    EXPECT_EQ(shellCalls[0].file, clipFile(kSoundClip));
     EXPECT_FALSE(shellCalls[0].withParameters);
     EXPECT_FALSE(shellCalls[0].withFolder);
     EXPECT_EQ(shellCalls[0].show, SW_HIDE);
@@ -364,21 +448,27 @@ TEST_F(Media, WithoutTheControlTheShellOpensTheClipAndStopDoesNothing) {
     press(IDC_PLAY_BASE + kOtherSoundClip);
     EXPECT_FALSE(fileExists(clipFile(kSoundClip)));
     ASSERT_EQ(shellCalls.size(), 2u);
-    EXPECT_EQ(shellCalls[1].file, "plimo9.mp3");
+    EXPECT_EQ(shellCalls[1].file, clipFile(kOtherSoundClip));
     shutDown();
-    EXPECT_TRUE(filesIn(folder).empty());
+    EXPECT_FALSE(fileExists(clipFolder()));
+    EXPECT_TRUE(filesIn(folder.path()).empty());
 }
 
+// A temporary folder that is not there: no clip folder, so no clip, and the player is told.
 TEST_F(Media, WithoutTheControlAClipThatCannotBeWrittenIsNotOpened) {
+    char previousTmp[MAX_PATH] = "";
+    const bool hadTmp = GetEnvironmentVariableA("TMP", previousTmp, MAX_PATH) != 0;
+    SetEnvironmentVariableA("TMP", folder.file("missing").c_str());
     simulateMissingMediaControlForTesting(true);
-    ASSERT_TRUE(CreateDirectoryA(clipFile(kSoundClip).c_str(), nullptr));
     start(kMediaSound);
     MessageBoxCapture capture;
     press(IDC_PLAY_BASE + kSoundClip);
-    RemoveDirectoryA(clipFile(kSoundClip).c_str());
+    SetEnvironmentVariableA("TMP", hadTmp ? previousTmp : nullptr);
     EXPECT_TRUE(shellCalls.empty());
     ASSERT_EQ(capture.boxes().size(), 1u);
     EXPECT_EQ(capture.boxes()[0].caption, "Information");
+    EXPECT_NE(capture.boxes()[0].text.find("plimo8.mp3"), std::string::npos);
+    EXPECT_TRUE(filesIn(folder.path()).empty());
 }
 
 TEST_F(Media, ExtractionWritesTheClipOfTheKindAsked) {
@@ -393,8 +483,10 @@ TEST_F(Media, ExtractionWritesTheClipOfTheKindAsked) {
     MessageBoxCapture capture;
     EXPECT_EQ(extractMediaClip(nullptr, 400 + kQuestions, 1), 0);
     EXPECT_TRUE(capture.boxes().empty());
-    quizRecord = nullptr;
-    EXPECT_EQ(filesIn(folder), (std::set<std::string>{"plimo10.avi", "plimo8.mp3"}));
+    EXPECT_EQ(filesIn(clipFolder()), (std::set<std::string>{"plimo10.avi", "plimo8.mp3"}));
+    EXPECT_TRUE(filesIn(folder.path()).empty());
+    shutDown();
+    EXPECT_FALSE(fileExists(clipFolder()));
 }
 
 // Whether the control's library is loaded. A sound quiz's shut-down unloads atl.dll, but Wine
@@ -413,7 +505,7 @@ void writeBystanderClips(const TemporaryFolder& folder) {
 
 void expectBystanderClipsUntouched(const TemporaryFolder& folder) {
     const std::set<std::string> names = {"plimo1.mp3", "plimo3.mp3", "plimo3.avi", "plimo96.avi"};
-    EXPECT_EQ(filesIn(folder), names);
+    EXPECT_EQ(filesIn(folder.path()), names);
     for (const std::string& name : names)
         EXPECT_EQ(readFileText(folder.file(name)), name);
 }
