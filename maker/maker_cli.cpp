@@ -3,6 +3,7 @@
 #include "judge/verdict.h"
 #include "maker/cp1252.h"
 #include "maker/folder_writer.h"
+#include "maker/printable.h"
 #include "maker/quiz_printer.h"
 #include "maker/quiz_reader.h"
 #include "maker/quiz_writer.h"
@@ -141,7 +142,7 @@ class Maker {
                 return judge(line);
             throw UsageError{"unknown command " + line.command};
         } catch (const UsageError& usage) {
-            err_ << "plimo-maker: " << usage.message << " (plimo-maker --help tells more)\n";
+            say(err_, "plimo-maker: " + usage.message + " (plimo-maker --help tells more)");
             return kExitUsage;
         }
     }
@@ -165,10 +166,10 @@ class Maker {
             std::string reason;
             if (!writeResourceFolder(loaded->resources, loaded->quiz.layout.value,
                                      pathFromUtf8(folder), reason)) {
-                err_ << folder << ": cannot write: " << reason << "\n";
+                say(err_, folder + ": cannot write: " + reason);
                 return kExitQuizError;
             }
-            out_ << "wrote " << pathToUtf8(pathFromUtf8(folder) / kResourceScriptName) << "\n";
+            say(out_, "wrote " + pathToUtf8(pathFromUtf8(folder) / kResourceScriptName));
             return kExitSuccess;
         }
         const std::string& output = line.options.at("output");
@@ -179,7 +180,7 @@ class Maker {
             loaded->resources);
         if (!result.ok())
             return reportExecutableFailure(output, result);
-        out_ << "wrote " << output << "\n";
+        say(out_, "wrote " + output);
         return kExitSuccess;
     }
 
@@ -212,8 +213,8 @@ class Maker {
         report(diagnostics);
         if (!written)
             return kExitQuizError;
-        out_ << "wrote "
-             << pathToUtf8(pathFromUtf8(line.options.at("output")) / kExtractedSourceName) << "\n";
+        say(out_,
+            "wrote " + pathToUtf8(pathFromUtf8(line.options.at("output")) / kExtractedSourceName));
         return kExitSuccess;
     }
 
@@ -241,7 +242,7 @@ class Maker {
                              std::to_string(answer)};
         const Verdict verdict =
             chooseVerdict(question.answers[answer - 1].value.c_str(), typed.text.c_str());
-        out_ << cp1252ToUtf8(verdictText(verdict)) << "\n";
+        say(out_, cp1252ToUtf8(verdictText(verdict)));
         return kExitSuccess;
     }
 
@@ -283,16 +284,21 @@ class Maker {
 
     int reportExecutableFailure(const std::string& path, const ExecutableResult& result) {
         if (result.status == ExecutableStatus::kUnsupported) {
-            err_ << "plimo-maker: " << result.message << "\n";
+            say(err_, "plimo-maker: " + result.message);
             return kExitUsage;
         }
-        err_ << path << ": " << result.message << "\n";
+        say(err_, path + ": " + result.message);
         return kExitQuizError;
     }
 
     void report(const Diagnostics& diagnostics) {
         for (const Diagnostic& diagnostic : diagnostics.sorted())
             err_ << formatDiagnostic(diagnostic) << "\n";
+    }
+
+    // One line of output; what it quotes from files and the command line is shown, not obeyed.
+    static void say(std::ostream& stream, const std::string& line) {
+        stream << printable(line) << "\n";
     }
 
     ExecutableIo& executables_;

@@ -139,6 +139,62 @@ INSTANTIATE_TEST_SUITE_P(
         Misuse{"judge_text_without_cp1252", {"judge", "SOURCE", "1", "\xE4\xB8\xAD"}, "U+4E2D"}),
     [](const testing::TestParamInfo<Misuse>& info) { return info.param.name; });
 
+// Texts, keys and paths from a source, an executable or the command line that hold control
+// characters: they reach the terminal escaped, never raw.
+struct Hostile {
+    const char* name;
+    std::string toml; // the source, when the row needs one
+    std::vector<std::string> arguments;
+    std::string escaped; // how the control characters must come out
+};
+
+void PrintTo(const Hostile& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class MakerOutput : public MakerCli, public testing::WithParamInterface<Hostile> {};
+
+TEST_P(MakerOutput, ShowsControlCharactersEscaped) {
+    std::filesystem::copy_file(testData() / "q1.jpg", folder / "q\x1b[2J.jpg");
+    if (!GetParam().toml.empty())
+        writeText(source, GetParam().toml);
+    std::vector<std::string> arguments = GetParam().arguments;
+    std::replace(arguments.begin(), arguments.end(), std::string("SOURCE"), source);
+    CliRun result = run(arguments);
+    const std::string printed = result.out + result.err;
+    EXPECT_THAT(printed, HasSubstr(GetParam().escaped));
+    EXPECT_FALSE(std::any_of(printed.begin(), printed.end(), [](unsigned char c) {
+        return (c < 0x20 && c != '\n') || c == 0x7F;
+    })) << printed;
+}
+
+const std::string kPictureQuiz = "title = \"T\"\nlayout = \"pictures\"\ncodes = [\"C\"]\n"
+                                 "[[question]]\nanswer = \"A\"\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Hostile, MakerOutput,
+    testing::Values(
+        Hostile{"escape_in_a_key",
+                "\"\\u001b[2J\" = 1\n" + kPictureQuiz + "picture = \"q1.jpg\"\n",
+                {"show", "SOURCE"},
+                "\\u001b[2J"},
+        Hostile{"csi_in_a_key",
+                "\"\\u009b2J\" = 1\n" + kPictureQuiz + "picture = \"q1.jpg\"\n",
+                {"show", "SOURCE"},
+                "\\u009b2J"},
+        Hostile{"missing_media_path",
+                kPictureQuiz + "picture = \"\\u001b]0;x\\u0007.jpg\"\n",
+                {"show", "SOURCE"},
+                "\\u001b]0;x\\u0007.jpg"},
+        Hostile{"shown_media_path",
+                kPictureQuiz + "picture = \"q\\u001b[2J.jpg\"\n",
+                {"show", "SOURCE"},
+                "q\\u001b[2J.jpg, IMG 401"},
+        Hostile{"unknown_command", "", {"\x1b[2J"}, "unknown command \\u001b[2J"},
+        Hostile{"missing_executable", "", {"show", "no\x1b[2J.exe"}, "no\\u001b[2J.exe: "},
+        Hostile{"line_feed_in_a_path", "", {"show", "a\nb.toml"}, "a\\u000ab.toml: file: "}),
+    [](const testing::TestParamInfo<Hostile>& info) { return info.param.name; });
+
 TEST_F(MakerCli, TheHostMakerCannotReadOrWriteExecutables) {
     HostExecutableIo host;
     std::ostringstream out, err;
