@@ -5,6 +5,7 @@
 #include "maker/cp1252.h"
 #include "maker/file_io.h"
 #include "maker/media_format.h"
+#include "maker/toml_guard.h"
 
 // Paths and texts are UTF-8 everywhere in the maker: toml++'s wide-string helpers, which would
 // bring <windows.h> and its macros in on Windows, are not wanted.
@@ -521,6 +522,13 @@ QuizSource parseQuizSource(std::string_view toml, const std::string& file,
     QuizSource quiz;
     quiz.file = file;
     quiz.folder = folder;
+    if (std::optional<StrayCharacter> stray = findNonAsciiOutsideQuotes(toml)) {
+        diagnostics.error(file, stray->line, "syntax",
+                          inQuotes(stray->character) +
+                              " outside quotes: keys are ASCII letters, digits, '_' and '-', "
+                              "and texts go in double quotes");
+        return quiz;
+    }
     toml::table root;
     try {
         root = toml::parse(toml, std::string_view(file));

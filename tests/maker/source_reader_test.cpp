@@ -98,6 +98,24 @@ TEST(SourceReader, CountsTheLengthOfATextInWindows1252Bytes) {
     EXPECT_EQ(parsed.quiz.title.value.size(), static_cast<size_t>(kQuizTextMaxLength));
 }
 
+TEST(SourceReader, TakesLettersBeyondAsciiInEveryKindOfStringAndComment) {
+    ParsedSource parsed = parseSource("\xEF\xBB\xBF# R\xC3\xA9ponses\n"
+                                      "title = \"\"\"L'\"\xC3\xA9t\xC3\xA9\" \"\"\" # \xC3\xA7"
+                                      "a\n"
+                                      "creator = '''L'\xC3\xA9quipe'''\n"
+                                      "explanation = 'Tr\xC3\xA8s \"bien\"'\n"
+                                      "layout = \"text list\"\n"
+                                      "codes = [\"\\\"\xC3\x89\\\"\"]\n"
+                                      "[[question]]\n"
+                                      "text = \"\"\"Deux \\\n  lignes \xC3\xA0\"\"\"\"\"\n"
+                                      "answer = \"\xC3\x89\"\n");
+    EXPECT_TRUE(parsed.errors().empty()) << testing::PrintToString(parsed.errors());
+    EXPECT_EQ(parsed.quiz.title.value, "L'\"\xE9t\xE9\" ");
+    EXPECT_EQ(parsed.quiz.codes.at(0).value, "\"\xC9\"");
+    EXPECT_EQ(parsed.quiz.questions.at(0).text.value, "Deux lignes \xE0\"\"");
+    EXPECT_EQ(parsed.quiz.questions.at(0).answers.at(0).line, 10);
+}
+
 TEST(SourceReader, FormatsDiagnosticsOnOneLine) {
     EXPECT_EQ(formatDiagnostic({Severity::kError, "quiz.toml", 12, "question[2].answer", "bad"}),
               "quiz.toml:12: question[2].answer: bad");
@@ -244,6 +262,21 @@ INSTANTIATE_TEST_SUITE_P(
         BadSource{"invalid_utf8",
                   textList(kCode, "[[question]]\ntext = \"caf\xE9\"\nanswer = \"A\"\n"),
                   "quiz.toml:5: syntax:", ""},
+        // Letters beyond ASCII outside quotes: toml++ 3.3 must never see them.
+        BadSource{"accented_letter_in_a_key",
+                  textList(kCode + "r\xC3\xA9ponse = \"x\"\n", kOneQuestion),
+                  "quiz.toml:4: syntax:", "\"\xC3\xA9\" outside quotes"},
+        BadSource{"accented_letter_in_a_table_name", textList(kCode, kOneQuestion + "[\xC3\xA0]\n"),
+                  "quiz.toml:7: syntax:", "outside quotes"},
+        BadSource{"accented_letter_after_a_text",
+                  textList(kCode + "a = \"x\"\xC3\x89\n", kOneQuestion),
+                  "quiz.toml:4: syntax:", "outside quotes"},
+        BadSource{"accented_letter_after_a_multi_line_text",
+                  textList(kCode + "explanation = \"\"\"x\n\"y\"\"\"\"\xC3\xA9\n", kOneQuestion),
+                  "quiz.toml:5: syntax:", "outside quotes"},
+        BadSource{"accented_letter_after_a_comment_line",
+                  textList(kCode + "# \xC3\xA9\n\xC3\xA9 = 1\n", kOneQuestion),
+                  "quiz.toml:5: syntax:", "outside quotes"},
         BadSource{"title_missing", "layout = \"text list\"\n" + kCode + kOneQuestion,
                   "quiz.toml:1: title:", "missing"},
         BadSource{"title_not_text", "title = 3\nlayout = \"text list\"\n" + kCode + kOneQuestion,
