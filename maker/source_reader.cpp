@@ -414,6 +414,10 @@ class SourceChecker {
     }
 
     void checkMedia(const MediaFile& media, const std::string& field, MediaKind kind) {
+        if (std::optional<std::string> outside = outsideTheFolder(media.path)) {
+            error(media.line, field, inQuotes(media.path) + *outside);
+            return;
+        }
         const std::filesystem::path path = quiz_.folder / pathFromUtf8(media.path);
         std::error_code failure;
         if (!std::filesystem::is_regular_file(path, failure)) {
@@ -441,6 +445,27 @@ class SourceChecker {
             warning(media.line, field,
                     inQuotes(media.path) + " does not look like an AVI file; the player saves "
                                            "every video as an .avi file to play it");
+    }
+
+    // A source may come from someone else: the files it names must not take a builder's own
+    // files (a key, a password list) into the quiz. Links are followed, so that a link in the
+    // folder cannot lead out of it either.
+    std::optional<std::string> outsideTheFolder(const std::string& utf8) const {
+        const std::filesystem::path path = pathFromUtf8(utf8);
+        if (path.has_root_name() || path.has_root_directory())
+            return " is an absolute path: name the file from the folder of the quiz";
+        std::error_code failure;
+        const std::filesystem::path folder =
+            std::filesystem::weakly_canonical(quiz_.folder.empty() ? "." : quiz_.folder, failure);
+        const std::filesystem::path target =
+            failure ? path : std::filesystem::weakly_canonical(folder / path, failure);
+        if (failure)
+            return " cannot be resolved (" + failure.message() + ")";
+        if (std::mismatch(folder.begin(), folder.end(), target.begin(), target.end()).first !=
+            folder.end())
+            return " lies outside the folder of the quiz: keep pictures and clips in that folder "
+                   "or below it";
+        return std::nullopt;
     }
 
     // Answers of different questions that the judge takes for nearly the same: a player who

@@ -430,6 +430,46 @@ picture = "missing.jpg"
     EXPECT_THAT(errors[2], StartsWith("quiz.toml:7: question[1].picture: "));
 }
 
+TEST(SourceReader, TakesMediaOnlyFromTheFolderOfTheQuiz) {
+    ScratchFolder scratch;
+    const std::filesystem::path folder = scratch / "quiz";
+    std::filesystem::create_directories(folder / "sub");
+    std::filesystem::copy_file(testData() / "q1.jpg", scratch / "outside.jpg");
+    std::filesystem::copy_file(testData() / "q1.jpg", folder / "inside.jpg");
+    std::filesystem::create_symlink("../outside.jpg", folder / "link_out.jpg");
+    std::filesystem::create_symlink("inside.jpg", folder / "link_in.jpg");
+    std::filesystem::create_directory_symlink("..", folder / "up");
+    const struct {
+        std::string path;
+        std::string error; // empty: the picture is taken
+    } cases[] = {
+        {"inside.jpg", ""},
+        {"sub/../inside.jpg", ""},
+        {"link_in.jpg", ""},
+        {(scratch / "outside.jpg").string(), "is an absolute path"},
+        {"../outside.jpg", "lies outside the folder"},
+        {"sub/../../outside.jpg", "lies outside the folder"},
+        {"link_out.jpg", "lies outside the folder"},
+        {"up/outside.jpg", "lies outside the folder"},
+        {"up/quiz/inside.jpg", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        writeText(folder / "quiz.toml", "title = \"T\"\nlayout = \"pictures\"\ncodes = [\"C\"]\n"
+                                        "[[question]]\nanswer = \"A\"\npicture = \"" +
+                                            c.path + "\"\n");
+        Diagnostics diagnostics;
+        readQuizSource((folder / "quiz.toml").string(), diagnostics);
+        if (c.error.empty()) {
+            EXPECT_FALSE(diagnostics.hasErrors()) << formatDiagnostic(diagnostics.all().at(0));
+            continue;
+        }
+        ASSERT_EQ(diagnostics.errorCount(), 1);
+        EXPECT_THAT(formatDiagnostic(diagnostics.all()[0]),
+                    HasSubstr("quiz.toml:6: question[1].picture: \"" + c.path + "\" " + c.error));
+    }
+}
+
 TEST(SourceReader, ReadsAFileWithMediaBesideIt) {
     Diagnostics diagnostics;
     const std::string file = (testData() / "no_such_quiz.toml").string();
