@@ -13,6 +13,7 @@
 #include <cctype>
 #include <charconv>
 #include <map>
+#include <new>
 #include <optional>
 #include <set>
 
@@ -34,6 +35,8 @@ Usage:
       Prints the word the player shows when TEXT is typed as answer K (default 1) of
       question N.
   plimo-maker --help
+
+Pictures and clips are files in the folder of QUIZ.toml or below it, 16 MiB at most each.
 
 Exit status: 0 done, 1 error in the quiz (nothing made), 2 usage error.
 Reading and writing executables needs the Windows maker (plimo-maker.exe).
@@ -144,6 +147,13 @@ class Maker {
         } catch (const UsageError& usage) {
             say(err_, "plimo-maker: " + usage.message + " (plimo-maker --help tells more)");
             return kExitUsage;
+        } catch (const std::bad_alloc&) {
+            say(err_, "plimo-maker: not enough memory for this quiz; nothing was made");
+            return kExitQuizError;
+        } catch (const std::exception& failure) {
+            // No failure of a library call may end the maker without a word.
+            say(err_, std::string("plimo-maker: ") + failure.what());
+            return kExitQuizError;
         }
     }
 

@@ -26,6 +26,10 @@ constexpr std::string_view kQuestionKeys[] = {
 };
 constexpr std::string_view kMediaKeys[] = {"picture", "sound", "video"};
 
+// The stored quiz text holds at most 64 KiB; a source sixteen times that size, comments and
+// escapes included, is no quiz, and is not read.
+constexpr uintmax_t kMaxSourceBytes = 1024 * 1024;
+
 int lineOf(const toml::node& node) {
     return static_cast<int>(node.source().begin.line);
 }
@@ -424,6 +428,13 @@ class SourceChecker {
             error(media.line, field, "file " + inQuotes(media.path) + " not found");
             return;
         }
+        if (const uintmax_t size = std::filesystem::file_size(path, failure);
+            !failure && size > kMaxMediaFileBytes) {
+            error(media.line, field,
+                  inQuotes(media.path) + " is " + std::to_string(size) + " bytes, more than the " +
+                      sizeText(kMaxMediaFileBytes) + " a quiz carries per picture or clip");
+            return;
+        }
         std::vector<uint8_t> head;
         std::string reason;
         if (!readFileHead(path, kMediaHeadLength, head, reason)) {
@@ -571,7 +582,7 @@ QuizSource readQuizSource(const std::string& file, Diagnostics& diagnostics) {
     const std::filesystem::path path = pathFromUtf8(file);
     std::vector<uint8_t> bytes;
     std::string reason;
-    if (!readWholeFile(path, bytes, reason)) {
+    if (!readWholeFile(path, bytes, reason, kMaxSourceBytes)) {
         diagnostics.error(file, 0, "file", "cannot read: " + reason);
         QuizSource quiz;
         quiz.file = file;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <new>
 #include <sstream>
 
 namespace {
@@ -18,6 +19,8 @@ class FakeExecutableIo final : public ExecutableIo {
   public:
     ExecutableResult readQuiz(const std::filesystem::path& executable,
                               QuizResources& resources) override {
+        if (exhausted)
+            throw std::bad_alloc();
         auto found = executables.find(executable.string());
         if (found == executables.end())
             return {ExecutableStatus::kFailed, "cannot open the executable"};
@@ -34,6 +37,7 @@ class FakeExecutableIo final : public ExecutableIo {
 
     std::map<std::string, QuizResources> executables;
     std::vector<std::string> players;
+    bool exhausted = false; // reading runs out of memory
 };
 
 struct CliRun {
@@ -217,6 +221,45 @@ TEST_F(MakerCli, BuildWritesAResourceScriptFolder) {
     EXPECT_THAT(result.out, HasSubstr("quiz.rc"));
     for (const char* file : {"quiz.rc", "quiz_text.bin", "quiz_codes.bin"})
         EXPECT_TRUE(std::filesystem::exists(rc / file)) << file;
+}
+
+TEST_F(MakerCli, RefusesFilesPastTheSizeLimitsByTheirSize) {
+    const uintmax_t mebibyte = 1024 * 1024;
+    const std::string picture = "title = \"T\"\nlayout = \"pictures\"\ncodes = [\"C\"]\n"
+                                "[[question]]\nanswer = \"A\"\npicture = \"big.jpg\"\n";
+    const struct {
+        const char* name;
+        std::filesystem::path file; // made sparse, of `size` bytes
+        uintmax_t size;
+        std::string error; // empty: the quiz is made
+    } cases[] = {
+        {"picture at the limit", folder / "big.jpg", 16 * mebibyte, ""},
+        {"picture past the limit", folder / "big.jpg", 16 * mebibyte + 1,
+         ":6: question[1].picture: \"big.jpg\" is 16777217 bytes, more than the 16 MiB"},
+        {"source past the limit", source, mebibyte + 1,
+         ": file: cannot read: the file is 1048577 bytes, more than the 1 MiB allowed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeText(source, picture);
+        writeText(folder / "big.jpg", "\xFF\xD8\xFF\xE0");
+        std::filesystem::resize_file(c.file, c.size);
+        CliRun result = run({"show", source});
+        if (c.error.empty()) {
+            EXPECT_EQ(result.status, kExitSuccess) << result.err;
+            EXPECT_THAT(result.out, HasSubstr("JPEG, 16777216 bytes"));
+        } else {
+            EXPECT_EQ(result.status, kExitQuizError);
+            EXPECT_THAT(result.err, StartsWith(source + c.error));
+        }
+    }
+}
+
+TEST_F(MakerCli, RunningOutOfMemoryIsAnErrorWithAMessage) {
+    executables.exhausted = true;
+    CliRun result = run({"show", "q.exe"});
+    EXPECT_EQ(result.status, kExitQuizError);
+    EXPECT_EQ(result.err, "plimo-maker: not enough memory for this quiz; nothing was made\n");
 }
 
 TEST_F(MakerCli, AQuizWithAnErrorMakesNothing) {
