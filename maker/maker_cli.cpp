@@ -25,17 +25,19 @@ constexpr const char* kUsage =
 Usage:
   plimo-maker build QUIZ.toml -o QUIZ.exe [--player PLAYER.exe]
       Checks the quiz and makes a player executable that carries it.
-  plimo-maker build QUIZ.toml --rc DIR
+  plimo-maker build QUIZ.toml --rc DIR [--force]
       Checks the quiz and writes DIR/quiz.rc with its files, for windres.
   plimo-maker show QUIZ.toml|QUIZ.exe
       Prints the quiz as the player shows it.
-  plimo-maker extract QUIZ.exe -o DIR
+  plimo-maker extract QUIZ.exe -o DIR [--force]
       Writes DIR/quiz.toml and the quiz's pictures and clips, ready to edit and build again.
   plimo-maker judge QUIZ.toml|QUIZ.exe N TEXT [--answer K]
       Prints the word the player shows when TEXT is typed as answer K (default 1) of
       question N.
   plimo-maker --help
 
+--rc and extract write nothing when a file they would write exists already (a quiz.toml
+with its comments is not lost); --force replaces such files.
 Pictures and clips are files in the folder of QUIZ.toml or below it, 16 MiB at most each.
 
 Exit status: 0 done, 1 error in the quiz (nothing made), 2 usage error.
@@ -51,6 +53,7 @@ struct CommandLine {
     std::string command;
     std::vector<std::string> operands;
     std::map<std::string, std::string> options; // by canonical name: "output", "rc", ...
+                                                // "force" without a value
     bool help = false;
 };
 
@@ -74,6 +77,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             optionsEnded = true;
         } else if (argument == "-h" || argument == "--help") {
             line.help = true;
+        } else if (argument == "--force") {
+            line.options["force"];
         } else if (auto name = kOptionNames.find(argument); name != kOptionNames.end()) {
             if (i + 1 >= arguments.size())
                 throw UsageError{argument + " needs a value"};
@@ -160,25 +165,28 @@ class Maker {
   private:
     int build(const CommandLine& line) {
         expectOperands(line, 1, "one quiz source: build QUIZ.toml -o QUIZ.exe | --rc DIR");
-        allowOptions(line, {"output", "rc", "player"});
+        allowOptions(line, {"output", "rc", "player", "force"});
         const bool toExecutable = line.options.count("output") != 0;
         const bool toScript = line.options.count("rc") != 0;
         if (toExecutable == toScript)
             throw UsageError{"build takes either -o QUIZ.exe or --rc DIR"};
         if (toScript && line.options.count("player"))
             throw UsageError{"--player goes with -o QUIZ.exe"};
+        if (toExecutable && line.options.count("force"))
+            throw UsageError{"--force goes with --rc DIR"};
 
         std::optional<LoadedQuiz> loaded = loadSource(line.operands[0]);
         if (!loaded)
             return kExitQuizError;
         if (toScript) {
             const std::string& folder = line.options.at("rc");
-            std::string reason;
-            if (!writeResourceFolder(loaded->resources, loaded->quiz.layout.value,
-                                     pathFromUtf8(folder), reason)) {
-                say(err_, folder + ": cannot write: " + reason);
+            Diagnostics written;
+            const bool ok =
+                writeResourceFolder(loaded->resources, loaded->quiz.layout.value,
+                                    pathFromUtf8(folder), line.options.count("force"), written);
+            report(written);
+            if (!ok)
                 return kExitQuizError;
-            }
             say(out_, "wrote " + pathToUtf8(pathFromUtf8(folder) / kResourceScriptName));
             return kExitSuccess;
         }
@@ -206,7 +214,7 @@ class Maker {
 
     int extract(const CommandLine& line) {
         expectOperands(line, 1, "one quiz: extract QUIZ.exe -o DIR");
-        allowOptions(line, {"output"});
+        allowOptions(line, {"output", "force"});
         if (!line.options.count("output"))
             throw UsageError{"extract needs -o DIR"};
         std::optional<LoadedQuiz> loaded = load(line.operands[0]);
@@ -217,9 +225,9 @@ class Maker {
         Diagnostics diagnostics;
         std::optional<QuizSource> stored =
             quizFromResources(loaded->resources, line.operands[0], diagnostics);
-        bool written =
-            stored && writeSourceFolder(*stored, loaded->resources,
-                                        pathFromUtf8(line.options.at("output")), diagnostics);
+        bool written = stored && writeSourceFolder(*stored, loaded->resources,
+                                                   pathFromUtf8(line.options.at("output")),
+                                                   line.options.count("force"), diagnostics);
         report(diagnostics);
         if (!written)
             return kExitQuizError;

@@ -130,6 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
                {"build", "SOURCE", "-o", "a.exe", "--rc", "d"},
                "either -o"},
         Misuse{"player_with_rc", {"build", "SOURCE", "--rc", "d", "--player", "p.exe"}, "--player"},
+        Misuse{"force_with_executable", {"build", "SOURCE", "-o", "a.exe", "--force"}, "--force"},
         Misuse{"show_two_quizzes", {"show", "SOURCE", "SOURCE"}, "show takes"},
         Misuse{"show_with_output", {"show", "SOURCE", "-o", "x"}, "no --output"},
         Misuse{"extract_without_output", {"extract", "SOURCE"}, "-o DIR"},
@@ -221,6 +222,44 @@ TEST_F(MakerCli, BuildWritesAResourceScriptFolder) {
     EXPECT_THAT(result.out, HasSubstr("quiz.rc"));
     for (const char* file : {"quiz.rc", "quiz_text.bin", "quiz_codes.bin"})
         EXPECT_TRUE(std::filesystem::exists(rc / file)) << file;
+}
+
+TEST_F(MakerCli, WritesNothingOverAnExistingFileUnlessForced) {
+    ASSERT_EQ(run({"build", source, "-o", "q.exe"}).status, kExitSuccess);
+    const struct {
+        std::vector<std::string> command;
+        const char* existing;
+    } cases[] = {
+        {{"build", source, "--rc"}, "quiz.rc"},
+        {{"build", source, "--rc"}, "quiz_codes.bin"},
+        {{"extract", "q.exe", "-o"}, "quiz.toml"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.existing);
+        const std::filesystem::path out = folder / ("out_" + std::string(c.existing));
+        std::filesystem::create_directory(out);
+        const std::string own = "# the author's own, with comments\n";
+        writeText(out / c.existing, own);
+        auto kept = [&] {
+            const std::vector<uint8_t> now = readBytes(out / c.existing);
+            return std::string(now.begin(), now.end()) == own;
+        };
+        std::vector<std::string> command = c.command;
+        command.push_back(out.string());
+
+        CliRun refused = run(command);
+        EXPECT_EQ(refused.status, kExitQuizError);
+        EXPECT_THAT(refused.err,
+                    StartsWith((out / c.existing).string() + ": file: exists already"));
+        EXPECT_THAT(refused.err, HasSubstr("--force"));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), {}), 1);
+        EXPECT_TRUE(kept());
+
+        command.push_back("--force");
+        CliRun forced = run(command);
+        EXPECT_EQ(forced.status, kExitSuccess) << forced.err;
+        EXPECT_FALSE(kept());
+    }
 }
 
 TEST_F(MakerCli, RefusesFilesPastTheSizeLimitsByTheirSize) {
