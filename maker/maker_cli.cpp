@@ -305,7 +305,7 @@ class Maker {
             say(err_, "plimo-maker: " + result.message);
             return kExitUsage;
         }
-        say(err_, path + ": " + result.message);
+        say(err_, (result.file.empty() ? path : result.file) + ": " + result.message);
         return kExitQuizError;
     }
 

@@ -23,7 +23,7 @@ class FakeExecutableIo final : public ExecutableIo {
             throw std::bad_alloc();
         auto found = executables.find(executable.string());
         if (found == executables.end())
-            return {ExecutableStatus::kFailed, "cannot open the executable"};
+            return {ExecutableStatus::kFailed, "cannot open the executable", {}};
         resources = found->second;
         return {};
     }
