@@ -558,16 +558,14 @@ QuizSource parseQuizSource(std::string_view toml, const std::string& file,
     QuizSource quiz;
     quiz.file = file;
     quiz.folder = folder;
-    if (std::optional<StrayCharacter> stray = findNonAsciiOutsideQuotes(toml)) {
-        diagnostics.error(file, stray->line, "syntax",
-                          inQuotes(stray->character) +
-                              " outside quotes: keys are ASCII letters, digits, '_' and '-', "
-                              "and texts go in double quotes");
+    const AsciiToml ascii = asciiToml(toml);
+    if (!ascii.problem.empty()) {
+        diagnostics.error(file, ascii.line, "syntax", ascii.problem);
         return quiz;
     }
     toml::table root;
     try {
-        root = toml::parse(toml, std::string_view(file));
+        root = toml::parse(ascii.text, std::string_view(file));
     } catch (const toml::parse_error& failure) {
         diagnostics.error(file, static_cast<int>(failure.source().begin.line), "syntax",
                           std::string(failure.description()));

@@ -2,113 +2,176 @@
 
 #include "maker/cp1252.h"
 
+#include <algorithm>
+#include <cstdio>
+
 namespace {
 
-enum class Context { kBare, kComment, kBasic, kLiteral, kMultiLineBasic, kMultiLineLiteral };
+bool isAscii(char c) {
+    return static_cast<unsigned char>(c) < 0x80;
+}
 
-class Scanner {
+class AsciiWriter {
   public:
-    explicit Scanner(std::string_view text) : text_(text) {}
+    explicit AsciiWriter(std::string_view text) : text_(text) {}
 
-    std::optional<StrayCharacter> run() {
-        // Editors on Windows like to start a UTF-8 file with a byte order mark; TOML allows it.
+    AsciiToml run() {
         if (text_.starts_with("\xEF\xBB\xBF"))
             position_ = 3;
-        for (; position_ < text_.size(); ++position_) {
+        while (more()) {
             const char c = text_[position_];
-            if (c == '\n') {
-                ++line_;
-                // Only multi-line strings go on past the end of a line.
-                if (context_ != Context::kMultiLineBasic && context_ != Context::kMultiLineLiteral)
-                    context_ = Context::kBare;
-                continue;
-            }
-            if (context_ == Context::kBare && (static_cast<unsigned char>(c) & 0x80))
-                return stray();
-            step(c);
+            if (c == '#')
+                comment();
+            else if (c == '"')
+                basicText();
+            else if (c == '\'')
+                literalText();
+            else if (isAscii(c))
+                copy(1);
+            else if (char32_t ignored; decode(ignored))
+                fail("\"" + lastCharacter() +
+                     "\" outside quotes: keys are ASCII letters, digits, '_' and '-', and texts "
+                     "go in double quotes");
         }
-        return std::nullopt;
+        return result_;
     }
 
   private:
-    void step(char c) {
-        switch (context_) {
-        case Context::kBare:
-            if (c == '#')
-                context_ = Context::kComment;
-            else if (c == '"')
-                context_ = opens("\"\"\"") ? Context::kMultiLineBasic : Context::kBasic;
-            else if (c == '\'')
-                context_ = opens("'''") ? Context::kMultiLineLiteral : Context::kLiteral;
-            break;
-        case Context::kComment:
-            break;
-        case Context::kBasic:
-            if (c == '\\')
-                skipEscaped();
-            else if (c == '"')
-                context_ = Context::kBare;
-            break;
-        case Context::kLiteral:
-            if (c == '\'')
-                context_ = Context::kBare;
-            break;
-        case Context::kMultiLineBasic:
-            if (c == '\\')
-                skipEscaped();
-            else if (closes("\"\"\""))
-                context_ = Context::kBare;
-            break;
-        case Context::kMultiLineLiteral:
-            if (closes("'''"))
-                context_ = Context::kBare;
-            break;
+    bool more() const { return position_ < text_.size() && result_.problem.empty(); }
+    bool at(size_t position, std::string_view delimiter) const {
+        return text_.substr(std::min(position, text_.size())).starts_with(delimiter);
+    }
+
+    void copy(size_t count) {
+        for (; count > 0 && position_ < text_.size(); --count) {
+            if (text_[position_] == '\n')
+                ++line_;
+            result_.text.push_back(text_[position_++]);
         }
     }
 
-    // At a delimiter that opens a multi-line string: moves onto its last character.
-    bool opens(std::string_view delimiter) {
-        if (text_.substr(position_, delimiter.size()) != delimiter)
-            return false;
-        position_ += delimiter.size() - 1;
-        return true;
+    void fail(std::string problem) {
+        result_.line = line_;
+        result_.problem = std::move(problem);
     }
 
-    // A multi-line string ends at its delimiter, and up to two more quotes before it still
-    // belong to the text ("""a""""" holds a"").
-    bool closes(std::string_view delimiter) {
-        if (!opens(delimiter))
-            return false;
-        for (int extra = 0;
-             extra < 2 && position_ + 1 < text_.size() && text_[position_ + 1] == delimiter[0];
-             ++extra)
-            ++position_;
-        return true;
+    // Reads the character at the position; false, with the problem, when it is not UTF-8.
+    bool decode(char32_t& character) {
+        start_ = position_;
+        if (decodeUtf8(text_, position_, character))
+            return true;
+        fail("holds bytes that are not valid UTF-8");
+        return false;
+    }
+    std::string lastCharacter() const {
+        return std::string(text_.substr(start_, position_ - start_));
     }
 
-    // The character after a backslash is part of the text, a quote too; a line end is left to
-    // be counted.
-    void skipEscaped() {
-        if (position_ + 1 < text_.size() && text_[position_ + 1] != '\n')
-            ++position_;
+    // A character of a text: ASCII as it is, any other as the escape that stands for it.
+    void textCharacter() {
+        char32_t character;
+        if (isAscii(text_[position_])) {
+            copy(1);
+        } else if (decode(character)) {
+            char escape[16];
+            snprintf(escape, sizeof escape, character <= 0xFFFF ? "\\u%04X" : "\\U%08X",
+                     static_cast<unsigned>(character));
+            result_.text += escape;
+        }
     }
 
-    StrayCharacter stray() const {
-        size_t end = position_;
+    // What a comment says is of no matter to the quiz: only its ASCII is kept.
+    void comment() {
+        while (more() && text_[position_] != '\n') {
+            char32_t ignored;
+            if (isAscii(text_[position_]))
+                copy(1);
+            else
+                decode(ignored);
+        }
+    }
+
+    // Up to two quotes before the delimiter that ends a multi-line text still belong to the
+    // text ("""a""""" holds a""): how many follow a delimiter at `end`.
+    size_t quotesBeforeTheEnd(size_t end, std::string_view delimiter) const {
+        size_t extra = 0;
+        while (extra < 2 && at(end + extra + 1, delimiter))
+            ++extra;
+        return extra;
+    }
+
+    void basicText() {
+        const std::string_view delimiter = at(position_, "\"\"\"") ? "\"\"\"" : "\"";
+        const bool multiLine = delimiter.size() == 3;
+        copy(delimiter.size());
+        while (more()) {
+            const char c = text_[position_];
+            if (c == '\n' && !multiLine)
+                return; // toml++ reports the text left open
+            if (at(position_, delimiter)) {
+                copy(delimiter.size() + (multiLine ? quotesBeforeTheEnd(position_, delimiter) : 0));
+                return;
+            }
+            if (c == '\\')
+                escapeSequence();
+            else
+                textCharacter();
+        }
+    }
+
+    void escapeSequence() {
+        copy(1);
         char32_t ignored;
-        if (!decodeUtf8(text_, end, ignored))
-            end = position_ + 1;
-        return {line_, std::string(text_.substr(position_, end - position_))};
+        if (!more() || text_[position_] == '\n')
+            return;
+        if (isAscii(text_[position_]))
+            copy(1);
+        else if (decode(ignored))
+            fail("\"\\" + lastCharacter() +
+                 "\" is no escape sequence: write a backslash in a text as \"\\\\\"");
+    }
+
+    // A literal text is copied as it is; one with a character beyond ASCII becomes the basic
+    // text of the same value, where that character can be escaped.
+    void literalText() {
+        const std::string_view delimiter = at(position_, "'''") ? "'''" : "'";
+        const bool multiLine = delimiter.size() == 3;
+        const size_t begin = position_ + delimiter.size();
+        size_t end = begin; // of the content
+        while (end < text_.size() && !at(end, delimiter) && (multiLine || text_[end] != '\n'))
+            ++end;
+        const bool closed = at(end, delimiter);
+        if (closed && multiLine)
+            end += quotesBeforeTheEnd(end, delimiter);
+        const size_t after = closed ? end + delimiter.size() : end;
+        const std::string_view content = text_.substr(begin, end - begin);
+        if (std::all_of(content.begin(), content.end(), isAscii)) {
+            copy(after - position_);
+            return;
+        }
+        const std::string_view basic = multiLine ? "\"\"\"" : "\"";
+        result_.text += basic;
+        position_ = begin;
+        while (more() && position_ < end) {
+            if (text_[position_] == '\\' || text_[position_] == '"')
+                result_.text += '\\';
+            textCharacter();
+        }
+        if (closed && more()) {
+            result_.text += basic;
+            position_ = after;
+        }
     }
 
     std::string_view text_;
     size_t position_ = 0;
+    size_t start_ = 0; // of the character last decoded
     int line_ = 1;
-    Context context_ = Context::kBare;
+    AsciiToml result_;
 };
 
 } // namespace
 
-std::optional<StrayCharacter> findNonAsciiOutsideQuotes(std::string_view toml) {
-    return Scanner(toml).run();
+AsciiToml asciiToml(std::string_view toml) {
+    return AsciiWriter(toml).run();
 }

@@ -103,16 +103,18 @@ TEST(SourceReader, TakesLettersBeyondAsciiInEveryKindOfStringAndComment) {
                                       "title = \"\"\"L'\"\xC3\xA9t\xC3\xA9\" \"\"\" # \xC3\xA7"
                                       "a\n"
                                       "creator = '''L'\xC3\xA9quipe'''\n"
-                                      "explanation = 'Tr\xC3\xA8s \"bien\"'\n"
+                                      "explanation = 'Tr\xC3\xA8s \"bien\" \\d'\n"
                                       "layout = \"text list\"\n"
                                       "codes = [\"\\\"\xC3\x89\\\"\"]\n"
                                       "[[question]]\n"
-                                      "text = \"\"\"Deux \\\n  lignes \xC3\xA0\"\"\"\"\"\n"
+                                      "text = \"\"\"Deux \\\n  \xC3\xA0 la ligne\"\"\"\"\"\n"
                                       "answer = \"\xC3\x89\"\n");
     EXPECT_TRUE(parsed.errors().empty()) << testing::PrintToString(parsed.errors());
     EXPECT_EQ(parsed.quiz.title.value, "L'\"\xE9t\xE9\" ");
+    EXPECT_EQ(parsed.quiz.creator.value, "L'\xE9quipe");
     EXPECT_EQ(parsed.quiz.codes.at(0).value, "\"\xC9\"");
-    EXPECT_EQ(parsed.quiz.questions.at(0).text.value, "Deux lignes \xE0\"\"");
+    EXPECT_EQ(parsed.quiz.explanation.value, "Tr\xE8s \"bien\" \\d");
+    EXPECT_EQ(parsed.quiz.questions.at(0).text.value, "Deux \xE0 la ligne\"\"");
     EXPECT_EQ(parsed.quiz.questions.at(0).answers.at(0).line, 10);
 }
 
@@ -274,6 +276,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadSource{"accented_letter_after_a_multi_line_text",
                   textList(kCode + "explanation = \"\"\"x\n\"y\"\"\"\"\xC3\xA9\n", kOneQuestion),
                   "quiz.toml:5: syntax:", "outside quotes"},
+        BadSource{"accented_letter_in_a_number",
+                  textList(kCode + "a =4\"..rr\xC3\xA9 : 1\n", kOneQuestion),
+                  "quiz.toml:4: syntax:", ""},
+        BadSource{"accented_letter_escaped",
+                  textList(kCode, "[[question]]\ntext = \"\"\"\\\xC3\xA9\"\"\"\nanswer = \"A\"\n"),
+                  "quiz.toml:5: syntax:", "no escape sequence"},
         BadSource{"accented_letter_after_a_comment_line",
                   textList(kCode + "# \xC3\xA9\n\xC3\xA9 = 1\n", kOneQuestion),
                   "quiz.toml:5: syntax:", "outside quotes"},
