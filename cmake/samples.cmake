@@ -16,9 +16,10 @@ foreach(sample IN LISTS PLIMO_SAMPLES)
     set(prepared ${CMAKE_BINARY_DIR}/samples/${sample})
     file(GLOB_RECURSE inputs CONFIGURE_DEPENDS ${source}/*.toml ${source}/*.jpg ${source}/*.bmp
          ${source}/*.gif ${source}/*.mp3 ${source}/*.avi)
+    # --force: a rebuild after a change of the quiz replaces what the last one prepared.
     add_custom_command(
         OUTPUT ${prepared}/quiz.rc
-        COMMAND ${PLIMO_HOST_MAKER} build ${source}/quiz.toml --rc ${prepared}
+        COMMAND ${PLIMO_HOST_MAKER} build ${source}/quiz.toml --rc ${prepared} --force
         DEPENDS ${inputs} ${PLIMO_HOST_MAKER}
         COMMENT "Preparing the sample quiz ${sample}")
     add_executable(${sample} WIN32 shell/winmain.cpp ${PLIMO_RESOURCE_SCRIPT}

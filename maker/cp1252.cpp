@@ -46,7 +46,8 @@ void appendUtf8(std::string& out, char32_t character) {
     }
 }
 
-// Decodes the character at `position`, advancing past it; false for an ill-formed sequence.
+} // namespace
+
 bool decodeUtf8(std::string_view text, size_t& position, char32_t& character) {
     const auto byteAt = [&text](size_t i) { return static_cast<uint8_t>(text[i]); };
     const uint8_t lead = byteAt(position);
@@ -87,8 +88,6 @@ bool decodeUtf8(std::string_view text, size_t& position, char32_t& character) {
     position += length;
     return true;
 }
-
-} // namespace
 
 std::string codePointName(char32_t character) {
     char name[16];

@@ -28,5 +28,9 @@ struct Cp1252Conversion {
 Cp1252Conversion utf8ToCp1252(std::string_view utf8);
 std::string cp1252ToUtf8(std::string_view cp1252);
 
+// Decodes the character at `position`, advancing past it; false for an ill-formed sequence
+// (malformed, overlong, a surrogate or past Unicode), leaving `position` where it was.
+bool decodeUtf8(std::string_view text, size_t& position, char32_t& character);
+
 // "U+20AC" style name of a character.
 std::string codePointName(char32_t character);

@@ -1,5 +1,7 @@
 #include "maker/diagnostics.h"
 
+#include "maker/printable.h"
+
 #include <algorithm>
 
 std::string formatDiagnostic(const Diagnostic& diagnostic) {
@@ -9,7 +11,7 @@ std::string formatDiagnostic(const Diagnostic& diagnostic) {
     line += ": " + diagnostic.field + ": ";
     if (diagnostic.severity == Severity::kWarning)
         line += "warning: ";
-    return line + diagnostic.message;
+    return printable(line + diagnostic.message);
 }
 
 void Diagnostics::error(std::string file, int line, std::string field, std::string message) {

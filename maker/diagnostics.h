@@ -15,7 +15,7 @@ struct Diagnostic {
 };
 
 // "quiz.toml:12: question[2].answer: message", warnings with "warning: " before the message,
-// and without the line number when there is none.
+// and without the line number when there is none. Control characters come out escaped.
 std::string formatDiagnostic(const Diagnostic& diagnostic);
 
 class Diagnostics {

@@ -17,6 +17,9 @@ enum class ExecutableStatus {
 struct ExecutableResult {
     ExecutableStatus status = ExecutableStatus::kOk;
     std::string message; // one line, for kUnsupported and kFailed
+    // UTF-8; the file that the message is about when it is not the one the command names (the
+    // player that a build copies). Empty otherwise.
+    std::string file;
 
     bool ok() const { return status == ExecutableStatus::kOk; }
 };
@@ -27,7 +30,8 @@ class ExecutableIo {
 
     // Reads the quiz resources of `executable`: PATCH 104 and 105 as stored (compressed), left
     // empty (nullopt) when the executable has none, and every resource of type IMG, by its
-    // integer identifier.
+    // integer identifier. A file whose resources or sections do not lie inside it is refused
+    // with a message that starts "damaged executable: ".
     virtual ExecutableResult readQuiz(const std::filesystem::path& executable,
                                       QuizResources& resources) = 0;
 

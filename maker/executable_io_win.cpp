@@ -1,6 +1,7 @@
 #include "maker/executable_io_win.h"
 
 #include "maker/file_io.h"
+#include "maker/quiz_source.h"
 
 #include <windows.h>
 
@@ -13,40 +14,137 @@
 namespace {
 
 ExecutableResult failure(std::string message) {
-    return {ExecutableStatus::kFailed, std::move(message)};
+    return {ExecutableStatus::kFailed, std::move(message), {}};
 }
 
 std::string lastErrorText() {
     return "Windows error " + std::to_string(GetLastError());
 }
 
-// An executable opened for its resources only: nothing of it runs.
+constexpr const char* kDamaged = "damaged executable: ";
+
+// A name or type for messages: "IMG 401", "type 5 resource 1001".
+std::string resourceLabel(LPCSTR type, LPCSTR name) {
+    const auto part = [](LPCSTR value) {
+        return IS_INTRESOURCE(value) ? std::to_string(reinterpret_cast<UINT_PTR>(value))
+                                     : std::string(value);
+    };
+    if (IS_INTRESOURCE(type))
+        return "type " + part(type) + " resource " + part(name);
+    return part(type) + " " + part(name);
+}
+
+// Why the sections of an executable mapped as it lies on disk (`size` bytes at `base`) do not
+// all lie inside it; empty when they do. The loader follows them to every resource, so a
+// truncated file would have it read past the end of the mapping.
+std::string sectionDamage(const uint8_t* base, uintmax_t size) {
+    const auto inside = [size](uintmax_t offset, uintmax_t length) {
+        return offset <= size && length <= size - offset;
+    };
+    IMAGE_DOS_HEADER dos;
+    IMAGE_FILE_HEADER header;
+    if (!inside(0, sizeof dos))
+        return "its headers are cut short";
+    memcpy(&dos, base, sizeof dos);
+    const uintmax_t headerAt = uintmax_t(uint32_t(dos.e_lfanew)) + sizeof(DWORD);
+    if (!inside(headerAt, sizeof header))
+        return "its headers are cut short";
+    memcpy(&header, base + headerAt, sizeof header);
+    const uintmax_t sectionsAt = headerAt + sizeof header + header.SizeOfOptionalHeader;
+    if (!inside(sectionsAt, uintmax_t(header.NumberOfSections) * sizeof(IMAGE_SECTION_HEADER)))
+        return "its section table is cut short";
+    for (WORD i = 0; i < header.NumberOfSections; ++i) {
+        IMAGE_SECTION_HEADER section;
+        memcpy(&section, base + sectionsAt + i * sizeof section, sizeof section);
+        if (!inside(section.PointerToRawData, section.SizeOfRawData)) {
+            const char* name = reinterpret_cast<const char*>(section.Name);
+            return "its section \"" + std::string(name, strnlen(name, sizeof section.Name)) +
+                   "\" runs past the end of the file";
+        }
+    }
+    return {};
+}
+
+// A module whose resources are read, none of them trusted: every resource must lie inside the
+// module's bytes, the file as it lies on disk or the image that the loader made of it. The
+// first resource that does not is kept as the damage, and reads nothing.
 class ResourceModule {
   public:
+    // An executable opened for its resources only: nothing of it runs.
     explicit ResourceModule(const std::filesystem::path& path)
-        : module_(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-    ~ResourceModule() {
+        : module_(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)), owned_(true) {
+        std::error_code failure;
+        const uintmax_t size = std::filesystem::file_size(path, failure);
         if (module_)
+            measure(failure ? 0 : size);
+    }
+    // The maker's own executable, which carries the player.
+    static ResourceModule self() { return ResourceModule(GetModuleHandleW(nullptr)); }
+
+    ~ResourceModule() {
+        if (module_ && owned_)
             FreeLibrary(module_);
     }
     ResourceModule(const ResourceModule&) = delete;
     ResourceModule& operator=(const ResourceModule&) = delete;
+
     HMODULE get() const { return module_; }
+    const std::string& damage() const { return damage_; }
+
+    std::optional<std::vector<uint8_t>> read(LPCSTR type, LPCSTR name) {
+        return bytesOf(FindResourceA(module_, name, type), type, name);
+    }
+    std::optional<std::vector<uint8_t>> read(LPCSTR type, LPCSTR name, WORD language) {
+        return bytesOf(FindResourceExA(module_, type, name, language), type, name);
+    }
 
   private:
+    explicit ResourceModule(HMODULE loaded) : module_(loaded), owned_(false) { measure(0); }
+
+    // A module mapped as a data file carries a tag in its low bits; its bytes are the file's.
+    // Any other is an image that the loader has checked, as large as its headers say.
+    void measure(uintmax_t fileSize) {
+        const uintptr_t handle = reinterpret_cast<uintptr_t>(module_);
+        base_ = reinterpret_cast<const uint8_t*>(handle & ~uintptr_t(3));
+        if (handle & 3) {
+            size_ = fileSize;
+            damage_ = sectionDamage(base_, size_);
+            return;
+        }
+        const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base_);
+        size_ = reinterpret_cast<const IMAGE_NT_HEADERS*>(base_ + dos->e_lfanew)
+                    ->OptionalHeader.SizeOfImage;
+    }
+
+    std::optional<std::vector<uint8_t>> bytesOf(HRSRC found, LPCSTR type, LPCSTR name) {
+        if (!found || !damage_.empty())
+            return std::nullopt;
+        const DWORD size = SizeofResource(module_, found);
+        HGLOBAL loaded = LoadResource(module_, found);
+        const auto* bytes = static_cast<const uint8_t*>(loaded ? LockResource(loaded) : nullptr);
+        if (!bytes && size == 0)
+            return std::vector<uint8_t>{};
+        const uintptr_t start = reinterpret_cast<uintptr_t>(bytes);
+        const uintptr_t base = reinterpret_cast<uintptr_t>(base_);
+        if (!bytes || start < base || start - base > size_ || size > size_ - (start - base)) {
+            damage_ = resourceLabel(type, name) + " lies outside the file";
+            return std::nullopt;
+        }
+        return std::vector<uint8_t>(bytes, bytes + size);
+    }
+
     HMODULE module_;
+    bool owned_;
+    const uint8_t* base_ = nullptr;
+    uintmax_t size_ = 0;
+    std::string damage_;
 };
 
-std::optional<std::vector<uint8_t>> resourceBytes(HMODULE module, LPCSTR type, LPCSTR name) {
-    HRSRC found = FindResourceA(module, name, type);
-    if (!found)
-        return std::nullopt;
-    const DWORD size = SizeofResource(module, found);
-    HGLOBAL loaded = LoadResource(module, found);
-    auto* bytes = static_cast<const uint8_t*>(loaded ? LockResource(loaded) : nullptr);
-    if (!bytes)
-        return std::vector<uint8_t>{};
-    return std::vector<uint8_t>(bytes, bytes + size);
+// Success, or the damage that the module's reads have found.
+ExecutableResult damaged(const ResourceModule& module) {
+    if (module.damage().empty())
+        return {};
+    return failure(kDamaged + module.damage());
 }
 
 // A resource name or type as Windows passes it: an integer or a string.
@@ -120,8 +218,9 @@ bool playerBytes(const std::filesystem::path& player, std::vector<uint8_t>& byte
                  std::string& reason) {
     if (!player.empty())
         return readWholeFile(player, bytes, reason);
+    ResourceModule self = ResourceModule::self();
     std::optional<std::vector<uint8_t>> embedded =
-        resourceBytes(nullptr, RT_RCDATA, MAKEINTRESOURCEA(IDR_EMBEDDED_PLAYER));
+        self.read(RT_RCDATA, MAKEINTRESOURCEA(IDR_EMBEDDED_PLAYER));
     if (!embedded || embedded->empty()) {
         reason = "this maker carries no player";
         return false;
@@ -136,34 +235,42 @@ bool addResource(HANDLE update, LPCSTR type, LPCSTR name, WORD language,
                            DWORD(bytes.size())) != 0;
 }
 
+using KeptResources = std::vector<std::pair<StoredResource, std::vector<uint8_t>>>;
+
 // The player's own resources (dialogs, icons, cursor, version) with their bytes.
-bool playerResources(const std::filesystem::path& path,
-                     std::vector<std::pair<StoredResource, std::vector<uint8_t>>>& kept) {
+ExecutableResult playerResources(const std::filesystem::path& path, KeptResources& kept) {
     ResourceModule module(path);
     if (!module.get())
-        return false;
+        return failure("the player is not a Windows executable (" + lastErrorText() + ")");
+    if (!module.damage().empty())
+        return damaged(module);
     for (const StoredResource& resource : resourcesIn(module.get())) {
         if (isQuizResource(resource))
             continue;
-        HRSRC found = FindResourceExA(module.get(), resource.type.get(), resource.name.get(),
-                                      resource.language);
-        HGLOBAL loaded = found ? LoadResource(module.get(), found) : nullptr;
-        auto* bytes = static_cast<const uint8_t*>(loaded ? LockResource(loaded) : nullptr);
+        std::optional<std::vector<uint8_t>> bytes =
+            module.read(resource.type.get(), resource.name.get(), resource.language);
+        if (!bytes && module.damage().empty())
+            return failure("cannot read the player's " +
+                           resourceLabel(resource.type.get(), resource.name.get()));
         if (!bytes)
-            return false;
-        kept.push_back({resource, {bytes, bytes + SizeofResource(module.get(), found)}});
+            return damaged(module);
+        kept.push_back({resource, std::move(*bytes)});
     }
-    return true;
+    return {};
 }
 
-// Gives the executable at `path` exactly the quiz `resources`. The resource table is written
-// anew: the player's own resources are carried over and any quiz it held is left behind, since
-// deleting single resources does not work everywhere (Wine keeps them).
+// Gives the executable at `path`, a copy of `player`, exactly the quiz `resources`. The resource
+// table is written anew: the player's own resources are carried over and any quiz it held is left
+// behind, since deleting single resources does not work everywhere (Wine keeps them).
 ExecutableResult replaceQuizResources(const std::filesystem::path& path,
+                                      const std::filesystem::path& player,
                                       const QuizResources& resources) {
-    std::vector<std::pair<StoredResource, std::vector<uint8_t>>> kept;
-    if (!playerResources(path, kept))
-        return failure("the player is not a Windows executable (" + lastErrorText() + ")");
+    KeptResources kept;
+    if (ExecutableResult read = playerResources(path, kept); !read.ok()) {
+        // What is wrong with the copy is wrong with the player it was copied from.
+        read.file = pathToUtf8(player);
+        return read;
+    }
     HANDLE update = BeginUpdateResourceW(path.c_str(), TRUE);
     if (!update)
         return failure("cannot change the player's resources (" + lastErrorText() + ")");
@@ -197,20 +304,20 @@ ExecutableResult WindowsExecutableIo::readQuiz(const std::filesystem::path& exec
     ResourceModule module(executable);
     if (!module.get())
         return failure("cannot open it as a Windows executable (" + lastErrorText() + ")");
+    if (!module.damage().empty())
+        return damaged(module);
     resources = {};
-    resources.quizText =
-        resourceBytes(module.get(), kPatchResourceType, MAKEINTRESOURCEA(IDR_QUIZ_TEXT));
-    resources.quizCodes =
-        resourceBytes(module.get(), kPatchResourceType, MAKEINTRESOURCEA(IDR_QUIZ_CODES));
+    resources.quizText = module.read(kPatchResourceType, MAKEINTRESOURCEA(IDR_QUIZ_TEXT));
+    resources.quizCodes = module.read(kPatchResourceType, MAKEINTRESOURCEA(IDR_QUIZ_CODES));
     for (const StoredResource& stored : resourcesIn(module.get())) {
         if (!isQuizResource(stored) || !stored.name.isInteger ||
             _stricmp(stored.type.text.c_str(), kImageResourceType) != 0)
             continue;
         const int id = int(stored.name.integer);
-        if (auto bytes = resourceBytes(module.get(), kImageResourceType, MAKEINTRESOURCEA(id)))
+        if (auto bytes = module.read(kImageResourceType, MAKEINTRESOURCEA(id)))
             resources.images[id] = std::move(*bytes);
     }
-    return {};
+    return damaged(module);
 }
 
 ExecutableResult WindowsExecutableIo::writeQuiz(const std::filesystem::path& output,
@@ -233,7 +340,7 @@ ExecutableResult WindowsExecutableIo::writeQuiz(const std::filesystem::path& out
         return result;
     };
 
-    if (ExecutableResult written = replaceQuizResources(partial, resources); !written.ok())
+    if (ExecutableResult written = replaceQuizResources(partial, player, resources); !written.ok())
         return discard(written);
     QuizResources readBack;
     if (ExecutableResult read = readQuiz(partial, readBack); !read.ok())

@@ -38,8 +38,32 @@ bool readBytes(const std::filesystem::path& path, size_t limit, std::vector<uint
 } // namespace
 
 bool readWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes,
-                   std::string& reason) {
-    return readBytes(path, SIZE_MAX, bytes, reason);
+                   std::string& reason, uintmax_t limit) {
+    std::error_code failure;
+    const uintmax_t size = std::filesystem::file_size(path, failure);
+    // What has no size (no file at all, a folder) is left for the read to report.
+    if (!failure && size > limit) {
+        reason = "the file is " + std::to_string(size) + " bytes, more than the " +
+                 sizeText(limit) + " allowed";
+        return false;
+    }
+    // One byte more than allowed tells a file that grew since its size was taken.
+    const size_t wanted = limit >= SIZE_MAX ? SIZE_MAX : static_cast<size_t>(limit) + 1;
+    if (!readBytes(path, wanted, bytes, reason))
+        return false;
+    if (bytes.size() > limit) {
+        bytes.clear();
+        reason = "grew past the " + sizeText(limit) + " allowed while it was read";
+        return false;
+    }
+    return true;
+}
+
+std::string sizeText(uintmax_t bytes) {
+    constexpr uintmax_t kMebibyte = 1024 * 1024;
+    if (bytes != 0 && bytes % kMebibyte == 0)
+        return std::to_string(bytes / kMebibyte) + " MiB";
+    return std::to_string(bytes) + " bytes";
 }
 
 bool readFileHead(const std::filesystem::path& path, size_t count, std::vector<uint8_t>& bytes,

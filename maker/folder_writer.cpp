@@ -7,26 +7,58 @@
 
 namespace {
 
-bool makeFolder(const std::filesystem::path& folder, std::string& reason) {
+// A file that a folder writer makes: its name in the folder and its bytes.
+struct FolderFile {
+    std::string name;
+    std::span<const uint8_t> bytes;
+};
+
+bool isThere(const std::filesystem::path& path) {
+    std::error_code ignored;
+    // A link counts even when it leads nowhere: writing would follow it.
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
+}
+
+// An author's own quiz.toml, with its comments, must not be lost to an extract into the wrong
+// folder: unless `replace`, nothing is written while any of the files exists.
+bool writeFolderFiles(const std::filesystem::path& folder, const std::vector<FolderFile>& files,
+                      bool replace, Diagnostics& diagnostics) {
+    std::vector<std::filesystem::path> existing;
+    for (const FolderFile& file : files) {
+        if (!replace && isThere(folder / file.name))
+            existing.push_back(folder / file.name);
+    }
+    if (!existing.empty()) {
+        std::string message = "exists already";
+        if (existing.size() > 1)
+            message += " (and " + std::to_string(existing.size() - 1) + " more of the files)";
+        diagnostics.error(pathToUtf8(existing.front()), 0, "file",
+                          message + ": nothing was written; --force replaces them");
+        return false;
+    }
     std::error_code failure;
     std::filesystem::create_directories(folder, failure);
     if (failure) {
-        reason = failure.message();
+        diagnostics.error(pathToUtf8(folder), 0, "folder", "cannot create: " + failure.message());
         return false;
+    }
+    for (const FolderFile& file : files) {
+        std::string reason;
+        if (!writeWholeFile(folder / file.name, file.bytes, reason)) {
+            diagnostics.error(pathToUtf8(folder / file.name), 0, "file", "cannot write: " + reason);
+            return false;
+        }
     }
     return true;
 }
 
-bool writeFile(const std::filesystem::path& folder, const std::string& name,
-               std::span<const uint8_t> bytes, std::string& reason) {
-    if (writeWholeFile(folder / name, bytes, reason))
-        return true;
-    reason = name + ": " + reason;
-    return false;
-}
-
 std::span<const uint8_t> bytesOf(const std::string& text) {
     return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+// A stored text, empty when the quiz has none.
+std::span<const uint8_t> storedBytes(const std::optional<std::vector<uint8_t>>& stored) {
+    return stored ? std::span<const uint8_t>(*stored) : std::span<const uint8_t>();
 }
 
 } // namespace
@@ -45,23 +77,22 @@ std::string resourceScriptText(const QuizResources& resources, MediaKind layout)
 }
 
 bool writeResourceFolder(const QuizResources& resources, MediaKind layout,
-                         const std::filesystem::path& folder, std::string& reason) {
-    if (!makeFolder(folder, reason))
-        return false;
-    static const std::vector<uint8_t> kNothing;
-    if (!writeFile(folder, kQuizTextFileName, resources.quizText.value_or(kNothing), reason) ||
-        !writeFile(folder, kQuizCodesFileName, resources.quizCodes.value_or(kNothing), reason))
-        return false;
-    for (const auto& [id, bytes] : resources.images) {
-        if (!writeFile(folder, mediaFileName(id, layout, bytes), bytes, reason))
-            return false;
-    }
-    return writeFile(folder, kResourceScriptName, bytesOf(resourceScriptText(resources, layout)),
-                     reason);
+                         const std::filesystem::path& folder, bool replace,
+                         Diagnostics& diagnostics) {
+    const std::string script = resourceScriptText(resources, layout);
+    std::vector<FolderFile> files = {
+        {kQuizTextFileName, storedBytes(resources.quizText)},
+        {kQuizCodesFileName, storedBytes(resources.quizCodes)},
+    };
+    for (const auto& [id, bytes] : resources.images)
+        files.push_back({mediaFileName(id, layout, bytes), bytes});
+    files.push_back({kResourceScriptName, bytesOf(script)});
+    return writeFolderFiles(folder, files, replace, diagnostics);
 }
 
 bool writeSourceFolder(QuizSource quiz, const QuizResources& resources,
-                       const std::filesystem::path& folder, Diagnostics& diagnostics) {
+                       const std::filesystem::path& folder, bool replace,
+                       Diagnostics& diagnostics) {
     const MediaKind layout = quiz.layout.value;
     std::map<int, std::string> files; // resource -> file name, of the resources in use
     std::set<int> used;
@@ -90,16 +121,10 @@ bool writeSourceFolder(QuizSource quiz, const QuizResources& resources,
                                 "no question of this quiz uses it: left out");
     }
 
-    std::string reason;
-    bool written = makeFolder(folder, reason);
-    for (auto it = files.begin(); written && it != files.end(); ++it)
-        written = writeFile(folder, it->second, resources.images.at(it->first), reason);
-    if (written) {
-        const std::string source =
-            writeQuizToml(quiz, "Extracted by plimo-maker from " + quiz.file);
-        written = writeFile(folder, kExtractedSourceName, bytesOf(source), reason);
-    }
-    if (!written)
-        diagnostics.error(pathToUtf8(folder), 0, "folder", "cannot write: " + reason);
-    return written;
+    const std::string source = writeQuizToml(quiz, "Extracted by plimo-maker from " + quiz.file);
+    std::vector<FolderFile> written;
+    for (const auto& [id, name] : files)
+        written.push_back({name, resources.images.at(id)});
+    written.push_back({kExtractedSourceName, bytesOf(source)});
+    return writeFolderFiles(folder, written, replace, diagnostics);
 }

@@ -18,13 +18,15 @@ constexpr const char* kExtractedSourceName = "quiz.toml";
 std::string resourceScriptText(const QuizResources& resources, MediaKind layout);
 
 // Writes quiz.rc, quiz_text.bin, quiz_codes.bin and every picture and clip into `folder`,
-// creating it when needed. False, with the reason, when a file cannot be written.
+// creating it when needed. Unless `replace`, nothing is written when any of these files exists
+// already. False, with an error naming the file, when a file exists or cannot be written.
 bool writeResourceFolder(const QuizResources& resources, MediaKind layout,
-                         const std::filesystem::path& folder, std::string& reason);
+                         const std::filesystem::path& folder, bool replace,
+                         Diagnostics& diagnostics);
 
-// Writes quiz.toml and the quiz's pictures and clips into `folder`. `quiz` is the quiz read
-// from `resources` (quizFromResources), so the source builds the same stored quiz again.
-// Resources that no question uses are left out with a warning, questions whose picture or clip
-// is missing get a warning. False, with an error, when a file cannot be written.
+// Writes quiz.toml and the quiz's pictures and clips into `folder`, with the same rule for
+// files that exist already. `quiz` is the quiz read from `resources` (quizFromResources), so
+// the source builds the same stored quiz again. Resources that no question uses are left out
+// with a warning, questions whose picture or clip is missing get a warning.
 bool writeSourceFolder(QuizSource quiz, const QuizResources& resources,
-                       const std::filesystem::path& folder, Diagnostics& diagnostics);
+                       const std::filesystem::path& folder, bool replace, Diagnostics& diagnostics);

@@ -3,6 +3,7 @@
 #include "judge/verdict.h"
 #include "maker/cp1252.h"
 #include "maker/folder_writer.h"
+#include "maker/printable.h"
 #include "maker/quiz_printer.h"
 #include "maker/quiz_reader.h"
 #include "maker/quiz_writer.h"
@@ -12,6 +13,7 @@
 #include <cctype>
 #include <charconv>
 #include <map>
+#include <new>
 #include <optional>
 #include <set>
 
@@ -23,16 +25,20 @@ constexpr const char* kUsage =
 Usage:
   plimo-maker build QUIZ.toml -o QUIZ.exe [--player PLAYER.exe]
       Checks the quiz and makes a player executable that carries it.
-  plimo-maker build QUIZ.toml --rc DIR
+  plimo-maker build QUIZ.toml --rc DIR [--force]
       Checks the quiz and writes DIR/quiz.rc with its files, for windres.
   plimo-maker show QUIZ.toml|QUIZ.exe
       Prints the quiz as the player shows it.
-  plimo-maker extract QUIZ.exe -o DIR
+  plimo-maker extract QUIZ.exe -o DIR [--force]
       Writes DIR/quiz.toml and the quiz's pictures and clips, ready to edit and build again.
   plimo-maker judge QUIZ.toml|QUIZ.exe N TEXT [--answer K]
       Prints the word the player shows when TEXT is typed as answer K (default 1) of
       question N.
   plimo-maker --help
+
+--rc and extract write nothing when a file they would write exists already (a quiz.toml
+with its comments is not lost); --force replaces such files.
+Pictures and clips are files in the folder of QUIZ.toml or below it, 16 MiB at most each.
 
 Exit status: 0 done, 1 error in the quiz (nothing made), 2 usage error.
 Reading and writing executables needs the Windows maker (plimo-maker.exe).
@@ -47,6 +53,7 @@ struct CommandLine {
     std::string command;
     std::vector<std::string> operands;
     std::map<std::string, std::string> options; // by canonical name: "output", "rc", ...
+                                                // "force" without a value
     bool help = false;
 };
 
@@ -70,6 +77,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             optionsEnded = true;
         } else if (argument == "-h" || argument == "--help") {
             line.help = true;
+        } else if (argument == "--force") {
+            line.options["force"];
         } else if (auto name = kOptionNames.find(argument); name != kOptionNames.end()) {
             if (i + 1 >= arguments.size())
                 throw UsageError{argument + " needs a value"};
@@ -141,34 +150,44 @@ class Maker {
                 return judge(line);
             throw UsageError{"unknown command " + line.command};
         } catch (const UsageError& usage) {
-            err_ << "plimo-maker: " << usage.message << " (plimo-maker --help tells more)\n";
+            say(err_, "plimo-maker: " + usage.message + " (plimo-maker --help tells more)");
             return kExitUsage;
+        } catch (const std::bad_alloc&) {
+            say(err_, "plimo-maker: not enough memory for this quiz; nothing was made");
+            return kExitQuizError;
+        } catch (const std::exception& failure) {
+            // No failure of a library call may end the maker without a word.
+            say(err_, std::string("plimo-maker: ") + failure.what());
+            return kExitQuizError;
         }
     }
 
   private:
     int build(const CommandLine& line) {
         expectOperands(line, 1, "one quiz source: build QUIZ.toml -o QUIZ.exe | --rc DIR");
-        allowOptions(line, {"output", "rc", "player"});
+        allowOptions(line, {"output", "rc", "player", "force"});
         const bool toExecutable = line.options.count("output") != 0;
         const bool toScript = line.options.count("rc") != 0;
         if (toExecutable == toScript)
             throw UsageError{"build takes either -o QUIZ.exe or --rc DIR"};
         if (toScript && line.options.count("player"))
             throw UsageError{"--player goes with -o QUIZ.exe"};
+        if (toExecutable && line.options.count("force"))
+            throw UsageError{"--force goes with --rc DIR"};
 
         std::optional<LoadedQuiz> loaded = loadSource(line.operands[0]);
         if (!loaded)
             return kExitQuizError;
         if (toScript) {
             const std::string& folder = line.options.at("rc");
-            std::string reason;
-            if (!writeResourceFolder(loaded->resources, loaded->quiz.layout.value,
-                                     pathFromUtf8(folder), reason)) {
-                err_ << folder << ": cannot write: " << reason << "\n";
+            Diagnostics written;
+            const bool ok =
+                writeResourceFolder(loaded->resources, loaded->quiz.layout.value,
+                                    pathFromUtf8(folder), line.options.count("force"), written);
+            report(written);
+            if (!ok)
                 return kExitQuizError;
-            }
-            out_ << "wrote " << pathToUtf8(pathFromUtf8(folder) / kResourceScriptName) << "\n";
+            say(out_, "wrote " + pathToUtf8(pathFromUtf8(folder) / kResourceScriptName));
             return kExitSuccess;
         }
         const std::string& output = line.options.at("output");
@@ -179,7 +198,7 @@ class Maker {
             loaded->resources);
         if (!result.ok())
             return reportExecutableFailure(output, result);
-        out_ << "wrote " << output << "\n";
+        say(out_, "wrote " + output);
         return kExitSuccess;
     }
 
@@ -195,7 +214,7 @@ class Maker {
 
     int extract(const CommandLine& line) {
         expectOperands(line, 1, "one quiz: extract QUIZ.exe -o DIR");
-        allowOptions(line, {"output"});
+        allowOptions(line, {"output", "force"});
         if (!line.options.count("output"))
             throw UsageError{"extract needs -o DIR"};
         std::optional<LoadedQuiz> loaded = load(line.operands[0]);
@@ -206,14 +225,14 @@ class Maker {
         Diagnostics diagnostics;
         std::optional<QuizSource> stored =
             quizFromResources(loaded->resources, line.operands[0], diagnostics);
-        bool written =
-            stored && writeSourceFolder(*stored, loaded->resources,
-                                        pathFromUtf8(line.options.at("output")), diagnostics);
+        bool written = stored && writeSourceFolder(*stored, loaded->resources,
+                                                   pathFromUtf8(line.options.at("output")),
+                                                   line.options.count("force"), diagnostics);
         report(diagnostics);
         if (!written)
             return kExitQuizError;
-        out_ << "wrote "
-             << pathToUtf8(pathFromUtf8(line.options.at("output")) / kExtractedSourceName) << "\n";
+        say(out_,
+            "wrote " + pathToUtf8(pathFromUtf8(line.options.at("output")) / kExtractedSourceName));
         return kExitSuccess;
     }
 
@@ -241,7 +260,7 @@ class Maker {
                              std::to_string(answer)};
         const Verdict verdict =
             chooseVerdict(question.answers[answer - 1].value.c_str(), typed.text.c_str());
-        out_ << cp1252ToUtf8(verdictText(verdict)) << "\n";
+        say(out_, cp1252ToUtf8(verdictText(verdict)));
         return kExitSuccess;
     }
 
@@ -283,16 +302,21 @@ class Maker {
 
     int reportExecutableFailure(const std::string& path, const ExecutableResult& result) {
         if (result.status == ExecutableStatus::kUnsupported) {
-            err_ << "plimo-maker: " << result.message << "\n";
+            say(err_, "plimo-maker: " + result.message);
             return kExitUsage;
         }
-        err_ << path << ": " << result.message << "\n";
+        say(err_, (result.file.empty() ? path : result.file) + ": " + result.message);
         return kExitQuizError;
     }
 
     void report(const Diagnostics& diagnostics) {
         for (const Diagnostic& diagnostic : diagnostics.sorted())
             err_ << formatDiagnostic(diagnostic) << "\n";
+    }
+
+    // One line of output; what it quotes from files and the command line is shown, not obeyed.
+    static void say(std::ostream& stream, const std::string& line) {
+        stream << printable(line) << "\n";
     }
 
     ExecutableIo& executables_;

@@ -18,5 +18,12 @@ std::string_view mediaFormatName(MediaFormat format);
 // ".jpg", ".bmp", ".gif", ".mp3", ".avi"; ".bin" when unknown.
 std::string_view mediaFormatExtension(MediaFormat format);
 
+// The largest picture or clip a quiz carries. The player takes each one whole from its
+// resources (and writes a clip to a file to play it), a quiz of 96 questions with reward
+// pictures holds up to 192 of them, and a Windows executable cannot pass 4 GiB: 16 MiB each
+// keeps the fullest quiz near 3 GiB, while a picture shown three to a board row or a clip of
+// several minutes needs far less. A bigger file is refused by its size, before it is read.
+constexpr uintmax_t kMaxMediaFileBytes = 16 * 1024 * 1024;
+
 // Enough leading bytes to tell every format apart.
 constexpr size_t kMediaHeadLength = 12;

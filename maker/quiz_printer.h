@@ -8,5 +8,5 @@
 
 // Texts are quoted and escaped as in a source, so that spaces at their ends can be seen.
 // Pictures and clips are named by their file when the quiz comes from a source, and always by
-// their resource, format and size.
+// their resource, format and size. Control characters come out escaped.
 void printQuiz(std::ostream& out, const QuizSource& quiz, const QuizResources& resources);

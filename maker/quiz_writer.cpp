@@ -2,6 +2,7 @@
 
 #include "content/lzw_codec.h"
 #include "maker/file_io.h"
+#include "maker/media_format.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ void readMedia(const QuizSource& quiz, const MediaFile& media, int resourceId,
         return;
     std::vector<uint8_t> bytes;
     std::string reason;
-    if (!readWholeFile(quiz.folder / pathFromUtf8(media.path), bytes, reason)) {
+    if (!readWholeFile(quiz.folder / pathFromUtf8(media.path), bytes, reason, kMaxMediaFileBytes)) {
         diagnostics.error(quiz.file, media.line, "IMG " + std::to_string(resourceId),
                           "cannot read \"" + media.path + "\": " + reason);
         return;

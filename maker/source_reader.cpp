@@ -5,6 +5,7 @@
 #include "maker/cp1252.h"
 #include "maker/file_io.h"
 #include "maker/media_format.h"
+#include "maker/toml_guard.h"
 
 // Paths and texts are UTF-8 everywhere in the maker: toml++'s wide-string helpers, which would
 // bring <windows.h> and its macros in on Windows, are not wanted.
@@ -24,6 +25,10 @@ constexpr std::string_view kQuestionKeys[] = {
     "answer", "answers", "text", "picture", "sound", "video", "reward_text", "reward_picture",
 };
 constexpr std::string_view kMediaKeys[] = {"picture", "sound", "video"};
+
+// The stored quiz text holds at most 64 KiB; a source sixteen times that size, comments and
+// escapes included, is no quiz, and is not read.
+constexpr uintmax_t kMaxSourceBytes = 1024 * 1024;
 
 int lineOf(const toml::node& node) {
     return static_cast<int>(node.source().begin.line);
@@ -413,10 +418,21 @@ class SourceChecker {
     }
 
     void checkMedia(const MediaFile& media, const std::string& field, MediaKind kind) {
+        if (std::optional<std::string> outside = outsideTheFolder(media.path)) {
+            error(media.line, field, inQuotes(media.path) + *outside);
+            return;
+        }
         const std::filesystem::path path = quiz_.folder / pathFromUtf8(media.path);
         std::error_code failure;
         if (!std::filesystem::is_regular_file(path, failure)) {
             error(media.line, field, "file " + inQuotes(media.path) + " not found");
+            return;
+        }
+        if (const uintmax_t size = std::filesystem::file_size(path, failure);
+            !failure && size > kMaxMediaFileBytes) {
+            error(media.line, field,
+                  inQuotes(media.path) + " is " + std::to_string(size) + " bytes, more than the " +
+                      sizeText(kMaxMediaFileBytes) + " a quiz carries per picture or clip");
             return;
         }
         std::vector<uint8_t> head;
@@ -440,6 +456,27 @@ class SourceChecker {
             warning(media.line, field,
                     inQuotes(media.path) + " does not look like an AVI file; the player saves "
                                            "every video as an .avi file to play it");
+    }
+
+    // A source may come from someone else: the files it names must not take a builder's own
+    // files (a key, a password list) into the quiz. Links are followed, so that a link in the
+    // folder cannot lead out of it either.
+    std::optional<std::string> outsideTheFolder(const std::string& utf8) const {
+        const std::filesystem::path path = pathFromUtf8(utf8);
+        if (path.has_root_name() || path.has_root_directory())
+            return " is an absolute path: name the file from the folder of the quiz";
+        std::error_code failure;
+        const std::filesystem::path folder =
+            std::filesystem::weakly_canonical(quiz_.folder.empty() ? "." : quiz_.folder, failure);
+        const std::filesystem::path target =
+            failure ? path : std::filesystem::weakly_canonical(folder / path, failure);
+        if (failure)
+            return " cannot be resolved (" + failure.message() + ")";
+        if (std::mismatch(folder.begin(), folder.end(), target.begin(), target.end()).first !=
+            folder.end())
+            return " lies outside the folder of the quiz: keep pictures and clips in that folder "
+                   "or below it";
+        return std::nullopt;
     }
 
     // Answers of different questions that the judge takes for nearly the same: a player who
@@ -521,9 +558,14 @@ QuizSource parseQuizSource(std::string_view toml, const std::string& file,
     QuizSource quiz;
     quiz.file = file;
     quiz.folder = folder;
+    const AsciiToml ascii = asciiToml(toml);
+    if (!ascii.problem.empty()) {
+        diagnostics.error(file, ascii.line, "syntax", ascii.problem);
+        return quiz;
+    }
     toml::table root;
     try {
-        root = toml::parse(toml, std::string_view(file));
+        root = toml::parse(ascii.text, std::string_view(file));
     } catch (const toml::parse_error& failure) {
         diagnostics.error(file, static_cast<int>(failure.source().begin.line), "syntax",
                           std::string(failure.description()));
@@ -538,7 +580,7 @@ QuizSource readQuizSource(const std::string& file, Diagnostics& diagnostics) {
     const std::filesystem::path path = pathFromUtf8(file);
     std::vector<uint8_t> bytes;
     std::string reason;
-    if (!readWholeFile(path, bytes, reason)) {
+    if (!readWholeFile(path, bytes, reason, kMaxSourceBytes)) {
         diagnostics.error(file, 0, "file", "cannot read: " + reason);
         QuizSource quiz;
         quiz.file = file;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <new>
 #include <sstream>
 
 namespace {
@@ -18,9 +19,11 @@ class FakeExecutableIo final : public ExecutableIo {
   public:
     ExecutableResult readQuiz(const std::filesystem::path& executable,
                               QuizResources& resources) override {
+        if (exhausted)
+            throw std::bad_alloc();
         auto found = executables.find(executable.string());
         if (found == executables.end())
-            return {ExecutableStatus::kFailed, "cannot open the executable"};
+            return {ExecutableStatus::kFailed, "cannot open the executable", {}};
         resources = found->second;
         return {};
     }
@@ -34,6 +37,7 @@ class FakeExecutableIo final : public ExecutableIo {
 
     std::map<std::string, QuizResources> executables;
     std::vector<std::string> players;
+    bool exhausted = false; // reading runs out of memory
 };
 
 struct CliRun {
@@ -126,6 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
                {"build", "SOURCE", "-o", "a.exe", "--rc", "d"},
                "either -o"},
         Misuse{"player_with_rc", {"build", "SOURCE", "--rc", "d", "--player", "p.exe"}, "--player"},
+        Misuse{"force_with_executable", {"build", "SOURCE", "-o", "a.exe", "--force"}, "--force"},
         Misuse{"show_two_quizzes", {"show", "SOURCE", "SOURCE"}, "show takes"},
         Misuse{"show_with_output", {"show", "SOURCE", "-o", "x"}, "no --output"},
         Misuse{"extract_without_output", {"extract", "SOURCE"}, "-o DIR"},
@@ -138,6 +143,62 @@ INSTANTIATE_TEST_SUITE_P(
                "not 2"},
         Misuse{"judge_text_without_cp1252", {"judge", "SOURCE", "1", "\xE4\xB8\xAD"}, "U+4E2D"}),
     [](const testing::TestParamInfo<Misuse>& info) { return info.param.name; });
+
+// Texts, keys and paths from a source, an executable or the command line that hold control
+// characters: they reach the terminal escaped, never raw.
+struct Hostile {
+    const char* name;
+    std::string toml; // the source, when the row needs one
+    std::vector<std::string> arguments;
+    std::string escaped; // how the control characters must come out
+};
+
+void PrintTo(const Hostile& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class MakerOutput : public MakerCli, public testing::WithParamInterface<Hostile> {};
+
+TEST_P(MakerOutput, ShowsControlCharactersEscaped) {
+    std::filesystem::copy_file(testData() / "q1.jpg", folder / "q\x1b[2J.jpg");
+    if (!GetParam().toml.empty())
+        writeText(source, GetParam().toml);
+    std::vector<std::string> arguments = GetParam().arguments;
+    std::replace(arguments.begin(), arguments.end(), std::string("SOURCE"), source);
+    CliRun result = run(arguments);
+    const std::string printed = result.out + result.err;
+    EXPECT_THAT(printed, HasSubstr(GetParam().escaped));
+    EXPECT_FALSE(std::any_of(printed.begin(), printed.end(), [](unsigned char c) {
+        return (c < 0x20 && c != '\n') || c == 0x7F;
+    })) << printed;
+}
+
+const std::string kPictureQuiz = "title = \"T\"\nlayout = \"pictures\"\ncodes = [\"C\"]\n"
+                                 "[[question]]\nanswer = \"A\"\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Hostile, MakerOutput,
+    testing::Values(
+        Hostile{"escape_in_a_key",
+                "\"\\u001b[2J\" = 1\n" + kPictureQuiz + "picture = \"q1.jpg\"\n",
+                {"show", "SOURCE"},
+                "\\u001b[2J"},
+        Hostile{"csi_in_a_key",
+                "\"\\u009b2J\" = 1\n" + kPictureQuiz + "picture = \"q1.jpg\"\n",
+                {"show", "SOURCE"},
+                "\\u009b2J"},
+        Hostile{"missing_media_path",
+                kPictureQuiz + "picture = \"\\u001b]0;x\\u0007.jpg\"\n",
+                {"show", "SOURCE"},
+                "\\u001b]0;x\\u0007.jpg"},
+        Hostile{"shown_media_path",
+                kPictureQuiz + "picture = \"q\\u001b[2J.jpg\"\n",
+                {"show", "SOURCE"},
+                "q\\u001b[2J.jpg, IMG 401"},
+        Hostile{"unknown_command", "", {"\x1b[2J"}, "unknown command \\u001b[2J"},
+        Hostile{"missing_executable", "", {"show", "no\x1b[2J.exe"}, "no\\u001b[2J.exe: "},
+        Hostile{"line_feed_in_a_path", "", {"show", "a\nb.toml"}, "a\\u000ab.toml: file: "}),
+    [](const testing::TestParamInfo<Hostile>& info) { return info.param.name; });
 
 TEST_F(MakerCli, TheHostMakerCannotReadOrWriteExecutables) {
     HostExecutableIo host;
@@ -161,6 +222,83 @@ TEST_F(MakerCli, BuildWritesAResourceScriptFolder) {
     EXPECT_THAT(result.out, HasSubstr("quiz.rc"));
     for (const char* file : {"quiz.rc", "quiz_text.bin", "quiz_codes.bin"})
         EXPECT_TRUE(std::filesystem::exists(rc / file)) << file;
+}
+
+TEST_F(MakerCli, WritesNothingOverAnExistingFileUnlessForced) {
+    ASSERT_EQ(run({"build", source, "-o", "q.exe"}).status, kExitSuccess);
+    const struct {
+        std::vector<std::string> command;
+        const char* existing;
+    } cases[] = {
+        {{"build", source, "--rc"}, "quiz.rc"},
+        {{"build", source, "--rc"}, "quiz_codes.bin"},
+        {{"extract", "q.exe", "-o"}, "quiz.toml"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.existing);
+        const std::filesystem::path out = folder / ("out_" + std::string(c.existing));
+        std::filesystem::create_directory(out);
+        const std::string own = "# the author's own, with comments\n";
+        writeText(out / c.existing, own);
+        auto kept = [&] {
+            const std::vector<uint8_t> now = readBytes(out / c.existing);
+            return std::string(now.begin(), now.end()) == own;
+        };
+        std::vector<std::string> command = c.command;
+        command.push_back(out.string());
+
+        CliRun refused = run(command);
+        EXPECT_EQ(refused.status, kExitQuizError);
+        EXPECT_THAT(refused.err,
+                    StartsWith((out / c.existing).string() + ": file: exists already"));
+        EXPECT_THAT(refused.err, HasSubstr("--force"));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), {}), 1);
+        EXPECT_TRUE(kept());
+
+        command.push_back("--force");
+        CliRun forced = run(command);
+        EXPECT_EQ(forced.status, kExitSuccess) << forced.err;
+        EXPECT_FALSE(kept());
+    }
+}
+
+TEST_F(MakerCli, RefusesFilesPastTheSizeLimitsByTheirSize) {
+    const uintmax_t mebibyte = 1024 * 1024;
+    const std::string picture = "title = \"T\"\nlayout = \"pictures\"\ncodes = [\"C\"]\n"
+                                "[[question]]\nanswer = \"A\"\npicture = \"big.jpg\"\n";
+    const struct {
+        const char* name;
+        std::filesystem::path file; // made sparse, of `size` bytes
+        uintmax_t size;
+        std::string error; // empty: the quiz is made
+    } cases[] = {
+        {"picture at the limit", folder / "big.jpg", 16 * mebibyte, ""},
+        {"picture past the limit", folder / "big.jpg", 16 * mebibyte + 1,
+         ":6: question[1].picture: \"big.jpg\" is 16777217 bytes, more than the 16 MiB"},
+        {"source past the limit", source, mebibyte + 1,
+         ": file: cannot read: the file is 1048577 bytes, more than the 1 MiB allowed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeText(source, picture);
+        writeText(folder / "big.jpg", "\xFF\xD8\xFF\xE0");
+        std::filesystem::resize_file(c.file, c.size);
+        CliRun result = run({"show", source});
+        if (c.error.empty()) {
+            EXPECT_EQ(result.status, kExitSuccess) << result.err;
+            EXPECT_THAT(result.out, HasSubstr("JPEG, 16777216 bytes"));
+        } else {
+            EXPECT_EQ(result.status, kExitQuizError);
+            EXPECT_THAT(result.err, StartsWith(source + c.error));
+        }
+    }
+}
+
+TEST_F(MakerCli, RunningOutOfMemoryIsAnErrorWithAMessage) {
+    executables.exhausted = true;
+    CliRun result = run({"show", "q.exe"});
+    EXPECT_EQ(result.status, kExitQuizError);
+    EXPECT_EQ(result.err, "plimo-maker: not enough memory for this quiz; nothing was made\n");
 }
 
 TEST_F(MakerCli, AQuizWithAnErrorMakesNothing) {

@@ -72,8 +72,9 @@ TEST(ResourceScript, WritesTheScriptAndEveryFileItNames) {
     const QuizResources resources = buildSource(kRewardPictures);
     ScratchFolder scratch;
     const std::filesystem::path folder = scratch / "out/rc";
-    std::string reason;
-    ASSERT_TRUE(writeResourceFolder(resources, kMediaPictures, folder, reason)) << reason;
+    Diagnostics diagnostics;
+    ASSERT_TRUE(writeResourceFolder(resources, kMediaPictures, folder, false, diagnostics))
+        << formatDiagnostic(diagnostics.all().at(0));
 
     EXPECT_EQ(readBytes(folder / "quiz_text.bin"), *resources.quizText);
     EXPECT_EQ(readBytes(folder / "quiz_codes.bin"), *resources.quizCodes);
@@ -92,10 +93,10 @@ TEST(ResourceScript, WritesTheScriptAndEveryFileItNames) {
 TEST(ResourceScript, ReportsAFolderThatCannotBeMade) {
     ScratchFolder scratch;
     writeText(scratch / "file", "in the way");
-    std::string reason;
+    Diagnostics diagnostics;
     EXPECT_FALSE(writeResourceFolder(buildSource(kRewardPictures), kMediaPictures,
-                                     scratch / "file/rc", reason));
-    EXPECT_FALSE(reason.empty());
+                                     scratch / "file/rc", false, diagnostics));
+    EXPECT_TRUE(diagnostics.hasErrors());
 }
 
 // What extract does with the resources of an executable: the source it writes builds the same
@@ -106,7 +107,7 @@ TEST(SourceFolder, TheExtractedSourceBuildsTheSameResources) {
     std::optional<QuizSource> stored = quizFromResources(resources, "quiz.exe", diagnostics);
     ASSERT_TRUE(stored);
     ScratchFolder folder;
-    ASSERT_TRUE(writeSourceFolder(*stored, resources, folder.path(), diagnostics));
+    ASSERT_TRUE(writeSourceFolder(*stored, resources, folder.path(), false, diagnostics));
     EXPECT_TRUE(diagnostics.all().empty());
 
     Diagnostics again;
@@ -128,7 +129,7 @@ TEST(SourceFolder, WarnsOfMissingAndUnusedPictures) {
     std::optional<QuizSource> stored = quizFromResources(resources, "quiz.exe", diagnostics);
     ASSERT_TRUE(stored);
     ScratchFolder folder;
-    ASSERT_TRUE(writeSourceFolder(*stored, resources, folder.path(), diagnostics));
+    ASSERT_TRUE(writeSourceFolder(*stored, resources, folder.path(), false, diagnostics));
     ASSERT_EQ(diagnostics.all().size(), 2u);
     EXPECT_THAT(formatDiagnostic(diagnostics.sorted()[0]),
                 testing::StartsWith("quiz.exe: question[2].picture: warning: no IMG 402"));

@@ -98,6 +98,26 @@ TEST(SourceReader, CountsTheLengthOfATextInWindows1252Bytes) {
     EXPECT_EQ(parsed.quiz.title.value.size(), static_cast<size_t>(kQuizTextMaxLength));
 }
 
+TEST(SourceReader, TakesLettersBeyondAsciiInEveryKindOfStringAndComment) {
+    ParsedSource parsed = parseSource("\xEF\xBB\xBF# R\xC3\xA9ponses\n"
+                                      "title = \"\"\"L'\"\xC3\xA9t\xC3\xA9\" \"\"\" # \xC3\xA7"
+                                      "a\n"
+                                      "creator = '''L'\xC3\xA9quipe'''\n"
+                                      "explanation = 'Tr\xC3\xA8s \"bien\" \\d'\n"
+                                      "layout = \"text list\"\n"
+                                      "codes = [\"\\\"\xC3\x89\\\"\"]\n"
+                                      "[[question]]\n"
+                                      "text = \"\"\"Deux \\\n  \xC3\xA0 la ligne\"\"\"\"\"\n"
+                                      "answer = \"\xC3\x89\"\n");
+    EXPECT_TRUE(parsed.errors().empty()) << testing::PrintToString(parsed.errors());
+    EXPECT_EQ(parsed.quiz.title.value, "L'\"\xE9t\xE9\" ");
+    EXPECT_EQ(parsed.quiz.creator.value, "L'\xE9quipe");
+    EXPECT_EQ(parsed.quiz.codes.at(0).value, "\"\xC9\"");
+    EXPECT_EQ(parsed.quiz.explanation.value, "Tr\xE8s \"bien\" \\d");
+    EXPECT_EQ(parsed.quiz.questions.at(0).text.value, "Deux \xE0 la ligne\"\"");
+    EXPECT_EQ(parsed.quiz.questions.at(0).answers.at(0).line, 10);
+}
+
 TEST(SourceReader, FormatsDiagnosticsOnOneLine) {
     EXPECT_EQ(formatDiagnostic({Severity::kError, "quiz.toml", 12, "question[2].answer", "bad"}),
               "quiz.toml:12: question[2].answer: bad");
@@ -244,6 +264,27 @@ INSTANTIATE_TEST_SUITE_P(
         BadSource{"invalid_utf8",
                   textList(kCode, "[[question]]\ntext = \"caf\xE9\"\nanswer = \"A\"\n"),
                   "quiz.toml:5: syntax:", ""},
+        // Letters beyond ASCII outside quotes: toml++ 3.3 must never see them.
+        BadSource{"accented_letter_in_a_key",
+                  textList(kCode + "r\xC3\xA9ponse = \"x\"\n", kOneQuestion),
+                  "quiz.toml:4: syntax:", "\"\xC3\xA9\" outside quotes"},
+        BadSource{"accented_letter_in_a_table_name", textList(kCode, kOneQuestion + "[\xC3\xA0]\n"),
+                  "quiz.toml:7: syntax:", "outside quotes"},
+        BadSource{"accented_letter_after_a_text",
+                  textList(kCode + "a = \"x\"\xC3\x89\n", kOneQuestion),
+                  "quiz.toml:4: syntax:", "outside quotes"},
+        BadSource{"accented_letter_after_a_multi_line_text",
+                  textList(kCode + "explanation = \"\"\"x\n\"y\"\"\"\"\xC3\xA9\n", kOneQuestion),
+                  "quiz.toml:5: syntax:", "outside quotes"},
+        BadSource{"accented_letter_in_a_number",
+                  textList(kCode + "a =4\"..rr\xC3\xA9 : 1\n", kOneQuestion),
+                  "quiz.toml:4: syntax:", ""},
+        BadSource{"accented_letter_escaped",
+                  textList(kCode, "[[question]]\ntext = \"\"\"\\\xC3\xA9\"\"\"\nanswer = \"A\"\n"),
+                  "quiz.toml:5: syntax:", "no escape sequence"},
+        BadSource{"accented_letter_after_a_comment_line",
+                  textList(kCode + "# \xC3\xA9\n\xC3\xA9 = 1\n", kOneQuestion),
+                  "quiz.toml:5: syntax:", "outside quotes"},
         BadSource{"title_missing", "layout = \"text list\"\n" + kCode + kOneQuestion,
                   "quiz.toml:1: title:", "missing"},
         BadSource{"title_not_text", "title = 3\nlayout = \"text list\"\n" + kCode + kOneQuestion,
@@ -395,6 +436,46 @@ picture = "missing.jpg"
     EXPECT_THAT(errors[0], StartsWith("quiz.toml:1: title: "));
     EXPECT_THAT(errors[1], StartsWith("quiz.toml:3: colour: "));
     EXPECT_THAT(errors[2], StartsWith("quiz.toml:7: question[1].picture: "));
+}
+
+TEST(SourceReader, TakesMediaOnlyFromTheFolderOfTheQuiz) {
+    ScratchFolder scratch;
+    const std::filesystem::path folder = scratch / "quiz";
+    std::filesystem::create_directories(folder / "sub");
+    std::filesystem::copy_file(testData() / "q1.jpg", scratch / "outside.jpg");
+    std::filesystem::copy_file(testData() / "q1.jpg", folder / "inside.jpg");
+    std::filesystem::create_symlink("../outside.jpg", folder / "link_out.jpg");
+    std::filesystem::create_symlink("inside.jpg", folder / "link_in.jpg");
+    std::filesystem::create_directory_symlink("..", folder / "up");
+    const struct {
+        std::string path;
+        std::string error; // empty: the picture is taken
+    } cases[] = {
+        {"inside.jpg", ""},
+        {"sub/../inside.jpg", ""},
+        {"link_in.jpg", ""},
+        {(scratch / "outside.jpg").string(), "is an absolute path"},
+        {"../outside.jpg", "lies outside the folder"},
+        {"sub/../../outside.jpg", "lies outside the folder"},
+        {"link_out.jpg", "lies outside the folder"},
+        {"up/outside.jpg", "lies outside the folder"},
+        {"up/quiz/inside.jpg", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        writeText(folder / "quiz.toml", "title = \"T\"\nlayout = \"pictures\"\ncodes = [\"C\"]\n"
+                                        "[[question]]\nanswer = \"A\"\npicture = \"" +
+                                            c.path + "\"\n");
+        Diagnostics diagnostics;
+        readQuizSource((folder / "quiz.toml").string(), diagnostics);
+        if (c.error.empty()) {
+            EXPECT_FALSE(diagnostics.hasErrors()) << formatDiagnostic(diagnostics.all().at(0));
+            continue;
+        }
+        ASSERT_EQ(diagnostics.errorCount(), 1);
+        EXPECT_THAT(formatDiagnostic(diagnostics.all()[0]),
+                    HasSubstr("quiz.toml:6: question[1].picture: \"" + c.path + "\" " + c.error));
+    }
 }
 
 TEST(SourceReader, ReadsAFileWithMediaBesideIt) {

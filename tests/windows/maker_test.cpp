@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -125,6 +126,71 @@ TEST(Maker, RebuildingReplacesTheQuizOfAQuizExecutable) {
     ASSERT_TRUE(executables.readQuiz(capitals, resources).ok());
     EXPECT_TRUE(resources.images.empty());
     EXPECT_STREQ(loadWithThePlayer(capitals)->title, "Les capitales d'Europe");
+}
+
+enum class Damage { kSizePastTheEnd, kOffsetOutsideTheFile, kTruncated };
+
+// Writes to `copy` the executable with its resource `type` `name` damaged, as a broken download
+// or a hostile file may have it.
+void writeDamagedCopy(const std::string& executable, LPCSTR type, LPCSTR name, Damage damage,
+                      const std::string& copy) {
+    std::string bytes = readFileText(executable);
+    HMODULE module = LoadLibraryExA(executable.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    // Mapped as a data file (its handle tagged in the low bits), the module is the file as it
+    // lies on disk, and a resource found in it is its data entry there.
+    const uintptr_t base = reinterpret_cast<uintptr_t>(module) & ~uintptr_t(3);
+    HRSRC found = FindResourceA(module, name, type);
+    ASSERT_NE(found, nullptr);
+    const size_t entry = reinterpret_cast<uintptr_t>(found) - base;
+    const size_t data =
+        reinterpret_cast<uintptr_t>(LockResource(LoadResource(module, found))) - base;
+    FreeLibrary(module);
+    IMAGE_RESOURCE_DATA_ENTRY record;
+    memcpy(&record, &bytes[entry], sizeof record);
+    if (damage == Damage::kSizePastTheEnd)
+        record.Size = 0x7FFF0000;
+    else if (damage == Damage::kOffsetOutsideTheFile)
+        record.OffsetToData = 0x7FFF0000; // in no section
+    memcpy(&bytes[entry], &record, sizeof record);
+    if (damage == Damage::kTruncated)
+        bytes.resize(data + 1);
+    writeFileText(copy, bytes);
+}
+
+TEST(Maker, ADamagedExecutableIsAnErrorNotACrash) {
+    TemporaryFolder folder;
+    const std::string quiz = folder.file("drapeaux.exe");
+    ASSERT_EQ(
+        runMakerHere({"build", kSamples + "drapeaux/quiz.toml", "-o", quiz, "--player", player()})
+            .status,
+        0);
+    const std::string picture = folder.file("picture.exe");
+    const std::string dialog = folder.file("dialog.exe");
+    const std::string output = folder.file("out.exe");
+    const std::string extracted = folder.file("extracted");
+    // A damaged picture breaks what reads the quiz; a damaged dialog, the player that a build
+    // copies.
+    const std::pair<std::string, std::vector<std::string>> commands[] = {
+        {picture, {"show", picture}},
+        {picture, {"judge", picture, "1", "FRANCE"}},
+        {picture, {"extract", picture, "-o", extracted}},
+        {dialog, {"build", kSamples + "capitales/quiz.toml", "-o", output, "--player", dialog}},
+    };
+    for (Damage damage :
+         {Damage::kSizePastTheEnd, Damage::kOffsetOutsideTheFile, Damage::kTruncated}) {
+        SCOPED_TRACE("damage " + std::to_string(int(damage)));
+        writeDamagedCopy(quiz, "IMG", MAKEINTRESOURCEA(401), damage, picture);
+        writeDamagedCopy(quiz, RT_DIALOG, MAKEINTRESOURCEA(1001), damage, dialog);
+        for (const auto& [damaged, command] : commands) {
+            SCOPED_TRACE(command[0]);
+            MakerRun run = runMakerHere(command);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.err.rfind(damaged + ": damaged executable: ", 0), 0u) << run.err;
+            EXPECT_FALSE(exists(output));
+            EXPECT_FALSE(exists(extracted));
+        }
+    }
 }
 
 TEST(Maker, FailuresLeaveNoFileBehind) {
