@@ -4,7 +4,8 @@
 #include "media/wmp_interfaces.h"
 #include "resources/resource_ids.h"
 #include "shell/main_window.h"
-#include "shell/scoped_handles.h"
+#include "win/com_ptr.h"
+#include "win/handles.h"
 
 #include <oleauto.h>
 #include <shellapi.h>
@@ -132,29 +133,16 @@ class ClipFolder {
 
 ClipFolder clipFolder;
 
-// A wide string owned as a BSTR, as the control's string properties want it.
-class ScopedBstr {
-  public:
-    explicit ScopedBstr(const wchar_t* text) : bstr_(SysAllocString(text)) {}
-    ~ScopedBstr() { SysFreeString(bstr_); }
-    ScopedBstr(const ScopedBstr&) = delete;
-    ScopedBstr& operator=(const ScopedBstr&) = delete;
-    BSTR get() const { return bstr_; }
-
-  private:
-    BSTR bstr_;
-};
-
 // Writes the whole clip or leaves no file: a cut-off clip would play cut off, or not at all.
 bool writeClipFile(const char* name, const void* bytes, DWORD size) {
     DWORD written = 0;
     BOOL wrote = FALSE;
     {
-        ScopedFile file(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        const UniqueFile file(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
         // Fails when the name is taken by something this program may not overwrite, such as
         // a file another player still holds open: that file is not this clip.
-        if (file.get() == INVALID_HANDLE_VALUE)
+        if (!file)
             return false;
         wrote = WriteFile(file.get(), bytes, size, &written, nullptr);
     }
@@ -189,7 +177,7 @@ bool hostPlayerControl() {
         return false;
     // No buttons, seek bar or status of the control's own. Wine answers E_NOTIMPL, which
     // changes nothing here: the host window is 0 x 0.
-    ScopedBstr uiMode(L"none");
+    const UniqueBstr uiMode(SysAllocString(L"none"));
     player->put_uiMode(uiMode.get());
     return true;
 }
@@ -320,7 +308,7 @@ void playClip(HWND board, int question) {
         wchar_t wideName[kWideNameSize];
         if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wideName, kWideNameSize))
             return;
-        ScopedBstr url(wideName);
+        const UniqueBstr url(SysAllocString(wideName));
         // A URL the control refused would leave it on the previous clip, whose file is gone.
         if (SUCCEEDED(player->put_URL(url.get())))
             playerControls->play();
@@ -367,11 +355,11 @@ std::wstring mediaPlayerUrlForTesting() {
     if (!player)
         return L"";
     BSTR url = nullptr;
-    if (FAILED(player->get_URL(&url)) || !url)
+    const HRESULT got = player->get_URL(&url);
+    const UniqueBstr owned(url);
+    if (FAILED(got) || !owned)
         return L"";
-    std::wstring copy(url, SysStringLen(url));
-    SysFreeString(url);
-    return copy;
+    return std::wstring(url, SysStringLen(url));
 }
 
 double mediaPositionForTesting() {
