@@ -8,9 +8,10 @@
 #include "judge/verdict.h"
 #include "media/media_player.h"
 #include "resources/resource_ids.h"
-#include "shell/control_text.h"
 #include "shell/main_window.h"
 #include "shell/pictures.h"
+#include "win/control_text.h"
+#include "win/controls.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -32,20 +33,10 @@ bool isMediaBoard(const QuizRecord& record) {
     return record.mediaKind == kMediaSound || record.mediaKind == kMediaVideo;
 }
 
-HFONT defaultGuiFont() {
-    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
 HWND createControl(HWND board, const PlacedControl& placed, const char* type, const char* text,
                    DWORD style) {
-    return CreateWindowExA(0, type, text, WS_CHILD | WS_VISIBLE | style, placed.x, placed.y,
-                           placed.width, placed.height, board,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(placed.id)),
-                           GetModuleHandleA(nullptr), nullptr);
-}
-
-void setFont(HWND control, HFONT font, bool redraw) {
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
+    return createControl(board, placed.id, type, text, style,
+                         {placed.x, placed.y, placed.width, placed.height});
 }
 
 const char* questionTextOf(const QuizRecord& record, int question) {

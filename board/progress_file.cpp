@@ -2,8 +2,8 @@
 
 #include "board/board_layout.h"
 #include "content/platform.h"
-#include "shell/control_text.h"
 #include "shell/main_window.h"
+#include "win/control_text.h"
 #include "win/handles.h"
 
 #include <cstring>

@@ -4,8 +4,8 @@
 #include "judge/score.h"
 #include "judge/verdict.h"
 #include "resources/resource_ids.h"
-#include "shell/control_text.h"
 #include "shell/pictures.h"
+#include "win/control_text.h"
 
 #include <bitset>
 

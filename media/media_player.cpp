@@ -5,6 +5,7 @@
 #include "resources/resource_ids.h"
 #include "shell/main_window.h"
 #include "win/com_ptr.h"
+#include "win/controls.h"
 #include "win/handles.h"
 
 #include <oleauto.h>
@@ -225,9 +226,7 @@ void createMediaPlayer(HWND board) {
 
     playerControls.reset();
     player.reset();
-    playerHost = CreateWindowExA(
-        0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 0, 0, board,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PLAYER_HOST)), instance, nullptr);
+    playerHost = createControl(board, IDC_PLAYER_HOST, "STATIC", "", WS_BORDER, {0, 0, 0, 0});
     if (hostPlayerControl()) {
         playerUnavailable = 0;
         return;

@@ -4,6 +4,7 @@
 #include "content/quiz_record.h"
 #include "judge/score.h"
 #include "shell/main_window.h"
+#include "win/controls.h"
 
 #include <cstdio>
 #include <shellapi.h>
@@ -17,28 +18,24 @@ struct HeaderControl {
     int id;
     const char* type;
     DWORD style;
-    int x, y, width, height;
+    ControlRect rect;
 };
 
 // In the order of their creation.
 constexpr HeaderControl kControls[] = {
-    {kLinkId, "Static", SS_NOTIFY, 736, 5, 115, 18},
-    {kByLabelId, "Static", 0, 736, 25, 27, 18},
-    {kCreatorId, "Static", 0, 763, 25, 85, 18},
-    {kSaveButtonId, "button", 0, 666, 25, 55, 18},
-    {kExplanationId, "Static", 0, 110, 19, 490, 27},
-    {kTitleId, "Static", 0, 110, 3, 260, 18},
-    {kCodeLabelId, "Static", 0, 7, 29, 36, 15},
-    {kScoreFieldId, "Static", SS_CENTER, 10, 1, 80, 20},
-    {kCodeFieldId, "edit", ES_READONLY, 44, 29, 53, 16},
-    {kScoreRuleId, "Static", WS_BORDER, 0, 26, 100, 1},
-    {kLeftRuleId, "Static", WS_BORDER, 100, 0, 1, 50},
-    {kRightRuleId, "Static", WS_BORDER, 730, 0, 1, 50},
+    {kLinkId, "Static", SS_NOTIFY, {736, 5, 115, 18}},
+    {kByLabelId, "Static", 0, {736, 25, 27, 18}},
+    {kCreatorId, "Static", 0, {763, 25, 85, 18}},
+    {kSaveButtonId, "button", 0, {666, 25, 55, 18}},
+    {kExplanationId, "Static", 0, {110, 19, 490, 27}},
+    {kTitleId, "Static", 0, {110, 3, 260, 18}},
+    {kCodeLabelId, "Static", 0, {7, 29, 36, 15}},
+    {kScoreFieldId, "Static", SS_CENTER, {10, 1, 80, 20}},
+    {kCodeFieldId, "edit", ES_READONLY, {44, 29, 53, 16}},
+    {kScoreRuleId, "Static", WS_BORDER, {0, 26, 100, 1}},
+    {kLeftRuleId, "Static", WS_BORDER, {100, 0, 1, 50}},
+    {kRightRuleId, "Static", WS_BORDER, {730, 0, 1, 50}},
 };
-
-void setFont(HWND control, HFONT font, bool redraw) {
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
-}
 
 const char* initialText(int id, const QuizRecord& record, char (&score)[32]) {
     switch (id) {
@@ -80,7 +77,7 @@ void applyFont(HWND control, int id, const QuizRecord& record) {
     case kRightRuleId:
         break; // the rules show no text
     default:
-        setFont(control, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), true);
+        setFont(control, defaultGuiFont(), true);
         break;
     }
 }
@@ -89,10 +86,8 @@ INT_PTR onInitDialog(HWND pane) {
     const QuizRecord& record = *quizRecord;
     for (const HeaderControl& c : kControls) {
         char score[32];
-        HWND control = CreateWindowExA(0, c.type, initialText(c.id, record, score),
-                                       WS_CHILD | WS_VISIBLE | c.style, c.x, c.y, c.width, c.height,
-                                       pane, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                                       GetModuleHandleA(nullptr), nullptr);
+        HWND control =
+            createControl(pane, c.id, c.type, initialText(c.id, record, score), c.style, c.rect);
         applyFont(control, c.id, record);
     }
     headerBrush = CreateSolidBrush(kHeaderColour);

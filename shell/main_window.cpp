@@ -8,6 +8,7 @@
 #include "media/media_player.h"
 #include "resources/resource_ids.h"
 #include "shell/header_pane.h"
+#include "win/controls.h"
 
 QuizRecord* quizRecord = nullptr;
 HBRUSH appBackgroundBrush = nullptr;
@@ -54,7 +55,9 @@ int runMessageLoop() {
 LRESULT onCreate(HWND window) {
     RECT client;
     GetClientRect(window, &client);
-    createStaticText(window, kStatusLineText, 725, client.bottom - 16, 130, 15, kStatusLineId);
+    setFont(createControl(window, kStatusLineId, "Static", kStatusLineText, 0,
+                          {725, client.bottom - 16, 130, 15}),
+            defaultGuiFont(), true);
     SendMessageA(window, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconA(nullptr, IDI_QUESTION)));
     return 0;
@@ -81,14 +84,6 @@ LRESULT onCtlColorStatic(HDC dc, HWND control) {
 }
 
 } // namespace
-
-void createStaticText(HWND parent, const char* text, int x, int y, int width, int height, int id) {
-    HWND control = CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE, x, y, width, height,
-                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-                 TRUE);
-}
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

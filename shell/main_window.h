@@ -30,6 +30,3 @@ HWND startPlayer(HINSTANCE instance);
 void shutDownPlayer(HINSTANCE instance, HWND mainWindow);
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// A "Static" child in the default GUI font.
-void createStaticText(HWND parent, const char* text, int x, int y, int width, int height, int id);
