@@ -4,8 +4,8 @@
 #include "board/board_dialog.h"
 #include "resources/resource_ids.h"
 #include "shell/header_pane.h"
-#include "shell/main_window.h"
 #include "shell/pictures.h"
+#include "win/player_state.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -8,10 +8,10 @@
 #include "judge/verdict.h"
 #include "media/media_player.h"
 #include "resources/resource_ids.h"
-#include "shell/main_window.h"
 #include "shell/pictures.h"
 #include "win/control_text.h"
 #include "win/controls.h"
+#include "win/player_state.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,9 +2,9 @@
 
 #include "board/board_layout.h"
 #include "content/platform.h"
-#include "shell/main_window.h"
 #include "win/control_text.h"
 #include "win/handles.h"
+#include "win/player_state.h"
 
 #include <cstring>
 #include <vector>

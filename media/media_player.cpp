@@ -3,10 +3,10 @@
 #include "board/board_layout.h"
 #include "media/wmp_interfaces.h"
 #include "resources/resource_ids.h"
-#include "shell/main_window.h"
 #include "win/com_ptr.h"
 #include "win/controls.h"
 #include "win/handles.h"
+#include "win/player_state.h"
 
 #include <oleauto.h>
 #include <shellapi.h>

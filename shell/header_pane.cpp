@@ -3,8 +3,8 @@
 #include "board/progress_file.h"
 #include "content/quiz_record.h"
 #include "judge/score.h"
-#include "shell/main_window.h"
 #include "win/controls.h"
+#include "win/player_state.h"
 
 #include <cstdio>
 #include <shellapi.h>

@@ -1,15 +1,9 @@
 // Start-up, the main window and the message loop.
 #pragma once
 
-#include "content/quiz_record.h"
+#include "win/player_state.h"
 
 #include <windows.h>
-
-// Process-wide state, set once by start-up.
-extern QuizRecord* quizRecord;
-extern HBRUSH appBackgroundBrush;
-extern HWND headerPaneWindow;
-extern HWND boardWindow;
 
 inline constexpr const char* kMainWindowClass = "WindowsApp";
 inline constexpr int kStatusLineId = 8000;
