@@ -7,7 +7,7 @@
 #include "judge/answer_judge.h"
 #include "judge/verdict.h"
 #include "media/media_player.h"
-#include "resources/resource_ids.h"
+#include "resources/quiz_resource_ids.h"
 #include "shell/pictures.h"
 #include "win/control_text.h"
 #include "win/controls.h"
@@ -129,7 +129,7 @@ BOOL onInitDialog(HWND board) {
     std::vector<HBITMAP> pictures(std::max(record.questionCount, 0) + 1, nullptr);
     const BoardPlan plan = planBoard(record, [&pictures](int question) {
         HBITMAP bitmap = loadPictureResource(nullptr, IDR_QUESTION_MEDIA_BASE + question,
-                                             kPictureResourceType, kPictureBox, kPictureBox);
+                                             kMediaResourceType, kPictureBox, kPictureBox);
         pictures[question] = bitmap;
         BITMAP size{};
         if (!bitmap || !GetObjectA(bitmap, sizeof size, &size))

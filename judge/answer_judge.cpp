@@ -3,7 +3,7 @@
 #include "board/board_layout.h"
 #include "judge/score.h"
 #include "judge/verdict.h"
-#include "resources/resource_ids.h"
+#include "resources/quiz_resource_ids.h"
 #include "shell/pictures.h"
 #include "win/control_text.h"
 
@@ -42,7 +42,7 @@ void showRewardPicture(HWND board, int question) {
         return;
     HBITMAP reward =
         loadPictureResource(GetModuleHandleA(nullptr), IDR_REWARD_PICTURE_BASE + question,
-                            kPictureResourceType, kPictureBox, kPictureBox);
+                            kMediaResourceType, kPictureBox, kPictureBox);
     if (!reward)
         return;
     // The field shows the new bitmap before the one it showed is deleted.

@@ -2,6 +2,7 @@
 
 #include "board/board_layout.h"
 #include "judge/verdict.h"
+#include "resources/resource_ids.h"
 #include "win/control_text.h"
 #include "win/player_state.h"
 

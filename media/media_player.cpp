@@ -2,6 +2,7 @@
 
 #include "board/board_layout.h"
 #include "media/wmp_interfaces.h"
+#include "resources/quiz_resource_ids.h"
 #include "resources/resource_ids.h"
 #include "win/com_ptr.h"
 #include "win/controls.h"
@@ -21,7 +22,6 @@ namespace {
 
 constexpr int kClipKindSound = 1;
 constexpr int kClipKindVideo = 2;
-constexpr const char* kClipResourceType = "img"; // resource type names ignore case: finds IMG
 constexpr const char* kInformationCaption = "Information";
 constexpr int kWideNameSize = 512;
 // Names of the clip folder tried before giving up, each one already taken.
@@ -244,7 +244,7 @@ std::string writeClip(int question, int clipKind) {
     if (clipKind != kClipKindSound && clipKind != kClipKindVideo)
         return "";
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_QUESTION_MEDIA_BASE + question),
-                                kClipResourceType);
+                                kMediaResourceType);
     if (!found)
         return "";
     const DWORD size = SizeofResource(nullptr, found);

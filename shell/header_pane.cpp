@@ -156,8 +156,8 @@ void styleLink(HWND link) {
         DeleteObject(previous);
     // The cursor belongs to the class: every "Static" of the process shows the hand from now on.
     SetClassLongPtrA(link, GCLP_HCURSOR,
-                     reinterpret_cast<LONG_PTR>(
-                         LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kLinkCursorId))));
+                     reinterpret_cast<LONG_PTR>(LoadCursorA(GetModuleHandleA(nullptr),
+                                                            MAKEINTRESOURCEA(IDC_LINK_CURSOR))));
 }
 
 INT_PTR CALLBACK headerPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {

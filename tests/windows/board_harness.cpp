@@ -3,6 +3,7 @@
 #include "board/board_layout.h"
 #include "judge/answer_judge.h"
 #include "judge/score.h"
+#include "resources/resource_ids.h"
 #include "shell/pictures.h"
 #include "tests/windows/test_files.h"
 #include "win/control_text.h"

@@ -1,5 +1,6 @@
 // The built player as a player starts it: its own process, its own main window.
 #include "board/board_layout.h"
+#include "resources/quiz_resource_ids.h"
 #include "resources/resource_ids.h"
 #include "shell/header_pane.h"
 #include "shell/main_window.h"
