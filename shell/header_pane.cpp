@@ -2,17 +2,19 @@
 
 #include "board/progress_file.h"
 #include "content/quiz_record.h"
-#include "judge/score.h"
 #include "win/controls.h"
+#include "win/handles.h"
 #include "win/player_state.h"
 
 #include <cstdio>
 #include <shellapi.h>
+#include <utility>
 
 namespace {
 
-HBRUSH headerBrush = nullptr;
-HFONT linkFont = nullptr;
+// Made with the pane, released once its controls are gone.
+UniqueGdiObject<HBRUSH> headerBrush;
+UniqueGdiObject<HFONT> linkFont;
 
 struct HeaderControl {
     int id;
@@ -90,7 +92,7 @@ INT_PTR onInitDialog(HWND pane) {
             createControl(pane, c.id, c.type, initialText(c.id, record, score), c.style, c.rect);
         applyFont(control, c.id, record);
     }
-    headerBrush = CreateSolidBrush(kHeaderColour);
+    headerBrush.reset(CreateSolidBrush(kHeaderColour));
     return TRUE;
 }
 
@@ -119,7 +121,7 @@ INT_PTR onCtlColorStatic(HDC dc, HWND control) {
     SetBkMode(dc, TRANSPARENT);
     if (id == kLinkId)
         SetTextColor(dc, kLinkColour);
-    return reinterpret_cast<INT_PTR>(headerBrush);
+    return reinterpret_cast<INT_PTR>(headerBrush.get());
 }
 
 INT_PTR onCommand(WPARAM wParam) {
@@ -132,12 +134,8 @@ INT_PTR onCommand(WPARAM wParam) {
 }
 
 void releasePaneObjects() {
-    if (headerBrush)
-        DeleteObject(headerBrush);
-    headerBrush = nullptr;
-    if (linkFont)
-        DeleteObject(linkFont);
-    linkFont = nullptr;
+    headerBrush.reset();
+    linkFont.reset();
 }
 
 } // namespace
@@ -149,11 +147,10 @@ void styleLink(HWND link) {
     font.lfHeight = -(3 * (client.bottom - client.top) / 4);
     font.lfWeight = FW_NORMAL;
     font.lfUnderline = TRUE;
-    HFONT previous = linkFont;
-    linkFont = CreateFontIndirectA(&font);
-    setFont(link, linkFont, false);
-    if (previous)
-        DeleteObject(previous);
+    // The link shows the new font before the one it showed is deleted.
+    const UniqueGdiObject<HFONT> previous = std::move(linkFont);
+    linkFont.reset(CreateFontIndirectA(&font));
+    setFont(link, linkFont.get(), false);
     // The cursor belongs to the class: every "Static" of the process shows the hand from now on.
     SetClassLongPtrA(link, GCLP_HCURSOR,
                      reinterpret_cast<LONG_PTR>(LoadCursorA(GetModuleHandleA(nullptr),
@@ -167,7 +164,7 @@ INT_PTR CALLBACK headerPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM l
     case WM_SIZE:
         return onSize(pane, LOWORD(lParam));
     case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(headerBrush);
+        return reinterpret_cast<INT_PTR>(headerBrush.get());
     case WM_CTLCOLORSTATIC:
         return onCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_COMMAND:

@@ -10,12 +10,17 @@
 #include "shell/header_pane.h"
 #include "win/controls.h"
 
+#include <memory>
+
 QuizRecord* quizRecord = nullptr;
-HBRUSH appBackgroundBrush = nullptr;
+UniqueGdiObject<HBRUSH> appBackgroundBrush;
 HWND headerPaneWindow = nullptr;
 HWND boardWindow = nullptr;
 
 namespace {
+
+// The record that start-up loads and quizRecord points at until shut-down.
+std::unique_ptr<QuizRecord> loadedRecord;
 
 bool registerMainWindowClass(HINSTANCE instance) {
     WNDCLASSEXA windowClass{};
@@ -80,7 +85,7 @@ LRESULT onCtlColorStatic(HDC dc, HWND control) {
         return 0;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
-    return reinterpret_cast<LRESULT>(appBackgroundBrush);
+    return reinterpret_cast<LRESULT>(appBackgroundBrush.get());
 }
 
 } // namespace
@@ -116,8 +121,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 HWND startPlayer(HINSTANCE instance) {
     if (!registerMainWindowClass(instance))
         return nullptr;
-    appBackgroundBrush = CreateSolidBrush(kAppBackgroundColour);
-    quizRecord = new QuizRecord();
+    appBackgroundBrush.reset(CreateSolidBrush(kAppBackgroundColour));
+    loadedRecord = std::make_unique<QuizRecord>();
+    quizRecord = loadedRecord.get();
     allowProgressSaving(loadQuiz(*quizRecord));
     silenceRewardMessages(false);
     startMedia();
@@ -125,8 +131,10 @@ HWND startPlayer(HINSTANCE instance) {
     HWND mainWindow = CreateWindowExA(0, kMainWindowClass, quizRecord->title, WS_OVERLAPPEDWINDOW,
                                       CW_USEDEFAULT, CW_USEDEFAULT, kMainWindowWidth,
                                       kMainWindowHeight, nullptr, nullptr, instance, nullptr);
-    if (!mainWindow)
+    if (!mainWindow) {
+        shutDownPlayer(instance, nullptr);
         return nullptr;
+    }
     centreOnDesktop(mainWindow);
 
     // The header comes first: building the board judges the restored answers, which writes
@@ -157,19 +165,17 @@ void shutDownPlayer(HINSTANCE instance, HWND mainWindow) {
     headerPaneWindow = nullptr;
     boardWindow = nullptr;
 
-    if (appBackgroundBrush)
-        DeleteObject(appBackgroundBrush);
-    appBackgroundBrush = nullptr;
-    delete quizRecord;
+    appBackgroundBrush.reset();
     quizRecord = nullptr;
+    loadedRecord.reset();
     UnregisterClassA(kMainWindowClass, instance);
 }
 
 int runPlayer(HINSTANCE instance) {
     HWND mainWindow = startPlayer(instance);
-    if (!quizRecord)
-        return 0; // the window class could not be registered
-    const int quitCode = mainWindow ? runMessageLoop() : 0;
+    if (!mainWindow)
+        return 0;
+    const int quitCode = runMessageLoop();
     shutDownPlayer(instance, mainWindow);
     return quitCode;
 }

@@ -17,7 +17,7 @@ inline constexpr int kMainWindowHeight = 375;
 int runPlayer(HINSTANCE instance);
 
 // Start-up up to the message loop: the record, the quiz, the main window and both panes.
-// Returns the main window, or null when none could be made.
+// Returns the main window, or null when none could be made: nothing is then left behind.
 HWND startPlayer(HINSTANCE instance);
 
 // Shut-down after the loop: windows, media, brushes and the record, in that order.

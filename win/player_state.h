@@ -4,10 +4,11 @@
 #pragma once
 
 #include "content/quiz_record.h"
+#include "win/handles.h"
 
 #include <windows.h>
 
 extern QuizRecord* quizRecord;
-extern HBRUSH appBackgroundBrush;
+extern UniqueGdiObject<HBRUSH> appBackgroundBrush;
 extern HWND headerPaneWindow;
 extern HWND boardWindow;
