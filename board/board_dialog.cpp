@@ -11,6 +11,7 @@
 #include "shell/pictures.h"
 #include "win/control_text.h"
 #include "win/controls.h"
+#include "win/handles.h"
 #include "win/player_state.h"
 
 #include <algorithm>
@@ -64,16 +65,26 @@ void createAnswerField(HWND board, const PlacedControl& placed, ProgressRestore&
     SetFocus(field);
 }
 
-void createPlacedControl(HWND board, const PlacedControl& placed, HBITMAP picture,
+// Decoded pictures by question, each owned here until its field has taken it.
+using DecodedPictures = std::vector<UniqueGdiObject<HBITMAP>>;
+
+// The field takes the picture over: releasePictures deletes it with the board.
+void createPictureField(HWND board, const PlacedControl& placed,
+                        UniqueGdiObject<HBITMAP>& picture) {
+    HWND field = createControl(board, placed, "STATIC", "", SS_BITMAP | SS_CENTERIMAGE);
+    if (!field || !picture)
+        return;
+    SendMessageA(field, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
+    picture.release();
+}
+
+void createPlacedControl(HWND board, const PlacedControl& placed, DecodedPictures& pictures,
                          ProgressRestore& restore) {
     const QuizRecord& record = *quizRecord;
     switch (placed.kind) {
-    case BoardControl::kPictureField: {
-        HWND field = createControl(board, placed, "STATIC", "", SS_BITMAP | SS_CENTERIMAGE);
-        if (picture)
-            SendMessageA(field, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+    case BoardControl::kPictureField:
+        createPictureField(board, placed, pictures[placed.question]);
         break;
-    }
     case BoardControl::kAnswerCaption: {
         const char* label = placed.answer == 1 ? record.answerLabel1 : record.answerLabel2;
         setFont(createControl(board, placed, "Static", label, SS_LEFT), defaultGuiFont(), true);
@@ -125,24 +136,22 @@ BOOL onInitDialog(HWND board) {
     ProgressRestore restore;
     createAnswerFont(record);
 
-    // Each picture is decoded once: its size places the row, its bitmap fills its field.
-    std::vector<HBITMAP> pictures(std::max(record.questionCount, 0) + 1, nullptr);
+    // Each picture is decoded once: its size places the row, its bitmap fills its field. A
+    // picture whose field could not be made goes with this vector.
+    DecodedPictures pictures(std::max(record.questionCount, 0) + 1);
     const BoardPlan plan = planBoard(record, [&pictures](int question) {
-        HBITMAP bitmap = loadPictureResource(nullptr, IDR_QUESTION_MEDIA_BASE + question,
-                                             kMediaResourceType, kPictureBox, kPictureBox);
-        pictures[question] = bitmap;
+        UniqueGdiObject<HBITMAP>& picture = pictures[question];
+        picture.reset(loadPictureResource(nullptr, IDR_QUESTION_MEDIA_BASE + question,
+                                          kMediaResourceType, kPictureBox, kPictureBox));
         BITMAP size{};
-        if (!bitmap || !GetObjectA(bitmap, sizeof size, &size))
+        if (!picture || !GetObjectA(picture.get(), sizeof size, &size))
             return PictureSize{};
         return PictureSize{size.bmWidth, size.bmHeight};
     });
     {
         DeferredBoardTotals totalsOnceBuilt(record, board);
-        for (const PlacedControl& placed : plan.controls) {
-            HBITMAP picture =
-                placed.kind == BoardControl::kPictureField ? pictures[placed.question] : nullptr;
-            createPlacedControl(board, placed, picture, restore);
-        }
+        for (const PlacedControl& placed : plan.controls)
+            createPlacedControl(board, placed, pictures, restore);
     }
     contentWidth = plan.contentWidth;
     contentHeight = plan.contentHeight;
@@ -209,9 +218,8 @@ void releasePictures(HWND board) {
         HWND field = GetDlgItem(board, pictureFieldId(question));
         if (!field)
             continue;
-        auto bitmap = reinterpret_cast<HBITMAP>(SendMessageA(field, STM_SETIMAGE, IMAGE_BITMAP, 0));
-        if (bitmap)
-            DeleteObject(bitmap);
+        const UniqueGdiObject<HBITMAP> takenBack(
+            reinterpret_cast<HBITMAP>(SendMessageA(field, STM_SETIMAGE, IMAGE_BITMAP, 0)));
     }
 }
 

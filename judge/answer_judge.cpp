@@ -6,6 +6,7 @@
 #include "resources/quiz_resource_ids.h"
 #include "shell/pictures.h"
 #include "win/control_text.h"
+#include "win/handles.h"
 
 #include <bitset>
 
@@ -40,16 +41,17 @@ void showRewardPicture(HWND board, int question) {
     HWND pictureField = GetDlgItem(board, pictureFieldId(question));
     if (!pictureField)
         return;
-    HBITMAP reward =
+    UniqueGdiObject<HBITMAP> reward(
         loadPictureResource(GetModuleHandleA(nullptr), IDR_REWARD_PICTURE_BASE + question,
-                            kMediaResourceType, kPictureBox, kPictureBox);
+                            kMediaResourceType, kPictureBox, kPictureBox));
     if (!reward)
         return;
-    // The field shows the new bitmap before the one it showed is deleted.
-    auto previous = reinterpret_cast<HBITMAP>(
-        SendMessageA(pictureField, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(reward)));
-    if (previous && previous != reward)
-        DeleteObject(previous);
+    // The field owns the bitmap it shows, and shows the new one before the old one is deleted.
+    HBITMAP shown = reward.release();
+    UniqueGdiObject<HBITMAP> previous(reinterpret_cast<HBITMAP>(
+        SendMessageA(pictureField, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown))));
+    if (previous.get() == shown)
+        previous.release();
 }
 
 // The box takes the focus from the field that was just judged, which judges it again: without
