@@ -105,7 +105,7 @@ void createPlacedControl(HWND board, const PlacedControl& placed, DecodedPicture
     case BoardControl::kStopButton: {
         HWND button =
             createControl(board, placed, "Button", "", WS_TABSTOP | BS_ICON | BS_DEFPUSHBUTTON);
-        HICON icon = placed.kind == BoardControl::kPlayButton ? playIcon : stopIcon;
+        HICON icon = placed.kind == BoardControl::kPlayButton ? playIcon() : stopIcon();
         SendMessageA(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
         break;
     }

@@ -31,6 +31,14 @@ struct MappedViewTraits {
 };
 using UniqueMappedView = UniqueHandle<MappedViewTraits>;
 
+// A window that we created and that nothing else destroys.
+struct WindowTraits {
+    using Handle = HWND;
+    static Handle invalid() { return nullptr; }
+    static void release(Handle window) { DestroyWindow(window); }
+};
+using UniqueWindow = UniqueHandle<WindowTraits>;
+
 // A device context from GetDC, which goes back to the window it came from.
 struct WindowDc {
     HWND window = nullptr;

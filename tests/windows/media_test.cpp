@@ -213,11 +213,11 @@ TEST_F(Media, SoundBoardHostsTheControlInAZeroSizeChild) {
     EXPECT_EQ(mediaPlayerUrlForTesting(), L"");
     EXPECT_FALSE(controlPlays());
     // The play and stop buttons carry the icons that were loaded for them.
-    EXPECT_NE(playIcon, nullptr);
+    EXPECT_NE(playIcon(), nullptr);
     EXPECT_EQ(SendDlgItemMessageA(board, IDC_PLAY_BASE + 1, BM_GETIMAGE, IMAGE_ICON, 0),
-              reinterpret_cast<LRESULT>(playIcon));
+              reinterpret_cast<LRESULT>(playIcon()));
     EXPECT_EQ(SendDlgItemMessageA(board, IDC_STOP_BASE + 1, BM_GETIMAGE, IMAGE_ICON, 0),
-              reinterpret_cast<LRESULT>(stopIcon));
+              reinterpret_cast<LRESULT>(stopIcon()));
 }
 
 TEST_F(Media, PlayWritesTheQuestionsClipAndGivesItToTheControl) {
