@@ -25,7 +25,6 @@ WNDPROC previousEditProc = nullptr;
 
 namespace {
 
-constexpr int kMaxClipQuestion = 96;
 constexpr COLORREF kLightLabelText = RGB(255, 255, 255);
 constexpr COLORREF kDarkLabelText = RGB(0, 0, 0);
 constexpr int kDarkColourLimit = 59;
@@ -206,9 +205,9 @@ void onMediaCommand(HWND board, WPARAM wParam) {
     if (!isMediaBoard(*quizRecord))
         return;
     // The whole wParam: a notification code other than 0 (a click) does not match.
-    if (wParam > IDC_PLAY_BASE && wParam <= IDC_PLAY_BASE + kMaxClipQuestion)
+    if (wParam > IDC_PLAY_BASE && wParam <= IDC_PLAY_BASE + kMaxQuestions)
         playClip(board, int(wParam) - IDC_PLAY_BASE);
-    else if (wParam > IDC_STOP_BASE && wParam <= IDC_STOP_BASE + kMaxClipQuestion)
+    else if (wParam > IDC_STOP_BASE && wParam <= IDC_STOP_BASE + kMaxQuestions)
         stopClip(int(wParam) - IDC_STOP_BASE);
 }
 

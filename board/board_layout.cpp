@@ -6,7 +6,6 @@
 namespace {
 
 constexpr int kFirstRowTop = 5;
-constexpr int kPictureBox = 260;
 constexpr int kQuestionsPerRow = 3;
 constexpr int kColumnStep = 290;
 constexpr int kVideoBand = 210;

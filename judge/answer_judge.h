@@ -33,4 +33,3 @@ void createAnswerFont(QuizRecord& record);
 
 // Caption of the box that shows a question's reward text.
 inline constexpr const char* kRewardBoxCaption = "texte";
-inline constexpr int kPictureBox = 260;
