@@ -12,6 +12,19 @@
 
 namespace {
 
+// The box takes the focus from the field that was just judged, which judges it again: without
+// this latch one Enter would put the same message up twice, one box inside the other. It is
+// kept per question, so that another question made right while a box is open (by F1, or by a
+// restore) still shows its own.
+std::bitset<kMaxQuestions + 1> rewardMessageShowing;
+
+// Set once the answers are saved for closing: the windows going away move the focus, which
+// judges a field once more, and no box may come up while the player's window closes.
+bool rewardMessagesSilenced = false;
+
+// How many DeferredBoardTotals live: while any does, judging leaves the board totals alone.
+int deferredTotals = 0;
+
 // The expected answer of a slot; a question without a node expects the empty text.
 const char* expectedAnswer(const QuizRecord& record, AnswerSlot slot) {
     const QuestionNode* node = questionAt(record, slot.question - 1);
@@ -53,16 +66,6 @@ void showRewardPicture(HWND board, int question) {
     if (previous.get() == shown)
         previous.release();
 }
-
-// The box takes the focus from the field that was just judged, which judges it again: without
-// this latch one Enter would put the same message up twice, one box inside the other. It is
-// kept per question, so that another question made right while a box is open (by F1, or by a
-// restore) still shows its own.
-std::bitset<kMaxQuestions + 1> rewardMessageShowing;
-
-// Set once the answers are saved for closing: the windows going away move the focus, which
-// judges a field once more, and no box may come up while the player's window closes.
-bool rewardMessagesSilenced = false;
 
 void showRewardMessage(const QuizRecord& record, int question) {
     if (rewardMessagesSilenced || question < 1 || question > kMaxQuestions ||
@@ -106,8 +109,6 @@ void showFinalRewardIfEarned(QuizRecord& record, HWND board) {
     for (int question = 1; question <= record.questionCount; ++question)
         showControl(board, rewardFieldId(question), SW_SHOW);
 }
-
-int deferredTotals = 0;
 
 // The steps that look at the whole board rather than the judged field.
 void updateBoardTotals(QuizRecord& record, HWND board) {
