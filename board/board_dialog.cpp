@@ -56,6 +56,9 @@ void createAnswerField(HWND board, const PlacedControl& placed, ProgressRestore&
     restore.nextLine(answer);
     HWND field = createControl(board, placed, "Edit", answer,
                                WS_BORDER | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL);
+    // Subclassing no field would leave every field without the edit control's procedure.
+    if (!field)
+        return;
     setFont(field, record.answerFont, false);
     previousEditProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(answerEditProc)));

@@ -90,7 +90,8 @@ INT_PTR onInitDialog(HWND pane) {
         char score[32];
         HWND control =
             createControl(pane, c.id, c.type, initialText(c.id, record, score), c.style, c.rect);
-        applyFont(control, c.id, record);
+        if (control)
+            applyFont(control, c.id, record);
     }
     headerBrush.reset(CreateSolidBrush(kHeaderColour));
     return TRUE;
