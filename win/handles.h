@@ -7,6 +7,12 @@
 #include <oleauto.h>
 #include <windows.h>
 
+// Most kinds of handle hold nothing when null: their invalid value.
+template <typename Held> struct NullIsInvalid {
+    using Handle = Held;
+    static Handle invalid() { return nullptr; }
+};
+
 // A file from CreateFile, which answers INVALID_HANDLE_VALUE rather than null.
 struct FileTraits {
     using Handle = HANDLE;
@@ -16,26 +22,20 @@ struct FileTraits {
 using UniqueFile = UniqueHandle<FileTraits>;
 
 // Any other kernel object: a file mapping, a process, a thread.
-struct KernelObjectTraits {
-    using Handle = HANDLE;
-    static Handle invalid() { return nullptr; }
-    static void release(Handle object) { CloseHandle(object); }
+struct KernelObjectTraits : NullIsInvalid<HANDLE> {
+    static void release(HANDLE object) { CloseHandle(object); }
 };
 using UniqueKernelObject = UniqueHandle<KernelObjectTraits>;
 
 // A view of a file mapping from MapViewOfFile.
-struct MappedViewTraits {
-    using Handle = const void*;
-    static Handle invalid() { return nullptr; }
-    static void release(Handle view) { UnmapViewOfFile(view); }
+struct MappedViewTraits : NullIsInvalid<const void*> {
+    static void release(const void* view) { UnmapViewOfFile(view); }
 };
 using UniqueMappedView = UniqueHandle<MappedViewTraits>;
 
 // A window that we created and that nothing else destroys.
-struct WindowTraits {
-    using Handle = HWND;
-    static Handle invalid() { return nullptr; }
-    static void release(Handle window) { DestroyWindow(window); }
+struct WindowTraits : NullIsInvalid<HWND> {
+    static void release(HWND window) { DestroyWindow(window); }
 };
 using UniqueWindow = UniqueHandle<WindowTraits>;
 
@@ -59,10 +59,8 @@ inline UniqueWindowDc getWindowDc(HWND window) {
 }
 
 // A memory device context from CreateCompatibleDC.
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static Handle invalid() { return nullptr; }
-    static void release(Handle dc) { DeleteDC(dc); }
+struct MemoryDcTraits : NullIsInvalid<HDC> {
+    static void release(HDC dc) { DeleteDC(dc); }
 };
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 
@@ -87,42 +85,32 @@ inline UniqueSelection selectObject(HDC dc, HGDIOBJ object) {
 }
 
 // A GDI object that we created (never a stock object): a bitmap, a brush, a font.
-template <typename Object> struct GdiObjectTraits {
-    using Handle = Object;
-    static Handle invalid() { return nullptr; }
-    static void release(Handle object) { DeleteObject(object); }
+template <typename Object> struct GdiObjectTraits : NullIsInvalid<Object> {
+    static void release(Object object) { DeleteObject(object); }
 };
 template <typename Object> using UniqueGdiObject = UniqueHandle<GdiObjectTraits<Object>>;
 
 // A global memory block from GlobalAlloc.
-struct GlobalBlockTraits {
-    using Handle = HGLOBAL;
-    static Handle invalid() { return nullptr; }
-    static void release(Handle block) { GlobalFree(block); }
+struct GlobalBlockTraits : NullIsInvalid<HGLOBAL> {
+    static void release(HGLOBAL block) { GlobalFree(block); }
 };
 using UniqueGlobalBlock = UniqueHandle<GlobalBlockTraits>;
 
 // A string from SysAllocString, as COM string properties want it.
-struct BstrTraits {
-    using Handle = BSTR;
-    static Handle invalid() { return nullptr; }
-    static void release(Handle text) { SysFreeString(text); }
+struct BstrTraits : NullIsInvalid<BSTR> {
+    static void release(BSTR text) { SysFreeString(text); }
 };
 using UniqueBstr = UniqueHandle<BstrTraits>;
 
 // A library from LoadLibrary.
-struct ModuleTraits {
-    using Handle = HMODULE;
-    static Handle invalid() { return nullptr; }
-    static void release(Handle module) { FreeLibrary(module); }
+struct ModuleTraits : NullIsInvalid<HMODULE> {
+    static void release(HMODULE module) { FreeLibrary(module); }
 };
 using UniqueModule = UniqueHandle<ModuleTraits>;
 
 // An icon loaded at a size of our choosing (a shared icon must not be destroyed).
-struct IconTraits {
-    using Handle = HICON;
-    static Handle invalid() { return nullptr; }
-    static void release(Handle icon) { DestroyIcon(icon); }
+struct IconTraits : NullIsInvalid<HICON> {
+    static void release(HICON icon) { DestroyIcon(icon); }
 };
 using UniqueIcon = UniqueHandle<IconTraits>;
 
