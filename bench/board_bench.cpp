@@ -2,10 +2,11 @@
 // its pictures once: the board must decode every picture only once, so the ratio stays close
 // to 1. Runs under Wine (scripts/wine-run.sh build/windows/bin/plimo_board_bench.exe).
 #include "board/board_dialog.h"
+#include "resources/quiz_resource_ids.h"
 #include "resources/resource_ids.h"
 #include "shell/header_pane.h"
-#include "shell/main_window.h"
 #include "shell/pictures.h"
+#include "win/player_state.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -7,7 +7,7 @@
 #include "board/scroll_arithmetic.h"
 #include "judge/answer_judge.h"
 #include "judge/score.h"
-#include "shell/main_window.h"
+#include "win/player_state.h"
 
 namespace {
 

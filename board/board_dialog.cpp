@@ -7,10 +7,12 @@
 #include "judge/answer_judge.h"
 #include "judge/verdict.h"
 #include "media/media_player.h"
-#include "resources/resource_ids.h"
-#include "shell/control_text.h"
-#include "shell/main_window.h"
+#include "resources/quiz_resource_ids.h"
 #include "shell/pictures.h"
+#include "win/control_text.h"
+#include "win/controls.h"
+#include "win/handles.h"
+#include "win/player_state.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,7 +25,6 @@ WNDPROC previousEditProc = nullptr;
 
 namespace {
 
-constexpr int kMaxClipQuestion = 96;
 constexpr COLORREF kLightLabelText = RGB(255, 255, 255);
 constexpr COLORREF kDarkLabelText = RGB(0, 0, 0);
 constexpr int kDarkColourLimit = 59;
@@ -32,20 +33,10 @@ bool isMediaBoard(const QuizRecord& record) {
     return record.mediaKind == kMediaSound || record.mediaKind == kMediaVideo;
 }
 
-HFONT defaultGuiFont() {
-    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
 HWND createControl(HWND board, const PlacedControl& placed, const char* type, const char* text,
                    DWORD style) {
-    return CreateWindowExA(0, type, text, WS_CHILD | WS_VISIBLE | style, placed.x, placed.y,
-                           placed.width, placed.height, board,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(placed.id)),
-                           GetModuleHandleA(nullptr), nullptr);
-}
-
-void setFont(HWND control, HFONT font, bool redraw) {
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
+    return createControl(board, placed.id, type, text, style,
+                         {placed.x, placed.y, placed.width, placed.height});
 }
 
 const char* questionTextOf(const QuizRecord& record, int question) {
@@ -65,6 +56,9 @@ void createAnswerField(HWND board, const PlacedControl& placed, ProgressRestore&
     restore.nextLine(answer);
     HWND field = createControl(board, placed, "Edit", answer,
                                WS_BORDER | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL);
+    // Subclassing no field would leave every field without the edit control's procedure.
+    if (!field)
+        return;
     setFont(field, record.answerFont, false);
     previousEditProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(answerEditProc)));
@@ -73,16 +67,26 @@ void createAnswerField(HWND board, const PlacedControl& placed, ProgressRestore&
     SetFocus(field);
 }
 
-void createPlacedControl(HWND board, const PlacedControl& placed, HBITMAP picture,
+// Decoded pictures by question, each owned here until its field has taken it.
+using DecodedPictures = std::vector<UniqueGdiObject<HBITMAP>>;
+
+// The field takes the picture over: releasePictures deletes it with the board.
+void createPictureField(HWND board, const PlacedControl& placed,
+                        UniqueGdiObject<HBITMAP>& picture) {
+    HWND field = createControl(board, placed, "STATIC", "", SS_BITMAP | SS_CENTERIMAGE);
+    if (!field || !picture)
+        return;
+    SendMessageA(field, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
+    picture.release();
+}
+
+void createPlacedControl(HWND board, const PlacedControl& placed, DecodedPictures& pictures,
                          ProgressRestore& restore) {
     const QuizRecord& record = *quizRecord;
     switch (placed.kind) {
-    case BoardControl::kPictureField: {
-        HWND field = createControl(board, placed, "STATIC", "", SS_BITMAP | SS_CENTERIMAGE);
-        if (picture)
-            SendMessageA(field, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+    case BoardControl::kPictureField:
+        createPictureField(board, placed, pictures[placed.question]);
         break;
-    }
     case BoardControl::kAnswerCaption: {
         const char* label = placed.answer == 1 ? record.answerLabel1 : record.answerLabel2;
         setFont(createControl(board, placed, "Static", label, SS_LEFT), defaultGuiFont(), true);
@@ -103,7 +107,7 @@ void createPlacedControl(HWND board, const PlacedControl& placed, HBITMAP pictur
     case BoardControl::kStopButton: {
         HWND button =
             createControl(board, placed, "Button", "", WS_TABSTOP | BS_ICON | BS_DEFPUSHBUTTON);
-        HICON icon = placed.kind == BoardControl::kPlayButton ? playIcon : stopIcon;
+        HICON icon = placed.kind == BoardControl::kPlayButton ? playIcon() : stopIcon();
         SendMessageA(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
         break;
     }
@@ -134,24 +138,22 @@ BOOL onInitDialog(HWND board) {
     ProgressRestore restore;
     createAnswerFont(record);
 
-    // Each picture is decoded once: its size places the row, its bitmap fills its field.
-    std::vector<HBITMAP> pictures(std::max(record.questionCount, 0) + 1, nullptr);
+    // Each picture is decoded once: its size places the row, its bitmap fills its field. A
+    // picture whose field could not be made goes with this vector.
+    DecodedPictures pictures(std::max(record.questionCount, 0) + 1);
     const BoardPlan plan = planBoard(record, [&pictures](int question) {
-        HBITMAP bitmap = loadPictureResource(nullptr, IDR_QUESTION_MEDIA_BASE + question,
-                                             kPictureResourceType, kPictureBox, kPictureBox);
-        pictures[question] = bitmap;
+        UniqueGdiObject<HBITMAP>& picture = pictures[question];
+        picture.reset(loadPictureResource(nullptr, IDR_QUESTION_MEDIA_BASE + question,
+                                          kMediaResourceType, kPictureBox, kPictureBox));
         BITMAP size{};
-        if (!bitmap || !GetObjectA(bitmap, sizeof size, &size))
+        if (!picture || !GetObjectA(picture.get(), sizeof size, &size))
             return PictureSize{};
         return PictureSize{size.bmWidth, size.bmHeight};
     });
     {
         DeferredBoardTotals totalsOnceBuilt(record, board);
-        for (const PlacedControl& placed : plan.controls) {
-            HBITMAP picture =
-                placed.kind == BoardControl::kPictureField ? pictures[placed.question] : nullptr;
-            createPlacedControl(board, placed, picture, restore);
-        }
+        for (const PlacedControl& placed : plan.controls)
+            createPlacedControl(board, placed, pictures, restore);
     }
     contentWidth = plan.contentWidth;
     contentHeight = plan.contentHeight;
@@ -206,9 +208,9 @@ void onMediaCommand(HWND board, WPARAM wParam) {
     if (!isMediaBoard(*quizRecord))
         return;
     // The whole wParam: a notification code other than 0 (a click) does not match.
-    if (wParam > IDC_PLAY_BASE && wParam <= IDC_PLAY_BASE + kMaxClipQuestion)
+    if (wParam > IDC_PLAY_BASE && wParam <= IDC_PLAY_BASE + kMaxQuestions)
         playClip(board, int(wParam) - IDC_PLAY_BASE);
-    else if (wParam > IDC_STOP_BASE && wParam <= IDC_STOP_BASE + kMaxClipQuestion)
+    else if (wParam > IDC_STOP_BASE && wParam <= IDC_STOP_BASE + kMaxQuestions)
         stopClip(int(wParam) - IDC_STOP_BASE);
 }
 
@@ -218,9 +220,8 @@ void releasePictures(HWND board) {
         HWND field = GetDlgItem(board, pictureFieldId(question));
         if (!field)
             continue;
-        auto bitmap = reinterpret_cast<HBITMAP>(SendMessageA(field, STM_SETIMAGE, IMAGE_BITMAP, 0));
-        if (bitmap)
-            DeleteObject(bitmap);
+        const UniqueGdiObject<HBITMAP> takenBack(
+            reinterpret_cast<HBITMAP>(SendMessageA(field, STM_SETIMAGE, IMAGE_BITMAP, 0)));
     }
 }
 

@@ -6,7 +6,6 @@
 namespace {
 
 constexpr int kFirstRowTop = 5;
-constexpr int kPictureBox = 260;
 constexpr int kQuestionsPerRow = 3;
 constexpr int kColumnStep = 290;
 constexpr int kVideoBand = 210;
@@ -35,7 +34,8 @@ struct GridShape {
     bool pictures;
     bool mediaButtons;
     int bandAboveFields; // the video's free band
-    int rowExtra;        // room below the fields: the reward field needs more
+    bool rewardFields;
+    int rowExtra; // room below the fields: the reward field needs more
 };
 
 GridShape gridShapeOf(const QuizRecord& record) {
@@ -46,7 +46,8 @@ GridShape gridShapeOf(const QuizRecord& record) {
     shape.fieldWidth = shape.pictures ? kPictureBox : 240;
     shape.fieldOffset = shape.pictures ? 0 : 20;
     shape.bandAboveFields = record.mediaKind == kMediaVideo ? kVideoBand : 0;
-    shape.rowExtra = record.rewardKind > kRewardPicture ? 140 : 60;
+    shape.rewardFields = record.rewardKind > kRewardPicture;
+    shape.rowExtra = shape.rewardFields ? 140 : 60;
     return shape;
 }
 
@@ -70,67 +71,86 @@ void placeAnswerFields(const GridShape& shape, int n, int left, int top, BoardPl
     }
 }
 
+// The row of questions being placed.
+struct GridRow {
+    int top = kFirstRowTop;
+    int bandHeight = 0; // the pictures' band: as tall as the row's tallest picture
+    std::array<PictureSize, kQuestionsPerRow> pictures{};
+};
+
+// Each picture is measured once, as its row starts.
+void measureRowPictures(const QuizRecord& record,
+                        const std::function<PictureSize(int)>& pictureSize, int firstQuestion,
+                        GridRow& row) {
+    row.bandHeight = 0;
+    for (int i = 0; i < kQuestionsPerRow; ++i) {
+        const int q = firstQuestion + i;
+        row.pictures[i] = q <= record.questionCount ? pictureSize(q) : PictureSize{};
+        row.bandHeight = std::max(row.bandHeight, row.pictures[i].height);
+    }
+}
+
+// Question n's picture, centred in its box and in the band; without a picture, the whole box.
+// Returns the top of the question's fields, below the band.
+int placePicture(const GridRow& row, int n, int column, int left, BoardPlan& plan) {
+    const PictureSize picture = row.pictures[column];
+    if (picture.width > 0)
+        plan.controls.push_back({BoardControl::kPictureField, pictureFieldId(n),
+                                 left + (kPictureBox - picture.width) / 2,
+                                 row.top + (row.bandHeight - picture.height) / 2, picture.width,
+                                 picture.height, n});
+    else
+        plan.controls.push_back({BoardControl::kPictureField, pictureFieldId(n), left, row.top,
+                                 kPictureBox, row.bandHeight, n});
+    return row.top + row.bandHeight + 10;
+}
+
+// Everything of question n from its fields' top down; a row's first question also carries the
+// answer captions at the left edge.
+void placeQuestionControls(const GridShape& shape, int n, bool rowStart, int left, int fieldsTop,
+                           BoardPlan& plan) {
+    if (shape.fieldsPerQuestion == 2 && rowStart) {
+        plan.controls.push_back(
+            {BoardControl::kAnswerCaption, IDC_ANSWER_CAPTION, 3, fieldsTop + 2, 95, 20, n, 1});
+        plan.controls.push_back(
+            {BoardControl::kAnswerCaption, IDC_ANSWER_CAPTION, 3, fieldsTop + 22, 95, 20, n, 2});
+    }
+    plan.controls.push_back(
+        {BoardControl::kQuestionNumber, IDC_QUESTION_NUMBER, left - 28, fieldsTop + 2, 27, 17, n});
+    if (shape.mediaButtons) {
+        plan.controls.push_back(
+            {BoardControl::kPlayButton, IDC_PLAY_BASE + n, left, fieldsTop, 20, 20, n});
+        plan.controls.push_back(
+            {BoardControl::kStopButton, IDC_STOP_BASE + n, left, fieldsTop + 20, 20, 19, n});
+    }
+    placeAnswerFields(shape, n, left, fieldsTop, plan);
+    if (shape.rewardFields)
+        plan.controls.push_back(
+            {BoardControl::kRewardField, rewardFieldId(n), left, fieldsTop + 46, 260, 65, n});
+}
+
 void placeGrid(const QuizRecord& record, const std::function<PictureSize(int)>& pictureSize,
                BoardPlan& plan) {
     const GridShape shape = gridShapeOf(record);
     const int firstColumn = shape.fieldsPerQuestion == 2 ? 106 : 46;
-    int rowTop = kFirstRowTop;
-    int bandHeight = 0;
-    std::array<PictureSize, kQuestionsPerRow> rowPictures{};
-
+    GridRow row;
     for (int n = 1; n <= record.questionCount; ++n) {
         const int column = (n - 1) % kQuestionsPerRow;
         const bool rowStart = column == 0;
         const int left = firstColumn + kColumnStep * column;
-
-        int fieldsTop = rowTop + shape.bandAboveFields;
+        int fieldsTop = row.top + shape.bandAboveFields;
         if (shape.pictures) {
-            if (rowStart) {
-                // Each picture is measured once: the band takes the tallest of the row.
-                bandHeight = 0;
-                for (int i = 0; i < kQuestionsPerRow; ++i) {
-                    const int q = n + i;
-                    rowPictures[i] = q <= record.questionCount ? pictureSize(q) : PictureSize{};
-                    bandHeight = std::max(bandHeight, rowPictures[i].height);
-                }
-            }
-            const PictureSize picture = rowPictures[column];
-            if (picture.width > 0)
-                plan.controls.push_back({BoardControl::kPictureField, pictureFieldId(n),
-                                         left + (kPictureBox - picture.width) / 2,
-                                         rowTop + (bandHeight - picture.height) / 2, picture.width,
-                                         picture.height, n});
-            else
-                plan.controls.push_back({BoardControl::kPictureField, pictureFieldId(n), left,
-                                         rowTop, kPictureBox, bandHeight, n});
-            fieldsTop = rowTop + bandHeight + 10;
+            if (rowStart)
+                measureRowPictures(record, pictureSize, n, row);
+            fieldsTop = placePicture(row, n, column, left, plan);
         }
-
-        if (shape.fieldsPerQuestion == 2 && rowStart) {
-            plan.controls.push_back(
-                {BoardControl::kAnswerCaption, IDC_ANSWER_CAPTION, 3, fieldsTop + 2, 95, 20, n, 1});
-            plan.controls.push_back({BoardControl::kAnswerCaption, IDC_ANSWER_CAPTION, 3,
-                                     fieldsTop + 22, 95, 20, n, 2});
-        }
-        plan.controls.push_back({BoardControl::kQuestionNumber, IDC_QUESTION_NUMBER, left - 28,
-                                 fieldsTop + 2, 27, 17, n});
-        if (shape.mediaButtons) {
-            plan.controls.push_back(
-                {BoardControl::kPlayButton, IDC_PLAY_BASE + n, left, fieldsTop, 20, 20, n});
-            plan.controls.push_back(
-                {BoardControl::kStopButton, IDC_STOP_BASE + n, left, fieldsTop + 20, 20, 19, n});
-        }
-        placeAnswerFields(shape, n, left, fieldsTop, plan);
-        if (record.rewardKind > kRewardPicture)
-            plan.controls.push_back(
-                {BoardControl::kRewardField, rewardFieldId(n), left, fieldsTop + 46, 260, 65, n});
-
+        placeQuestionControls(shape, n, rowStart, left, fieldsTop, plan);
         if (rowStart) {
             plan.contentWidth = 890;
             plan.contentHeight = fieldsTop + shape.rowExtra;
         }
         if (column == kQuestionsPerRow - 1)
-            rowTop = fieldsTop + shape.rowExtra;
+            row.top = fieldsTop + shape.rowExtra;
     }
 }
 

@@ -22,6 +22,9 @@ constexpr int IDC_REWARD_BASE = 8000;
 constexpr int IDC_PICTURE_BASE = 9900;
 constexpr int IDC_PLAYER_HOST = 9900;
 
+// The square that a question's picture, and its reward picture, is fitted into.
+constexpr int kPictureBox = 260;
+
 struct AnswerSlot {
     int question; // n, from 1
     int answer;   // k, 1 or 2
@@ -98,6 +101,6 @@ struct BoardPlan {
 };
 
 // The whole board of a quiz. `pictureSize` gives the size of question n's picture once fitted
-// into its 260 x 260 box (picture grids only; asked for each question at most once per row
+// into its kPictureBox square (picture grids only; asked for each question at most once per row
 // band, never for questions past the last).
 BoardPlan planBoard(const QuizRecord& record, const std::function<PictureSize(int)>& pictureSize);

@@ -2,9 +2,9 @@
 
 #include "board/board_layout.h"
 #include "content/platform.h"
-#include "shell/control_text.h"
-#include "shell/main_window.h"
-#include "shell/scoped_handles.h"
+#include "win/control_text.h"
+#include "win/handles.h"
+#include "win/player_state.h"
 
 #include <cstring>
 #include <vector>
@@ -36,9 +36,9 @@ std::string progressText(HWND board) {
 }
 
 bool writeWholeFile(const std::string& name, const std::string& text) {
-    ScopedFile file(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
+    const UniqueFile file(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return false;
     DWORD written = 0;
     if (!text.empty() &&
@@ -53,9 +53,10 @@ enum class ExistingFile { kNone, kProgress, kSomeoneElses, kUnreadable };
 // The file of that name is the executable's name with "txt": a quiz renamed notes.exe must not
 // cut the player's own notes.txt. Only a file the save could have written is replaced.
 ExistingFile inspectExistingFile(const std::string& name) {
-    ScopedFile file(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
+    const UniqueFile file(CreateFileA(name.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
                    ? ExistingFile::kNone
@@ -137,26 +138,17 @@ bool saveProgress(HWND board) {
     return false;
 }
 
-ProgressRestore::ProgressRestore() {
-    file_ = CreateFileA(progressFileName().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file_ == INVALID_HANDLE_VALUE)
+ProgressRestore::ProgressRestore()
+    : file_(CreateFileA(progressFileName().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    if (!file_)
         return;
-    const DWORD size = GetFileSize(file_, nullptr);
+    const DWORD size = GetFileSize(file_.get(), nullptr);
     if (size == 0 || size == INVALID_FILE_SIZE)
         return; // an empty file cannot be mapped, and holds nothing anyway
-    mapping_ = CreateFileMappingA(file_, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    mapping_.reset(CreateFileMappingA(file_.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
     if (mapping_)
-        view_ = MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0);
+        view_.reset(MapViewOfFile(mapping_.get(), FILE_MAP_READ, 0, 0, 0));
     if (view_)
-        reader_ = ProgressLineReader({static_cast<const uint8_t*>(view_), size});
-}
-
-ProgressRestore::~ProgressRestore() {
-    if (view_)
-        UnmapViewOfFile(view_);
-    if (mapping_)
-        CloseHandle(mapping_);
-    if (file_ != INVALID_HANDLE_VALUE)
-        CloseHandle(file_);
+        reader_ = ProgressLineReader({static_cast<const uint8_t*>(view_.get()), size});
 }

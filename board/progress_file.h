@@ -2,6 +2,7 @@
 #pragma once
 
 #include "board/progress_lines.h"
+#include "win/handles.h"
 
 #include <windows.h>
 
@@ -25,15 +26,13 @@ void allowProgressSaving(bool allowed);
 class ProgressRestore {
   public:
     ProgressRestore();
-    ~ProgressRestore();
-    ProgressRestore(const ProgressRestore&) = delete;
-    ProgressRestore& operator=(const ProgressRestore&) = delete;
 
     void nextLine(char (&text)[kQuizTextSize]) { reader_.nextLine(text); }
 
   private:
-    HANDLE file_ = INVALID_HANDLE_VALUE;
-    HANDLE mapping_ = nullptr;
-    const void* view_ = nullptr;
+    // Released in the reverse order: the view, its mapping, the file.
+    UniqueFile file_;
+    UniqueKernelObject mapping_;
+    UniqueMappedView view_;
     ProgressLineReader reader_;
 };

@@ -8,9 +8,15 @@ function(plimo_sanitize target)
     target_link_options(${target} PRIVATE ${PLIMO_SANITIZERS})
 endfunction()
 
-# The fakes stand in for message boxes and GDI objects, and record what was asked of them.
-add_library(plimo_core STATIC ${PLIMO_CORE_SOURCES} tests/support/platform_fake.cpp)
-target_include_directories(plimo_core PUBLIC ${PROJECT_SOURCE_DIR})
+# The portable core, compiled once for the programs and for the tests, which give it different
+# platform sides.
+add_library(plimo_core_objects OBJECT ${PLIMO_CORE_SOURCES})
+target_include_directories(plimo_core_objects PUBLIC ${PROJECT_SOURCE_DIR})
+plimo_sanitize(plimo_core_objects)
+
+# What the host programs (the maker) link: the core with its host platform side.
+add_library(plimo_core STATIC content/platform_host.cpp)
+target_link_libraries(plimo_core PUBLIC plimo_core_objects)
 plimo_sanitize(plimo_core)
 
 add_subdirectory(maker)

@@ -24,11 +24,12 @@ add_library(plimo_windows STATIC
     content/quiz_loader.cpp
     judge/answer_judge.cpp
     judge/score.cpp
-    shell/control_text.cpp
+    media/media_player.cpp
     shell/header_pane.cpp
     shell/main_window.cpp
     shell/pictures.cpp
-    media/media_player.cpp
+    win/control_text.cpp
+    win/controls.cpp
 )
 target_link_libraries(plimo_windows PUBLIC plimo_core ${PLIMO_WINDOWS_LIBRARIES})
 

@@ -1,6 +1,8 @@
 // The few things the portable core asks of the platform: message boxes and GDI objects.
-// The Windows build implements them with user32 and gdi32 (platform_win.cpp); the host
-// build links recording fakes instead, so the core compiles and is tested without Windows.
+// The Windows build implements them with user32 and gdi32 (platform_win.cpp). The host build's
+// programs write messages to stderr and make no GDI object (platform_host.cpp); its tests link
+// recording fakes instead (tests/support/platform_fake.cpp), so the core is tested without
+// Windows.
 #pragma once
 
 #include <cstdint>

@@ -2,13 +2,11 @@
 
 #include "content/lzw_codec.h"
 #include "content/quiz_text.h"
-#include "resources/resource_ids.h"
+#include "resources/quiz_resource_ids.h"
 
 #include <vector>
 
 namespace {
-
-constexpr const char* kQuizResourceType = "PATCH";
 
 struct QuizResource {
     bool found = false;

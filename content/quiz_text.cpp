@@ -58,69 +58,100 @@ class QuizTextReader {
     size_t position_ = 0;
 };
 
+// The first four bytes: byte 0 unused, then the media kind + 1 and the two counts.
+struct QuizTextHeader {
+    int mediaKind;
+    int questionCount;
+    int answerFieldCount;
+};
+constexpr size_t kQuizTextHeaderSize = 4;
+
+QuizTextStatus readHeader(std::span<const uint8_t> text, QuizTextHeader& header) {
+    if (text.size() < kQuizTextHeaderSize)
+        return QuizTextStatus::kTruncated;
+    header = {text[1] - 1, text[2], text[3]};
+    if (header.questionCount > kMaxQuestions)
+        return QuizTextStatus::kTooManyQuestions;
+    if (header.answerFieldCount != 1 && header.answerFieldCount != 2)
+        return QuizTextStatus::kBadAnswerFieldCount;
+    return QuizTextStatus::kOk;
+}
+
+// Title, creator, explanation and the two answer labels.
+bool readQuizFields(QuizTextReader& reader, QuizRecord* record) {
+    for (auto member : {&QuizRecord::title, &QuizRecord::creator, &QuizRecord::explanation,
+                        &QuizRecord::answerLabel1, &QuizRecord::answerLabel2}) {
+        if (!reader.readField(record ? &(record->*member) : nullptr))
+            return false;
+    }
+    return true;
+}
+
+// One question's answer (or two) and its text.
+bool readQuestion(QuizTextReader& reader, int answerFieldCount, QuizRecord* record) {
+    char answer1[kQuizTextSize] = "";
+    char answer2[kQuizTextSize] = "";
+    char questionText[kQuizTextSize] = "";
+    if (!reader.readField(&answer1))
+        return false;
+    if (answerFieldCount == 2 && !reader.readField(&answer2))
+        return false;
+    if (!reader.readField(&questionText))
+        return false;
+    if (record)
+        addQuestion(*record, answer1, answer2, questionText);
+    return true;
+}
+
+// The reward kind, then one reward text per question for the kinds that have them.
+bool readRewards(QuizTextReader& reader, int questionCount, QuizRecord* record) {
+    uint8_t rewardKind = 0;
+    if (!reader.readByte(rewardKind))
+        return false;
+    if (record)
+        record->rewardKind = rewardKind;
+    if (rewardKind < kRewardText || rewardKind > kRewardFinal)
+        return true;
+    for (int i = 0; i < questionCount; ++i) {
+        QuestionNode* node = record ? questionAt(*record, i) : nullptr;
+        if (!reader.readField(node ? &node->rewardText : nullptr))
+            return false;
+        // A message reward carries a second text per question that nothing shows.
+        if (rewardKind == kRewardMessage && !reader.readField(nullptr))
+            return false;
+    }
+    return true;
+}
+
+bool readColour(QuizTextReader& reader, QuizRecord* record) {
+    uint8_t red = 0, green = 0, blue = 0;
+    if (!reader.readByte(red) || !reader.readByte(green) || !reader.readByte(blue))
+        return false;
+    if (record)
+        applyQuizColour(*record, red, green, blue);
+    return true;
+}
+
 // One walk over the text. With no record it only checks that every announced piece is there,
 // so that the real walk can write without ever having to undo.
 QuizTextStatus walkQuizText(std::span<const uint8_t> text, QuizRecord* record) {
-    if (text.size() < 4)
-        return QuizTextStatus::kTruncated;
-    const int mediaKind = text[1] - 1;
-    const int questionCount = text[2];
-    const int answerFieldCount = text[3];
-    if (questionCount > kMaxQuestions)
-        return QuizTextStatus::kTooManyQuestions;
-    if (answerFieldCount != 1 && answerFieldCount != 2)
-        return QuizTextStatus::kBadAnswerFieldCount;
-
-    QuizTextReader reader(text.subspan(4));
-    auto field = [record](char(QuizRecord::*member)[kQuizTextSize]) {
-        return record ? &(record->*member) : nullptr;
-    };
+    QuizTextHeader header{};
+    if (QuizTextStatus status = readHeader(text, header); status != QuizTextStatus::kOk)
+        return status;
     if (record) {
-        record->mediaKind = mediaKind;
-        record->questionCount = questionCount;
-        record->answerFieldCount = answerFieldCount;
+        record->mediaKind = header.mediaKind;
+        record->questionCount = header.questionCount;
+        record->answerFieldCount = header.answerFieldCount;
     }
-    for (auto member : {&QuizRecord::title, &QuizRecord::creator, &QuizRecord::explanation,
-                        &QuizRecord::answerLabel1, &QuizRecord::answerLabel2}) {
-        if (!reader.readField(field(member)))
-            return QuizTextStatus::kTruncated;
-    }
-
-    for (int i = 0; i < questionCount; ++i) {
-        char answer1[kQuizTextSize] = "";
-        char answer2[kQuizTextSize] = "";
-        char questionText[kQuizTextSize] = "";
-        if (!reader.readField(&answer1))
-            return QuizTextStatus::kTruncated;
-        if (answerFieldCount == 2 && !reader.readField(&answer2))
-            return QuizTextStatus::kTruncated;
-        if (!reader.readField(&questionText))
-            return QuizTextStatus::kTruncated;
-        if (record)
-            addQuestion(*record, answer1, answer2, questionText);
-    }
-
-    uint8_t rewardKind = 0;
-    if (!reader.readByte(rewardKind))
+    QuizTextReader reader(text.subspan(kQuizTextHeaderSize));
+    if (!readQuizFields(reader, record))
         return QuizTextStatus::kTruncated;
-    if (record)
-        record->rewardKind = rewardKind;
-    if (rewardKind >= kRewardText && rewardKind <= kRewardFinal) {
-        for (int i = 0; i < questionCount; ++i) {
-            QuestionNode* node = record ? questionAt(*record, i) : nullptr;
-            if (!reader.readField(node ? &node->rewardText : nullptr))
-                return QuizTextStatus::kTruncated;
-            // A message reward carries a second text per question that nothing shows.
-            if (rewardKind == kRewardMessage && !reader.readField(nullptr))
-                return QuizTextStatus::kTruncated;
-        }
+    for (int i = 0; i < header.questionCount; ++i) {
+        if (!readQuestion(reader, header.answerFieldCount, record))
+            return QuizTextStatus::kTruncated;
     }
-
-    uint8_t red = 0, green = 0, blue = 0;
-    if (!reader.readByte(red) || !reader.readByte(green) || !reader.readByte(blue))
+    if (!readRewards(reader, header.questionCount, record) || !readColour(reader, record))
         return QuizTextStatus::kTruncated;
-    if (record)
-        applyQuizColour(*record, red, green, blue);
     return QuizTextStatus::kOk;
 }
 

@@ -3,13 +3,27 @@
 #include "board/board_layout.h"
 #include "judge/score.h"
 #include "judge/verdict.h"
-#include "resources/resource_ids.h"
-#include "shell/control_text.h"
+#include "resources/quiz_resource_ids.h"
 #include "shell/pictures.h"
+#include "win/control_text.h"
+#include "win/handles.h"
 
 #include <bitset>
 
 namespace {
+
+// The box takes the focus from the field that was just judged, which judges it again: without
+// this latch one Enter would put the same message up twice, one box inside the other. It is
+// kept per question, so that another question made right while a box is open (by F1, or by a
+// restore) still shows its own.
+std::bitset<kMaxQuestions + 1> rewardMessageShowing;
+
+// Set once the answers are saved for closing: the windows going away move the focus, which
+// judges a field once more, and no box may come up while the player's window closes.
+bool rewardMessagesSilenced = false;
+
+// How many DeferredBoardTotals live: while any does, judging leaves the board totals alone.
+int deferredTotals = 0;
 
 // The expected answer of a slot; a question without a node expects the empty text.
 const char* expectedAnswer(const QuizRecord& record, AnswerSlot slot) {
@@ -40,27 +54,18 @@ void showRewardPicture(HWND board, int question) {
     HWND pictureField = GetDlgItem(board, pictureFieldId(question));
     if (!pictureField)
         return;
-    HBITMAP reward =
+    UniqueGdiObject<HBITMAP> reward(
         loadPictureResource(GetModuleHandleA(nullptr), IDR_REWARD_PICTURE_BASE + question,
-                            kPictureResourceType, kPictureBox, kPictureBox);
+                            kMediaResourceType, kPictureBox, kPictureBox));
     if (!reward)
         return;
-    // The field shows the new bitmap before the one it showed is deleted.
-    auto previous = reinterpret_cast<HBITMAP>(
-        SendMessageA(pictureField, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(reward)));
-    if (previous && previous != reward)
-        DeleteObject(previous);
+    // The field owns the bitmap it shows, and shows the new one before the old one is deleted.
+    HBITMAP shown = reward.release();
+    UniqueGdiObject<HBITMAP> previous(reinterpret_cast<HBITMAP>(
+        SendMessageA(pictureField, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown))));
+    if (previous.get() == shown)
+        previous.release();
 }
-
-// The box takes the focus from the field that was just judged, which judges it again: without
-// this latch one Enter would put the same message up twice, one box inside the other. It is
-// kept per question, so that another question made right while a box is open (by F1, or by a
-// restore) still shows its own.
-std::bitset<kMaxQuestions + 1> rewardMessageShowing;
-
-// Set once the answers are saved for closing: the windows going away move the focus, which
-// judges a field once more, and no box may come up while the player's window closes.
-bool rewardMessagesSilenced = false;
 
 void showRewardMessage(const QuizRecord& record, int question) {
     if (rewardMessagesSilenced || question < 1 || question > kMaxQuestions ||
@@ -104,8 +109,6 @@ void showFinalRewardIfEarned(QuizRecord& record, HWND board) {
     for (int question = 1; question <= record.questionCount; ++question)
         showControl(board, rewardFieldId(question), SW_SHOW);
 }
-
-int deferredTotals = 0;
 
 // The steps that look at the whole board rather than the judged field.
 void updateBoardTotals(QuizRecord& record, HWND board) {

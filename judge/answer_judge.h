@@ -33,6 +33,3 @@ void createAnswerFont(QuizRecord& record);
 
 // Caption of the box that shows a question's reward text.
 inline constexpr const char* kRewardBoxCaption = "texte";
-// Reward pictures are resources of this type, identifier kRewardPictureBase + question.
-inline constexpr const char* kPictureResourceType = "IMG";
-inline constexpr int kPictureBox = 260;

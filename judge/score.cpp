@@ -2,8 +2,9 @@
 
 #include "board/board_layout.h"
 #include "judge/verdict.h"
-#include "shell/control_text.h"
-#include "shell/main_window.h"
+#include "resources/resource_ids.h"
+#include "win/control_text.h"
+#include "win/player_state.h"
 
 #include <algorithm>
 #include <cstdio>

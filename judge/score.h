@@ -7,10 +7,6 @@
 
 #include <vector>
 
-// Header pane fields written by the score.
-inline constexpr int kCodeFieldId = 30;
-inline constexpr int kScoreFieldId = 32;
-
 // Which of the verdict fields 1..fieldCount read exactly "BRAVO" (index: the field index).
 // One walk over the board's controls: looking each field up by its identifier would walk
 // them all again for every field.

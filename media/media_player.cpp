@@ -2,68 +2,34 @@
 
 #include "board/board_layout.h"
 #include "media/wmp_interfaces.h"
+#include "resources/quiz_resource_ids.h"
 #include "resources/resource_ids.h"
-#include "shell/main_window.h"
-#include "shell/scoped_handles.h"
+#include "win/com_ptr.h"
+#include "win/controls.h"
+#include "win/handles.h"
+#include "win/player_state.h"
 
 #include <oleauto.h>
 #include <shellapi.h>
 
+#include <optional>
 #include <set>
 #include <string>
-
-HICON playIcon = nullptr;
-HICON stopIcon = nullptr;
 
 namespace {
 
 constexpr int kClipKindSound = 1;
 constexpr int kClipKindVideo = 2;
-constexpr const char* kClipResourceType = "img"; // resource type names ignore case: finds IMG
 constexpr const char* kInformationCaption = "Information";
 constexpr int kWideNameSize = 512;
 // Names of the clip folder tried before giving up, each one already taken.
 constexpr int kClipFolderAttempts = 1000;
+constexpr int kButtonIconSize = 16;
 
 // AtlAxAttachControl: makes a plain window the host (container) of an ActiveX control.
 using AttachControlFunction = HRESULT(WINAPI*)(IUnknown* control, HWND host, IUnknown** container);
 
-// The media state, from start-up to shut-down.
-HMODULE atlLibrary = nullptr;
-AttachControlFunction attachControl = nullptr;
-// CoInitialize's answer; only a success is balanced by CoUninitialize.
-HRESULT comStarted = CO_E_NOTINITIALIZED;
-HWND playerHost = nullptr;
-ComPtr<wmp::IWMPPlayer> player;
-ComPtr<wmp::IWMPControls> playerControls;
-int playerUnavailable = 0;
-int currentClip = 0;
-
-bool controlMissingForTesting = false;
-ShellOpenFunction shellOpen = ShellExecuteA;
-MediaStepObserver stepObserver = nullptr;
-
-void noteStep(const std::string& step) {
-    if (stepObserver)
-        stepObserver(step);
-}
-
-bool isMediaQuiz() {
-    return quizRecord &&
-           (quizRecord->mediaKind == kMediaSound || quizRecord->mediaKind == kMediaVideo);
-}
-
-int clipKindOfQuiz() {
-    return quizRecord->mediaKind - 1;
-}
-
-const char* clipExtension(int clipKind) {
-    return clipKind == kClipKindVideo ? "avi" : "mp3";
-}
-
-std::string clipFileName(int clipKind, int question) {
-    return "plimo" + std::to_string(question) + "." + clipExtension(clipKind);
-}
+void noteStep(const std::string& step);
 
 // The clip files of this run, in a folder of its own under the user's temporary folder: the
 // current folder may be read-only, or hold files of the same names that are not this run's
@@ -71,6 +37,11 @@ std::string clipFileName(int clipKind, int question) {
 // run wrote are deleted, and the folder goes only if that leaves it empty.
 class ClipFolder {
   public:
+    ClipFolder() = default;
+    ~ClipFolder() { removeAll(); }
+    ClipFolder(const ClipFolder&) = delete;
+    ClipFolder& operator=(const ClipFolder&) = delete;
+
     // The full name of a clip file in the folder, made first if need be; empty when the folder
     // cannot be made.
     std::string pathOf(const std::string& name) {
@@ -130,31 +101,76 @@ class ClipFolder {
     std::set<std::string> written_;
 };
 
-ClipFolder clipFolder;
-
-// A wide string owned as a BSTR, as the control's string properties want it.
-class ScopedBstr {
-  public:
-    explicit ScopedBstr(const wchar_t* text) : bstr_(SysAllocString(text)) {}
-    ~ScopedBstr() { SysFreeString(bstr_); }
-    ScopedBstr(const ScopedBstr&) = delete;
-    ScopedBstr& operator=(const ScopedBstr&) = delete;
-    BSTR get() const { return bstr_; }
-
-  private:
-    BSTR bstr_;
+// Everything media acquires, from start-up to shut-down. The members are released in the
+// reverse order of their declaration, which is the order shut-down needs: the control's
+// transport; the clip files and their folder; our reference to the control; the main window,
+// whose host window lets the control's last reference go as it is destroyed with the board,
+// while COM and atl.dll (whose code runs the host) are still there; COM; atl.dll; and last the
+// button icons, whose buttons went with the main window.
+struct MediaSession {
+    // Loaded at a size of our choosing, so ours to destroy.
+    UniqueIcon playIcon;
+    UniqueIcon stopIcon;
+    UniqueModule atlLibrary;
+    AttachControlFunction attachControl = nullptr;
+    UniqueComInitialization com;
+    // Handed over by shut-down, so that it goes at its place in the order.
+    UniqueWindow mainWindow;
+    // A child of the board, which destroys it.
+    HWND playerHost = nullptr;
+    ComPtr<wmp::IWMPPlayer> player;
+    ClipFolder clipFolder;
+    ComPtr<wmp::IWMPControls> playerControls;
+    int playerUnavailable = 0;
+    int currentClip = 0;
 };
+
+// The media state: made when start-up, a board or a clip first needs it, ended by shut-down.
+std::optional<MediaSession> mediaSession;
+
+// Test seams.
+bool controlMissingForTesting = false;
+ShellOpenFunction shellOpen = ShellExecuteA;
+MediaStepObserver stepObserver = nullptr;
+
+MediaSession& media() {
+    if (!mediaSession)
+        mediaSession.emplace();
+    return *mediaSession;
+}
+
+void noteStep(const std::string& step) {
+    if (stepObserver)
+        stepObserver(step);
+}
+
+bool isMediaQuiz() {
+    return quizRecord &&
+           (quizRecord->mediaKind == kMediaSound || quizRecord->mediaKind == kMediaVideo);
+}
+
+int clipKindOfQuiz() {
+    return quizRecord->mediaKind - 1;
+}
+
+const char* clipExtension(int clipKind) {
+    return clipKind == kClipKindVideo ? "avi" : "mp3";
+}
+
+std::string clipFileName(int clipKind, int question) {
+    return "plimo" + std::to_string(question) + "." + clipExtension(clipKind);
+}
 
 // Writes the whole clip or leaves no file: a cut-off clip would play cut off, or not at all.
 bool writeClipFile(const char* name, const void* bytes, DWORD size) {
     DWORD written = 0;
     BOOL wrote = FALSE;
     {
-        ScopedFile file(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        const UniqueFile file(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
         // Fails when the name is taken by something this program may not overwrite, such as
         // a file another player still holds open: that file is not this clip.
-        if (file.get() == INVALID_HANDLE_VALUE)
+        if (!file)
             return false;
         wrote = WriteFile(file.get(), bytes, size, &written, nullptr);
     }
@@ -172,9 +188,10 @@ void reportUnwrittenClip(const std::string& name) {
 }
 
 // Creates the control and hosts it in playerHost. False leaves no control behind.
-bool hostPlayerControl() {
-    if (!attachControl || !playerHost)
+bool hostPlayerControl(MediaSession& session) {
+    if (!session.attachControl || !session.playerHost)
         return false;
+    ComPtr<wmp::IWMPPlayer>& player = session.player;
     HRESULT created =
         controlMissingForTesting
             ? REGDB_E_CLASSNOTREG
@@ -184,72 +201,20 @@ bool hostPlayerControl() {
     if (created != S_OK || !player)
         return false;
     // An unhosted control or one without its transport cannot play: the shell does instead.
-    if (FAILED(attachControl(player.get(), playerHost, nullptr)) ||
-        FAILED(player->get_controls(playerControls.put())) || !playerControls)
+    if (FAILED(session.attachControl(player.get(), session.playerHost, nullptr)) ||
+        FAILED(player->get_controls(session.playerControls.put())) || !session.playerControls)
         return false;
     // No buttons, seek bar or status of the control's own. Wine answers E_NOTIMPL, which
     // changes nothing here: the host window is 0 x 0.
-    ScopedBstr uiMode(L"none");
+    const UniqueBstr uiMode(SysAllocString(L"none"));
     player->put_uiMode(uiMode.get());
     return true;
 }
-
-} // namespace
-
-void startMedia() {
-    if (!isMediaQuiz())
-        return;
-    atlLibrary = LoadLibraryA("atl.dll");
-    if (!atlLibrary)
-        return; // without a host for the control, COM is not needed: clips go to the shell
-    // Through a function type that matches every other: GCC warns about a direct cast.
-    attachControl = reinterpret_cast<AttachControlFunction>(
-        reinterpret_cast<void (*)()>(GetProcAddress(atlLibrary, "AtlAxAttachControl")));
-    comStarted = CoInitialize(nullptr);
-}
-
-namespace {
-
-constexpr int kButtonIconSize = 16;
 
 HICON loadButtonIcon(HINSTANCE instance, int id) {
     return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON,
                                          kButtonIconSize, kButtonIconSize, LR_DEFAULTCOLOR));
 }
-
-// Icons loaded at a size of our choosing are ours to destroy.
-void destroyButtonIcons() {
-    for (HICON* icon : {&playIcon, &stopIcon}) {
-        if (*icon)
-            DestroyIcon(*icon);
-        *icon = nullptr;
-    }
-}
-
-} // namespace
-
-void createMediaPlayer(HWND board) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    // The buttons are 20 x 20: at its own 32 x 32 an icon shows only a corner in them.
-    destroyButtonIcons();
-    playIcon = loadButtonIcon(instance, IDI_PLAY);
-    stopIcon = loadButtonIcon(instance, IDI_STOP);
-
-    playerControls.reset();
-    player.reset();
-    playerHost = CreateWindowExA(
-        0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 0, 0, board,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PLAYER_HOST)), instance, nullptr);
-    if (hostPlayerControl()) {
-        playerUnavailable = 0;
-        return;
-    }
-    playerControls.reset();
-    player.reset();
-    playerUnavailable = 1;
-}
-
-namespace {
 
 // Writes a question's clip to its file in the clip folder. Returns the file's full name, or
 // empty when the quiz has no such clip or it was not written whole.
@@ -257,7 +222,7 @@ std::string writeClip(int question, int clipKind) {
     if (clipKind != kClipKindSound && clipKind != kClipKindVideo)
         return "";
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_QUESTION_MEDIA_BASE + question),
-                                kClipResourceType);
+                                kMediaResourceType);
     if (!found)
         return "";
     const DWORD size = SizeofResource(nullptr, found);
@@ -274,13 +239,14 @@ std::string writeClip(int question, int clipKind) {
     const void* bytes = LockResource(loaded);
     if (!bytes)
         return "";
+    ClipFolder& folder = media().clipFolder;
     const std::string name = clipFileName(clipKind, question);
-    const std::string path = clipFolder.pathOf(name);
+    const std::string path = folder.pathOf(name);
     if (path.empty() || !writeClipFile(path.c_str(), bytes, size)) {
         reportUnwrittenClip(path.empty() ? name : path);
         return "";
     }
-    clipFolder.wrote(name);
+    folder.wrote(name);
     noteStep("write " + path);
     return path;
 }
@@ -289,18 +255,77 @@ std::string writeClip(int question, int clipKind) {
 // open, so that it can be neither written again nor deleted, until close; Wine's stop lets go
 // already (and its close answers E_NOTIMPL).
 void dropCurrentClip() {
-    if (playerControls) {
-        playerControls->stop();
+    MediaSession& session = media();
+    if (session.playerControls) {
+        session.playerControls->stop();
         noteStep("stop");
-        player->close();
+        session.player->close();
         noteStep("close");
     }
-    if (currentClip >= 1)
-        clipFolder.remove(clipFileName(clipKindOfQuiz(), currentClip));
-    currentClip = 0;
+    if (session.currentClip >= 1)
+        session.clipFolder.remove(clipFileName(clipKindOfQuiz(), session.currentClip));
+    session.currentClip = 0;
+}
+
+// Gives the clip file to the control, or without one to whatever program the user has for
+// this kind of file.
+void openClip(HWND board, const std::string& path) {
+    MediaSession& session = media();
+    if (!session.playerControls) {
+        shellOpen(board, "open", path.c_str(), nullptr, nullptr, SW_HIDE);
+        return;
+    }
+    wchar_t wideName[kWideNameSize];
+    if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wideName, kWideNameSize))
+        return;
+    const UniqueBstr url(SysAllocString(wideName));
+    // A URL the control refused would leave it on the previous clip, whose file is gone.
+    if (SUCCEEDED(session.player->put_URL(url.get())))
+        session.playerControls->play();
 }
 
 } // namespace
+
+HICON playIcon() {
+    return media().playIcon.get();
+}
+
+HICON stopIcon() {
+    return media().stopIcon.get();
+}
+
+void startMedia() {
+    if (!isMediaQuiz())
+        return;
+    MediaSession& session = media();
+    session.atlLibrary.reset(LoadLibraryA("atl.dll"));
+    if (!session.atlLibrary)
+        return; // without a host for the control, COM is not needed: clips go to the shell
+    // Through a function type that matches every other: GCC warns about a direct cast.
+    session.attachControl = reinterpret_cast<AttachControlFunction>(reinterpret_cast<void (*)()>(
+        GetProcAddress(session.atlLibrary.get(), "AtlAxAttachControl")));
+    session.com = initializeCom();
+}
+
+void createMediaPlayer(HWND board) {
+    MediaSession& session = media();
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    // The buttons are 20 x 20: at its own 32 x 32 an icon shows only a corner in them.
+    session.playIcon.reset(loadButtonIcon(instance, IDI_PLAY));
+    session.stopIcon.reset(loadButtonIcon(instance, IDI_STOP));
+
+    session.playerControls.reset();
+    session.player.reset();
+    session.playerHost =
+        createControl(board, IDC_PLAYER_HOST, "STATIC", "", WS_BORDER, {0, 0, 0, 0});
+    if (hostPlayerControl(session)) {
+        session.playerUnavailable = 0;
+        return;
+    }
+    session.playerControls.reset();
+    session.player.reset();
+    session.playerUnavailable = 1;
+}
 
 int extractMediaClip(HWND, int resourceId, int clipKind) {
     return writeClip(resourceId - IDR_QUESTION_MEDIA_BASE, clipKind).empty() ? 0 : 1;
@@ -315,25 +340,15 @@ void playClip(HWND board, int question) {
     const std::string path = writeClip(question, clipKindOfQuiz());
     if (path.empty())
         return;
-    currentClip = question;
-    if (playerControls) {
-        wchar_t wideName[kWideNameSize];
-        if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wideName, kWideNameSize))
-            return;
-        ScopedBstr url(wideName);
-        // A URL the control refused would leave it on the previous clip, whose file is gone.
-        if (SUCCEEDED(player->put_URL(url.get())))
-            playerControls->play();
-        return;
-    }
-    // No control: whatever program the user has for this kind of file plays it.
-    shellOpen(board, "open", path.c_str(), nullptr, nullptr, SW_HIDE);
+    media().currentClip = question;
+    openClip(board, path);
 }
 
 void stopClip(int) {
     // Every stop button stops the clip that plays, whichever question it belongs to. A clip
     // that the shell opened cannot be stopped from here; its file stays until shut-down.
-    if (!isMediaQuiz() || playerUnavailable || !playerControls)
+    const MediaSession& session = media();
+    if (!isMediaQuiz() || session.playerUnavailable || !session.playerControls)
         return;
     dropCurrentClip();
 }
@@ -344,37 +359,24 @@ void shutdownMedia(HWND mainWindow) {
     // A playing control may hold its clip open, and Windows does not delete a file that is
     // open without delete sharing.
     dropCurrentClip();
-    playerControls.reset();
-    clipFolder.removeAll();
-    // The host window holds the control's last reference and lets it go as it is destroyed,
-    // with the board, while COM and atl.dll (whose code runs the host) are still there.
-    player.reset();
-    if (mainWindow)
-        DestroyWindow(mainWindow);
-    playerHost = nullptr;
-    if (SUCCEEDED(comStarted))
-        CoUninitialize();
-    comStarted = CO_E_NOTINITIALIZED;
-    if (atlLibrary)
-        FreeLibrary(atlLibrary);
-    atlLibrary = nullptr;
-    attachControl = nullptr;
-    playerUnavailable = 0;
-    destroyButtonIcons(); // the buttons went with the main window
+    media().mainWindow.reset(mainWindow);
+    mediaSession.reset(); // in the order that MediaSession declares
 }
 
 std::wstring mediaPlayerUrlForTesting() {
+    const ComPtr<wmp::IWMPPlayer>& player = media().player;
     if (!player)
         return L"";
     BSTR url = nullptr;
-    if (FAILED(player->get_URL(&url)) || !url)
+    const HRESULT got = player->get_URL(&url);
+    const UniqueBstr owned(url);
+    if (FAILED(got) || !owned)
         return L"";
-    std::wstring copy(url, SysStringLen(url));
-    SysFreeString(url);
-    return copy;
+    return std::wstring(url, SysStringLen(url));
 }
 
 double mediaPositionForTesting() {
+    const ComPtr<wmp::IWMPControls>& playerControls = media().playerControls;
     double seconds = -1;
     // S_FALSE: nothing loaded, as after stop under Wine.
     if (!playerControls || playerControls->get_currentPosition(&seconds) != S_OK)

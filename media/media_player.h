@@ -5,9 +5,9 @@
 
 #include <string>
 
-// Icons of the play and stop buttons, loaded by createMediaPlayer.
-extern HICON playIcon;
-extern HICON stopIcon;
+// Icons of the play and stop buttons, loaded by createMediaPlayer; null before.
+HICON playIcon();
+HICON stopIcon();
 
 // At start-up, for a sound or video quiz: the hosting library and COM.
 void startMedia();

@@ -8,8 +8,22 @@
 #define IDI_STOP 1005
 #define IDI_APP 1
 
-// A quiz's own resources, added to a copy of the player for each quiz.
-#define IDR_QUIZ_TEXT 104
-#define IDR_QUIZ_CODES 105
-#define IDR_QUESTION_MEDIA_BASE 400
-#define IDR_REWARD_PICTURE_BASE 10400
+#ifndef RC_INVOKED
+// The controls of template IDD_HEADER. The header pane makes them all; the score writes two of
+// them, which is why they are kept here rather than with either.
+inline constexpr int kLinkId = 24;
+inline constexpr int kByLabelId = 25;
+inline constexpr int kCreatorId = 26;
+inline constexpr int kSaveButtonId = 27;
+inline constexpr int kExplanationId = 28;
+inline constexpr int kTitleId = 29;
+inline constexpr int kCodeFieldId = 30;
+inline constexpr int kCodeLabelId = 31;
+inline constexpr int kScoreFieldId = 32;
+inline constexpr int kScoreRuleId = 120;
+inline constexpr int kLeftRuleId = 121;
+inline constexpr int kRightRuleId = 122;
+
+// The maker still finds a quiz's own identifiers here.
+#include "resources/quiz_resource_ids.h"
+#endif

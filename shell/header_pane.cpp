@@ -2,43 +2,42 @@
 
 #include "board/progress_file.h"
 #include "content/quiz_record.h"
-#include "judge/score.h"
-#include "shell/main_window.h"
+#include "win/controls.h"
+#include "win/handles.h"
+#include "win/player_state.h"
 
 #include <cstdio>
 #include <shellapi.h>
+#include <utility>
 
 namespace {
 
-HBRUSH headerBrush = nullptr;
-HFONT linkFont = nullptr;
+// Made with the pane, released once its controls are gone.
+UniqueGdiObject<HBRUSH> headerBrush;
+UniqueGdiObject<HFONT> linkFont;
 
 struct HeaderControl {
     int id;
     const char* type;
     DWORD style;
-    int x, y, width, height;
+    ControlRect rect;
 };
 
 // In the order of their creation.
 constexpr HeaderControl kControls[] = {
-    {kLinkId, "Static", SS_NOTIFY, 736, 5, 115, 18},
-    {kByLabelId, "Static", 0, 736, 25, 27, 18},
-    {kCreatorId, "Static", 0, 763, 25, 85, 18},
-    {kSaveButtonId, "button", 0, 666, 25, 55, 18},
-    {kExplanationId, "Static", 0, 110, 19, 490, 27},
-    {kTitleId, "Static", 0, 110, 3, 260, 18},
-    {kCodeLabelId, "Static", 0, 7, 29, 36, 15},
-    {kScoreFieldId, "Static", SS_CENTER, 10, 1, 80, 20},
-    {kCodeFieldId, "edit", ES_READONLY, 44, 29, 53, 16},
-    {kScoreRuleId, "Static", WS_BORDER, 0, 26, 100, 1},
-    {kLeftRuleId, "Static", WS_BORDER, 100, 0, 1, 50},
-    {kRightRuleId, "Static", WS_BORDER, 730, 0, 1, 50},
+    {kLinkId, "Static", SS_NOTIFY, {736, 5, 115, 18}},
+    {kByLabelId, "Static", 0, {736, 25, 27, 18}},
+    {kCreatorId, "Static", 0, {763, 25, 85, 18}},
+    {kSaveButtonId, "button", 0, {666, 25, 55, 18}},
+    {kExplanationId, "Static", 0, {110, 19, 490, 27}},
+    {kTitleId, "Static", 0, {110, 3, 260, 18}},
+    {kCodeLabelId, "Static", 0, {7, 29, 36, 15}},
+    {kScoreFieldId, "Static", SS_CENTER, {10, 1, 80, 20}},
+    {kCodeFieldId, "edit", ES_READONLY, {44, 29, 53, 16}},
+    {kScoreRuleId, "Static", WS_BORDER, {0, 26, 100, 1}},
+    {kLeftRuleId, "Static", WS_BORDER, {100, 0, 1, 50}},
+    {kRightRuleId, "Static", WS_BORDER, {730, 0, 1, 50}},
 };
-
-void setFont(HWND control, HFONT font, bool redraw) {
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
-}
 
 const char* initialText(int id, const QuizRecord& record, char (&score)[32]) {
     switch (id) {
@@ -80,7 +79,7 @@ void applyFont(HWND control, int id, const QuizRecord& record) {
     case kRightRuleId:
         break; // the rules show no text
     default:
-        setFont(control, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), true);
+        setFont(control, defaultGuiFont(), true);
         break;
     }
 }
@@ -89,13 +88,12 @@ INT_PTR onInitDialog(HWND pane) {
     const QuizRecord& record = *quizRecord;
     for (const HeaderControl& c : kControls) {
         char score[32];
-        HWND control = CreateWindowExA(0, c.type, initialText(c.id, record, score),
-                                       WS_CHILD | WS_VISIBLE | c.style, c.x, c.y, c.width, c.height,
-                                       pane, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                                       GetModuleHandleA(nullptr), nullptr);
-        applyFont(control, c.id, record);
+        HWND control =
+            createControl(pane, c.id, c.type, initialText(c.id, record, score), c.style, c.rect);
+        if (control)
+            applyFont(control, c.id, record);
     }
-    headerBrush = CreateSolidBrush(kHeaderColour);
+    headerBrush.reset(CreateSolidBrush(kHeaderColour));
     return TRUE;
 }
 
@@ -124,7 +122,7 @@ INT_PTR onCtlColorStatic(HDC dc, HWND control) {
     SetBkMode(dc, TRANSPARENT);
     if (id == kLinkId)
         SetTextColor(dc, kLinkColour);
-    return reinterpret_cast<INT_PTR>(headerBrush);
+    return reinterpret_cast<INT_PTR>(headerBrush.get());
 }
 
 INT_PTR onCommand(WPARAM wParam) {
@@ -137,12 +135,8 @@ INT_PTR onCommand(WPARAM wParam) {
 }
 
 void releasePaneObjects() {
-    if (headerBrush)
-        DeleteObject(headerBrush);
-    headerBrush = nullptr;
-    if (linkFont)
-        DeleteObject(linkFont);
-    linkFont = nullptr;
+    headerBrush.reset();
+    linkFont.reset();
 }
 
 } // namespace
@@ -154,15 +148,14 @@ void styleLink(HWND link) {
     font.lfHeight = -(3 * (client.bottom - client.top) / 4);
     font.lfWeight = FW_NORMAL;
     font.lfUnderline = TRUE;
-    HFONT previous = linkFont;
-    linkFont = CreateFontIndirectA(&font);
-    setFont(link, linkFont, false);
-    if (previous)
-        DeleteObject(previous);
+    // The link shows the new font before the one it showed is deleted.
+    const UniqueGdiObject<HFONT> previous = std::move(linkFont);
+    linkFont.reset(CreateFontIndirectA(&font));
+    setFont(link, linkFont.get(), false);
     // The cursor belongs to the class: every "Static" of the process shows the hand from now on.
     SetClassLongPtrA(link, GCLP_HCURSOR,
-                     reinterpret_cast<LONG_PTR>(
-                         LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kLinkCursorId))));
+                     reinterpret_cast<LONG_PTR>(LoadCursorA(GetModuleHandleA(nullptr),
+                                                            MAKEINTRESOURCEA(IDC_LINK_CURSOR))));
 }
 
 INT_PTR CALLBACK headerPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -172,7 +165,7 @@ INT_PTR CALLBACK headerPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM l
     case WM_SIZE:
         return onSize(pane, LOWORD(lParam));
     case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(headerBrush);
+        return reinterpret_cast<INT_PTR>(headerBrush.get());
     case WM_CTLCOLORSTATIC:
         return onCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_COMMAND:

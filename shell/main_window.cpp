@@ -8,13 +8,19 @@
 #include "media/media_player.h"
 #include "resources/resource_ids.h"
 #include "shell/header_pane.h"
+#include "win/controls.h"
+
+#include <memory>
 
 QuizRecord* quizRecord = nullptr;
-HBRUSH appBackgroundBrush = nullptr;
+UniqueGdiObject<HBRUSH> appBackgroundBrush;
 HWND headerPaneWindow = nullptr;
 HWND boardWindow = nullptr;
 
 namespace {
+
+// The record that start-up loads and quizRecord points at until shut-down.
+std::unique_ptr<QuizRecord> loadedRecord;
 
 bool registerMainWindowClass(HINSTANCE instance) {
     WNDCLASSEXA windowClass{};
@@ -54,7 +60,9 @@ int runMessageLoop() {
 LRESULT onCreate(HWND window) {
     RECT client;
     GetClientRect(window, &client);
-    createStaticText(window, kStatusLineText, 725, client.bottom - 16, 130, 15, kStatusLineId);
+    setFont(createControl(window, kStatusLineId, "Static", kStatusLineText, 0,
+                          {725, client.bottom - 16, 130, 15}),
+            defaultGuiFont(), true);
     SendMessageA(window, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconA(nullptr, IDI_QUESTION)));
     return 0;
@@ -77,18 +85,10 @@ LRESULT onCtlColorStatic(HDC dc, HWND control) {
         return 0;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
-    return reinterpret_cast<LRESULT>(appBackgroundBrush);
+    return reinterpret_cast<LRESULT>(appBackgroundBrush.get());
 }
 
 } // namespace
-
-void createStaticText(HWND parent, const char* text, int x, int y, int width, int height, int id) {
-    HWND control = CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE, x, y, width, height,
-                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-                 TRUE);
-}
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -121,8 +121,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 HWND startPlayer(HINSTANCE instance) {
     if (!registerMainWindowClass(instance))
         return nullptr;
-    appBackgroundBrush = CreateSolidBrush(kAppBackgroundColour);
-    quizRecord = new QuizRecord();
+    appBackgroundBrush.reset(CreateSolidBrush(kAppBackgroundColour));
+    loadedRecord = std::make_unique<QuizRecord>();
+    quizRecord = loadedRecord.get();
     allowProgressSaving(loadQuiz(*quizRecord));
     silenceRewardMessages(false);
     startMedia();
@@ -130,8 +131,10 @@ HWND startPlayer(HINSTANCE instance) {
     HWND mainWindow = CreateWindowExA(0, kMainWindowClass, quizRecord->title, WS_OVERLAPPEDWINDOW,
                                       CW_USEDEFAULT, CW_USEDEFAULT, kMainWindowWidth,
                                       kMainWindowHeight, nullptr, nullptr, instance, nullptr);
-    if (!mainWindow)
+    if (!mainWindow) {
+        shutDownPlayer(instance, nullptr);
         return nullptr;
+    }
     centreOnDesktop(mainWindow);
 
     // The header comes first: building the board judges the restored answers, which writes
@@ -162,19 +165,17 @@ void shutDownPlayer(HINSTANCE instance, HWND mainWindow) {
     headerPaneWindow = nullptr;
     boardWindow = nullptr;
 
-    if (appBackgroundBrush)
-        DeleteObject(appBackgroundBrush);
-    appBackgroundBrush = nullptr;
-    delete quizRecord;
+    appBackgroundBrush.reset();
     quizRecord = nullptr;
+    loadedRecord.reset();
     UnregisterClassA(kMainWindowClass, instance);
 }
 
 int runPlayer(HINSTANCE instance) {
     HWND mainWindow = startPlayer(instance);
-    if (!quizRecord)
-        return 0; // the window class could not be registered
-    const int quitCode = mainWindow ? runMessageLoop() : 0;
+    if (!mainWindow)
+        return 0;
+    const int quitCode = runMessageLoop();
     shutDownPlayer(instance, mainWindow);
     return quitCode;
 }

@@ -1,15 +1,9 @@
 // Start-up, the main window and the message loop.
 #pragma once
 
-#include "content/quiz_record.h"
+#include "win/player_state.h"
 
 #include <windows.h>
-
-// Process-wide state, set once by start-up.
-extern QuizRecord* quizRecord;
-extern HBRUSH appBackgroundBrush;
-extern HWND headerPaneWindow;
-extern HWND boardWindow;
 
 inline constexpr const char* kMainWindowClass = "WindowsApp";
 inline constexpr int kStatusLineId = 8000;
@@ -23,13 +17,10 @@ inline constexpr int kMainWindowHeight = 375;
 int runPlayer(HINSTANCE instance);
 
 // Start-up up to the message loop: the record, the quiz, the main window and both panes.
-// Returns the main window, or null when none could be made.
+// Returns the main window, or null when none could be made: nothing is then left behind.
 HWND startPlayer(HINSTANCE instance);
 
 // Shut-down after the loop: windows, media, brushes and the record, in that order.
 void shutDownPlayer(HINSTANCE instance, HWND mainWindow);
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// A "Static" child in the default GUI font.
-void createStaticText(HWND parent, const char* text, int x, int y, int width, int height, int id);

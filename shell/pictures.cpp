@@ -1,6 +1,7 @@
 #include "shell/pictures.h"
 
-#include "shell/scoped_handles.h"
+#include "win/com_ptr.h"
+#include "win/handles.h"
 
 #include <ocidl.h>
 #include <olectl.h>
@@ -8,40 +9,19 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-// Frees a global memory block unless a stream has taken it over.
-class ScopedGlobalBlock {
-  public:
-    explicit ScopedGlobalBlock(size_t size) : block_(GlobalAlloc(GMEM_FIXED, size)) {}
-    ~ScopedGlobalBlock() {
-        if (block_)
-            GlobalFree(block_);
-    }
-    ScopedGlobalBlock(const ScopedGlobalBlock&) = delete;
-    ScopedGlobalBlock& operator=(const ScopedGlobalBlock&) = delete;
-    HGLOBAL get() const { return block_; }
-    void handOver() { block_ = nullptr; }
-
-  private:
-    HGLOBAL block_;
-};
-
-} // namespace
-
 HBITMAP decodePicture(const void* bytes, size_t count) {
     if (!bytes || count == 0)
         return nullptr;
-    ScopedComInitialization com;
-    ScopedGlobalBlock block(count);
-    if (!block.get())
+    const UniqueComInitialization com = initializeCom();
+    UniqueGlobalBlock block(GlobalAlloc(GMEM_FIXED, count));
+    if (!block)
         return nullptr;
     memcpy(block.get(), bytes, count);
 
     ComPtr<IStream> stream;
     if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, stream.put())) || !stream)
         return nullptr;
-    block.handOver(); // the stream frees it when released
+    block.release(); // the stream frees it when released
 
     ComPtr<IPicture> picture;
     if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(count), FALSE, IID_IPicture,
@@ -67,16 +47,16 @@ HBITMAP scalePicture(HBITMAP bitmap, int width, int height) {
     int scaledWidth = std::max(1, static_cast<int>(source.bmWidth * scale));
     int scaledHeight = std::max(1, static_cast<int>(source.bmHeight * scale));
 
-    ScopedGetDc screen(nullptr);
-    ScopedMemoryDc from(screen.get());
-    ScopedMemoryDc to(screen.get());
-    ScopedGdiObject<HBITMAP> scaled(
-        CreateCompatibleBitmap(screen.get(), scaledWidth, scaledHeight));
-    if (!from.get() || !to.get() || !scaled.get())
+    const UniqueWindowDc screen = getWindowDc(nullptr);
+    const UniqueMemoryDc from(CreateCompatibleDC(screen.get().dc));
+    const UniqueMemoryDc to(CreateCompatibleDC(screen.get().dc));
+    UniqueGdiObject<HBITMAP> scaled(
+        CreateCompatibleBitmap(screen.get().dc, scaledWidth, scaledHeight));
+    if (!from || !to || !scaled)
         return nullptr;
     {
-        ScopedSelectObject sourceSelected(from.get(), bitmap);
-        ScopedSelectObject targetSelected(to.get(), scaled.get());
+        const UniqueSelection sourceSelected = selectObject(from.get(), bitmap);
+        const UniqueSelection targetSelected = selectObject(to.get(), scaled.get());
         SetStretchBltMode(to.get(), HALFTONE);
         // HALFTONE needs the brush origin set again after the mode changes.
         SetBrushOrgEx(to.get(), 0, 0, nullptr);
@@ -93,8 +73,8 @@ HBITMAP loadPictureResource(HMODULE module, int id, const char* type, int width,
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes)
         return nullptr;
-    ScopedGdiObject<HBITMAP> full(decodePicture(bytes, SizeofResource(module, resource)));
-    if (!full.get())
+    const UniqueGdiObject<HBITMAP> full(decodePicture(bytes, SizeofResource(module, resource)));
+    if (!full)
         return nullptr;
     return scalePicture(full.get(), width, height);
 }

@@ -8,6 +8,7 @@
 #include "board/scroll_arithmetic.h"
 #include "judge/answer_judge.h"
 #include "judge/score.h"
+#include "resources/resource_ids.h"
 #include "shell/main_window.h"
 #include "tests/windows/board_harness.h"
 #include "tests/windows/message_box_capture.h"

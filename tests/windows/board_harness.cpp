@@ -3,10 +3,11 @@
 #include "board/board_layout.h"
 #include "judge/answer_judge.h"
 #include "judge/score.h"
-#include "shell/control_text.h"
-#include "shell/main_window.h"
+#include "resources/resource_ids.h"
 #include "shell/pictures.h"
 #include "tests/windows/test_files.h"
+#include "win/control_text.h"
+#include "win/player_state.h"
 
 namespace {
 

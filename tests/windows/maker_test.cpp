@@ -3,6 +3,7 @@
 #include "maker/executable_io_win.h"
 #include "maker/maker_cli.h"
 #include "tests/windows/test_files.h"
+#include "win/handles.h"
 
 #include <gtest/gtest.h>
 
@@ -50,18 +51,14 @@ std::unique_ptr<QuizRecord> loadWithThePlayer(const std::string& executable) {
 TEST(Maker, TheOneFileMakerBuildsAQuizThePlayerLoads) {
     TemporaryFolder folder;
     const std::string output = folder.file("drapeaux.exe");
-    std::string command = "\"" + executableFolder() + "plimo-maker.exe\" build \"" + kSamples +
-                          "drapeaux/quiz.toml\" -o \"" + output + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                               nullptr, nullptr, &startup, &process));
-    WaitForSingleObject(process.hProcess, 60000);
+    const ChildProcess maker =
+        startProcess("\"" + executableFolder() + "plimo-maker.exe\" build \"" + kSamples +
+                         "drapeaux/quiz.toml\" -o \"" + output + "\"",
+                     CREATE_NO_WINDOW);
+    ASSERT_TRUE(maker.process);
+    WaitForSingleObject(maker.process.get(), 60000);
     DWORD status = 99;
-    GetExitCodeProcess(process.hProcess, &status);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(maker.process.get(), &status);
     ASSERT_EQ(status, 0u);
 
     auto record = loadWithThePlayer(output);
@@ -196,11 +193,12 @@ TEST(Maker, ADamagedExecutableIsAnErrorNotACrash) {
 TEST(Maker, FailuresLeaveNoFileBehind) {
     TemporaryFolder folder;
     const std::string notAPlayer = folder.file("not-a-player.exe");
-    HANDLE file = CreateFileA(notAPlayer.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, "MZ but nothing else", 19, &written, nullptr);
-    CloseHandle(file);
+    {
+        const UniqueFile file(CreateFileA(notAPlayer.c_str(), GENERIC_WRITE, 0, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        WriteFile(file.get(), "MZ but nothing else", 19, &written, nullptr);
+    }
 
     struct Case {
         const char* name;

@@ -13,6 +13,7 @@
 #include "shell/main_window.h"
 #include "tests/windows/message_box_capture.h"
 #include "tests/windows/test_files.h"
+#include "win/handles.h"
 
 #include <gtest/gtest.h>
 
@@ -213,11 +214,11 @@ TEST_F(Media, SoundBoardHostsTheControlInAZeroSizeChild) {
     EXPECT_EQ(mediaPlayerUrlForTesting(), L"");
     EXPECT_FALSE(controlPlays());
     // The play and stop buttons carry the icons that were loaded for them.
-    EXPECT_NE(playIcon, nullptr);
+    EXPECT_NE(playIcon(), nullptr);
     EXPECT_EQ(SendDlgItemMessageA(board, IDC_PLAY_BASE + 1, BM_GETIMAGE, IMAGE_ICON, 0),
-              reinterpret_cast<LRESULT>(playIcon));
+              reinterpret_cast<LRESULT>(playIcon()));
     EXPECT_EQ(SendDlgItemMessageA(board, IDC_STOP_BASE + 1, BM_GETIMAGE, IMAGE_ICON, 0),
-              reinterpret_cast<LRESULT>(stopIcon));
+              reinterpret_cast<LRESULT>(stopIcon()));
 }
 
 TEST_F(Media, PlayWritesTheQuestionsClipAndGivesItToTheControl) {
@@ -406,12 +407,12 @@ TEST_F(Media, ClipThatCannotBeWrittenIsNotPlayed) {
     press(IDC_PLAY_BASE + kOtherSoundClip);
     ASSERT_EQ(mediaPlayerUrlForTesting(), clipUrl(kOtherSoundClip));
     writeFileText(clipFile(kSoundClip), "someone else's file");
-    HANDLE held = CreateFileA(clipFile(kSoundClip).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    UniqueFile held(CreateFileA(clipFile(kSoundClip).c_str(), GENERIC_READ, 0, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
     MessageBoxCapture capture;
     press(IDC_PLAY_BASE + kSoundClip);
-    CloseHandle(held);
+    held.reset();
     EXPECT_NE(mediaPlayerUrlForTesting(), clipUrl(kSoundClip));
     EXPECT_FALSE(controlPlays());
     ASSERT_EQ(capture.boxes().size(), 1u);

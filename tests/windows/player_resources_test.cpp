@@ -1,4 +1,5 @@
 // The resources of the built player: what a quiz executable's windows are made from.
+#include "resources/quiz_resource_ids.h"
 #include "resources/resource_ids.h"
 #include "tests/windows/test_files.h"
 

@@ -1,5 +1,6 @@
 // The built player as a player starts it: its own process, its own main window.
 #include "board/board_layout.h"
+#include "resources/quiz_resource_ids.h"
 #include "resources/resource_ids.h"
 #include "shell/header_pane.h"
 #include "shell/main_window.h"
@@ -46,28 +47,22 @@ HWND childDialogWith(HWND window, int id) {
 class RunningPlayer {
   public:
     explicit RunningPlayer(const std::string& folder,
-                           const std::string& executable = executableFolder() + "plimo.exe") {
-        std::string command = "\"" + executable + "\"";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  folder.c_str(), &startup, &process_);
-    }
+                           const std::string& executable = executableFolder() + "plimo.exe")
+        : child_(startProcess("\"" + executable + "\"", 0, folder.c_str())) {}
+    // A test that failed half-way leaves no player running.
     ~RunningPlayer() {
-        if (!started_)
-            return;
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(process_.hProcess, 99);
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
+        if (child_.process && WaitForSingleObject(child_.process.get(), 0) == WAIT_TIMEOUT)
+            TerminateProcess(child_.process.get(), 99);
     }
+    RunningPlayer(const RunningPlayer&) = delete;
+    RunningPlayer& operator=(const RunningPlayer&) = delete;
 
-    bool started() const { return started_; }
+    bool started() const { return bool(child_.process); }
 
     // The process's window of that class, once it exists (waits up to 15 seconds).
     HWND waitForWindow(const char* windowClass) {
         for (int attempt = 0; attempt < 150; ++attempt) {
-            if (HWND found = findProcessWindow(process_.dwProcessId, windowClass))
+            if (HWND found = findProcessWindow(child_.id, windowClass))
                 return found;
             Sleep(100);
         }
@@ -79,21 +74,20 @@ class RunningPlayer {
         HWND window = waitForWindow(kMainWindowClass);
         // Visible comes before the first layout: wait until start-up is over.
         if (window)
-            WaitForInputIdle(process_.hProcess, 10000);
+            WaitForInputIdle(child_.process.get(), 10000);
         return window;
     }
 
     // The exit code, or STILL_ACTIVE when the process has not ended within 15 seconds.
     DWORD waitForExit() {
-        WaitForSingleObject(process_.hProcess, 15000);
+        WaitForSingleObject(child_.process.get(), 15000);
         DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(process_.hProcess, &code);
+        GetExitCodeProcess(child_.process.get(), &code);
         return code;
     }
 
   private:
-    PROCESS_INFORMATION process_{};
-    bool started_ = false;
+    ChildProcess child_;
 };
 
 std::string textOf(HWND window) {

@@ -348,15 +348,9 @@ TEST_F(PlayerWindows, TwentyStartsAndShutDownsLeaveNoObjectBehind) {
         SCOPED_TRACE(round);
         start();
         std::vector<HGDIOBJ> owned = {
-            appBackgroundBrush,
-            quizRecord->backgroundBrush,
-            quizRecord->wrongBrush,
-            quizRecord->rightBrush,
-            quizRecord->anagramBrush,
-            quizRecord->nearBrush,
-            quizRecord->questionTextBrush,
-            quizRecord->answerFont,
-            quizRecord->scoreFont,
+            appBackgroundBrush.get(),      quizRecord->backgroundBrush, quizRecord->wrongBrush,
+            quizRecord->rightBrush,        quizRecord->anagramBrush,    quizRecord->nearBrush,
+            quizRecord->questionTextBrush, quizRecord->answerFont,      quizRecord->scoreFont,
             quizRecord->titleFont,
         };
         HDC dc = CreateCompatibleDC(nullptr);

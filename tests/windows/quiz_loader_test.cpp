@@ -1,6 +1,6 @@
 #include "content/lzw_codec.h"
 #include "content/quiz_loader.h"
-#include "resources/resource_ids.h"
+#include "resources/quiz_resource_ids.h"
 #include "tests/support/quiz_text_builder.h"
 #include "tests/windows/message_box_capture.h"
 #include "tests/windows/test_files.h"

@@ -38,6 +38,17 @@ HWND createTestWindow(const char* title, int x, int y, int width, int height) {
                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
+ChildProcess startProcess(std::string command, DWORD flags, const char* folder) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, flags, nullptr, folder,
+                        &startup, &started))
+        return {};
+    return {UniqueKernelObject(started.hProcess), UniqueKernelObject(started.hThread),
+            started.dwProcessId};
+}
+
 std::string executableFolder() {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);

@@ -1,6 +1,8 @@
 // Files of the Windows tests: the test executable's folder, temporary folders, quiz modules.
 #pragma once
 
+#include "win/handles.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -18,6 +20,17 @@ void pumpMessages();
 
 // A plain visible top-level window, for controls that need a parent.
 HWND createTestWindow(const char* title, int x, int y, int width, int height);
+
+// A process started from a command line, with both of its handles owned.
+struct ChildProcess {
+    UniqueKernelObject process;
+    UniqueKernelObject thread;
+    DWORD id = 0;
+};
+
+// Starts `command` in `folder` (null: this process's current folder). Holds no process when it
+// cannot start; GetLastError then says why.
+ChildProcess startProcess(std::string command, DWORD flags, const char* folder = nullptr);
 
 // The folder of the running test executable, with a trailing backslash. The player and the
 // resource fixture are built beside it.

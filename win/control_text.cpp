@@ -1,4 +1,4 @@
-#include "shell/control_text.h"
+#include "win/control_text.h"
 
 void readWindowText(HWND control, char (&text)[kQuizTextSize]) {
     // GetWindowText leaves the buffer alone when it fails.
