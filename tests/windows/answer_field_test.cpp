@@ -16,7 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <string>
 
 namespace {
 
@@ -62,6 +62,10 @@ class AnswerFields : public testing::Test {
     MessageBoxCapture rewardBoxes;
 };
 
+// Tests that move the keyboard focus and read where it went. They run one at a time: two test
+// processes on one display take the activation from each other.
+class FocusedFields : public AnswerFields {};
+
 TEST_F(AnswerFields, EnterJudgesAndIsSwallowed) {
     SetWindowTextA(field(3), "tset");
     EXPECT_EQ(verdict(3), "?");
@@ -77,7 +81,7 @@ TEST_F(AnswerFields, EnterJudgesAndIsSwallowed) {
     EXPECT_EQ(textOfControl(boardWindow, answerFieldId(3)), "tsetx");
 }
 
-TEST_F(AnswerFields, LeavingAFieldJudgesItAndEnteringSelectsItsText) {
+TEST_F(FocusedFields, LeavingAFieldJudgesItAndEnteringSelectsItsText) {
     SetFocus(field(1));
     SetWindowTextA(field(1), "test");
     SetFocus(field(2));
@@ -100,7 +104,7 @@ TEST_F(AnswerFields, F2SavesEveryField) {
     EXPECT_EQ(readFileText(folder.file(progressFileName())), expected);
 }
 
-TEST_F(AnswerFields, F1TriesTheTextInEveryUnsolvedField) {
+TEST_F(FocusedFields, F1TriesTheTextInEveryUnsolvedField) {
     SetWindowTextA(field(5), "ROME"); // typed, soon overwritten
     SetFocus(field(1));
     SetWindowTextA(field(1), "test");
@@ -116,64 +120,59 @@ TEST_F(AnswerFields, F1TriesTheTextInEveryUnsolvedField) {
     EXPECT_EQ(textOfControl(headerPaneWindow, kScoreFieldId), " 7 / 7");
 }
 
-// The built-in quiz gives every question the same answers and reward text. Here question 1
-// expects "alpha" and says "un", question 2 says "deux", questions 3 to 7 expect "autre", so
-// that each box tells whose it is.
-void giveQuestionsTheirOwnAnswers(QuizRecord& record) {
-    QuestionNode* first = questionAt(record, 0);
-    copyQuizText(first->answer1, "alpha");
-    copyQuizText(first->answer2, "alpha");
-    copyQuizText(first->rewardText, "un");
-    copyQuizText(questionAt(record, 1)->rewardText, "deux");
-    for (int question = 3; question <= record.questionCount; ++question)
-        addQuestion(record, "autre", "autre", "");
+// Counts the texts written into one verdict field: one per judging of its answer field.
+WNDPROC verdictProc = nullptr;
+int verdictWrites = 0;
+
+LRESULT CALLBACK countVerdictWrites(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTEXT)
+        ++verdictWrites;
+    return CallWindowProcA(verdictProc, control, message, wParam, lParam);
 }
 
-int boxesSaying(const MessageBoxCapture& capture, const std::string& text) {
-    return int(std::count_if(capture.boxes().begin(), capture.boxes().end(),
-                             [&](const CapturedBox& box) { return box.text == text; }));
-}
-
-TEST_F(AnswerFields, F1JudgesTheFieldItWasPressedInOnce) {
-    giveQuestionsTheirOwnAnswers(*quizRecord);
-    SetWindowTextA(field(3), "test");
+TEST_F(FocusedFields, F1JudgesTheFieldItWasPressedInOnceAndLeavesItsTextAlone) {
+    quizRecord->rewardKind = kRewardNone;
+    // Question 1 expects "alpha": the filled text is wrong there, so field 1 stays unsolved.
+    copyQuizText(questionAt(*quizRecord, 0)->answer1, "alpha");
+    SetDlgItemTextA(boardWindow, answerFieldId(3), "test");
     judgeAnswer(*quizRecord, boardWindow, answerFieldId(3));
-    // The right answer typed into field 4, without Enter; field 1 before it is unsolved.
+    verdictProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(GetDlgItem(boardWindow, verdictFieldId(4)), GWLP_WNDPROC,
+                          reinterpret_cast<LONG_PTR>(countVerdictWrites)));
+    // The right answer typed into field 4, without Enter.
     SetFocus(field(4));
-    SetWindowTextA(field(4), "test");
+    for (char letter : std::string("test"))
+        SendMessageA(field(4), WM_CHAR, letter, 0);
     keyUp(field(4), VK_F1);
     pumpMessages();
-    EXPECT_EQ(boxesSaying(rewardBoxes, "deux"), 1);
-    EXPECT_EQ(textOfControl(boardWindow, answerFieldId(4)), "test");
+    EXPECT_EQ(verdictWrites, 1);
     EXPECT_EQ(verdict(4), "BRAVO");
-    EXPECT_EQ(GetFocus(), field(4));
-    for (int f : {1, 2, 5, 14}) {
-        EXPECT_EQ(textOfControl(boardWindow, answerFieldId(f)), "test") << f;
-        EXPECT_EQ(verdict(f), "FAUX") << f;
-    }
+    EXPECT_EQ(textOfControl(boardWindow, answerFieldId(4)), "test");
+    EXPECT_TRUE(SendMessageA(field(4), EM_CANUNDO, 0, 0)) << "the typed text was written over";
+    EXPECT_EQ(verdict(1), "FAUX");
+    EXPECT_EQ(verdict(2), "BRAVO");
 }
 
 TEST_F(AnswerFields, AQuestionMadeRightWhileABoxIsOpenShowsItsOwnBox) {
-    giveQuestionsTheirOwnAnswers(*quizRecord);
-    copyQuizText(questionAt(*quizRecord, 0)->answer1, "test");
-    copyQuizText(questionAt(*quizRecord, 0)->answer2, "test");
-    SetWindowTextA(field(2), "test");
-    SetWindowTextA(field(3), "test");
-    // F1 in field 4 fills field 1 and moves the focus there: field 4 is judged and question 2's
-    // box opens, which takes the focus from field 1, judged in turn while that box is open.
-    SetFocus(field(4));
-    SetWindowTextA(field(4), "test");
-    keyUp(field(4), VK_F1);
-    pumpMessages();
+    copyQuizText(questionAt(*quizRecord, 0)->rewardText, "un");
+    copyQuizText(questionAt(*quizRecord, 1)->rewardText, "deux");
+    for (int f = 1; f <= 4; ++f)
+        SetDlgItemTextA(boardWindow, answerFieldId(f), "test");
+    // While question 2's box is open, question 1 is judged right (as F1 or a restore may do).
+    rewardBoxes.onEachBox([](const CapturedBox& box) {
+        if (box.text == "deux")
+            judgeAnswer(*quizRecord, boardWindow, answerFieldId(1));
+    });
+    const size_t before = rewardBoxes.boxes().size();
+    judgeAnswer(*quizRecord, boardWindow, answerFieldId(4));
     const auto& boxes = rewardBoxes.boxes();
-    ASSERT_FALSE(boxes.empty());
-    EXPECT_EQ(boxes[0].text, "deux");
-    EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(), [](const CapturedBox& box) {
-        return box.text == "un" && box.overAnotherBox;
-    })) << "question 1's box was dropped while question 2's was open";
+    ASSERT_EQ(boxes.size(), before + 2);
+    EXPECT_EQ(boxes[before].text, "deux");
+    EXPECT_EQ(boxes[before + 1].text, "un");
+    EXPECT_TRUE(boxes[before + 1].overAnotherBox);
 }
 
-TEST_F(AnswerFields, ClosingShowsNoRewardBox) {
+TEST_F(FocusedFields, ClosingShowsNoRewardBox) {
     SetWindowTextA(field(2), "test");
     SetFocus(field(1));
     SetWindowTextA(field(1), "test");

@@ -222,7 +222,8 @@ TEST(Score, FormatAndCodes) {
     EXPECT_EQ(board.code(), "CODE1");
 }
 
-TEST(Score, AnswerFillPutsTheTextIntoEveryUnsolvedField) {
+// Moving the focus: run one at a time (see FocusedFields).
+TEST(AnswerFillFocus, PutsTheTextIntoEveryUnsolvedField) {
     BoardHarness board(capitals());
     board.answer(2, "ROME");
     board.answer(3, "NOTRE");
@@ -235,7 +236,7 @@ TEST(Score, AnswerFillPutsTheTextIntoEveryUnsolvedField) {
     EXPECT_EQ(GetFocus(), board.answerField(1));
 }
 
-TEST(Score, AnswerFillLeavesSolvedQuizAlone) {
+TEST(AnswerFillFocus, LeavesSolvedQuizAlone) {
     BoardHarness board(capitals());
     board.answer(1, "PARIS");
     board.answer(2, "ROME");

@@ -59,4 +59,6 @@ void MessageBoxCapture::record(HWND box) {
         reinterpret_cast<LPARAM>(&captured));
     boxes_.push_back(captured);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
+    if (action_)
+        action_(captured);
 }

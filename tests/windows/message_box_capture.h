@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ class MessageBoxCapture {
 
     const std::vector<CapturedBox>& boxes() const { return boxes_; }
 
+    // Runs `action` on each box once it is recorded, while it is still open.
+    void onEachBox(std::function<void(const CapturedBox&)> action) { action_ = std::move(action); }
+
   private:
     static LRESULT CALLBACK onCbtEvent(int code, WPARAM wParam, LPARAM lParam);
     void record(HWND box);
@@ -33,4 +37,5 @@ class MessageBoxCapture {
     HHOOK hook_ = nullptr;
     std::set<HWND> open_;
     std::vector<CapturedBox> boxes_;
+    std::function<void(const CapturedBox&)> action_;
 };
