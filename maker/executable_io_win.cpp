@@ -2,6 +2,7 @@
 
 #include "maker/file_io.h"
 #include "maker/quiz_source.h"
+#include "win/handles.h"
 
 #include <windows.h>
 
@@ -72,7 +73,8 @@ class ResourceModule {
   public:
     // An executable opened for its resources only: nothing of it runs.
     explicit ResourceModule(const std::filesystem::path& path)
-        : module_(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)), owned_(true) {
+        : loaded_(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)),
+          module_(loaded_.get()) {
         std::error_code failure;
         const uintmax_t size = std::filesystem::file_size(path, failure);
         if (module_)
@@ -81,10 +83,6 @@ class ResourceModule {
     // The maker's own executable, which carries the player.
     static ResourceModule self() { return ResourceModule(GetModuleHandleW(nullptr)); }
 
-    ~ResourceModule() {
-        if (module_ && owned_)
-            FreeLibrary(module_);
-    }
     ResourceModule(const ResourceModule&) = delete;
     ResourceModule& operator=(const ResourceModule&) = delete;
 
@@ -99,7 +97,8 @@ class ResourceModule {
     }
 
   private:
-    explicit ResourceModule(HMODULE loaded) : module_(loaded), owned_(false) { measure(0); }
+    // Not loaded here, so not freed here.
+    explicit ResourceModule(HMODULE running) : module_(running) { measure(0); }
 
     // A module mapped as a data file carries a tag in its low bits; its bytes are the file's.
     // Any other is an image that the loader has checked, as large as its headers say.
@@ -133,8 +132,8 @@ class ResourceModule {
         return std::vector<uint8_t>(bytes, bytes + size);
     }
 
+    UniqueModule loaded_;
     HMODULE module_;
-    bool owned_;
     const uint8_t* base_ = nullptr;
     uintmax_t size_ = 0;
     std::string damage_;
@@ -206,9 +205,9 @@ std::vector<StoredResource> resourcesIn(HMODULE module) {
 bool isQuizResource(const StoredResource& resource) {
     if (resource.type.isInteger)
         return false;
-    if (_stricmp(resource.type.text.c_str(), kImageResourceType) == 0)
+    if (_stricmp(resource.type.text.c_str(), kMediaResourceType) == 0)
         return true;
-    return _stricmp(resource.type.text.c_str(), kPatchResourceType) == 0 &&
+    return _stricmp(resource.type.text.c_str(), kQuizResourceType) == 0 &&
            resource.name.isInteger &&
            (resource.name.integer == IDR_QUIZ_TEXT || resource.name.integer == IDR_QUIZ_CODES);
 }
@@ -280,13 +279,13 @@ ExecutableResult replaceQuizResources(const std::filesystem::path& path,
                                bytes);
     const WORD neutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
     if (resources.quizText)
-        ok = ok && addResource(update, kPatchResourceType, MAKEINTRESOURCEA(IDR_QUIZ_TEXT), neutral,
+        ok = ok && addResource(update, kQuizResourceType, MAKEINTRESOURCEA(IDR_QUIZ_TEXT), neutral,
                                *resources.quizText);
     if (resources.quizCodes)
-        ok = ok && addResource(update, kPatchResourceType, MAKEINTRESOURCEA(IDR_QUIZ_CODES),
-                               neutral, *resources.quizCodes);
+        ok = ok && addResource(update, kQuizResourceType, MAKEINTRESOURCEA(IDR_QUIZ_CODES), neutral,
+                               *resources.quizCodes);
     for (const auto& [id, bytes] : resources.images)
-        ok = ok && addResource(update, kImageResourceType, MAKEINTRESOURCEA(id), neutral, bytes);
+        ok = ok && addResource(update, kMediaResourceType, MAKEINTRESOURCEA(id), neutral, bytes);
     if (!ok) {
         std::string reason = lastErrorText();
         EndUpdateResourceW(update, TRUE);
@@ -307,14 +306,14 @@ ExecutableResult WindowsExecutableIo::readQuiz(const std::filesystem::path& exec
     if (!module.damage().empty())
         return damaged(module);
     resources = {};
-    resources.quizText = module.read(kPatchResourceType, MAKEINTRESOURCEA(IDR_QUIZ_TEXT));
-    resources.quizCodes = module.read(kPatchResourceType, MAKEINTRESOURCEA(IDR_QUIZ_CODES));
+    resources.quizText = module.read(kQuizResourceType, MAKEINTRESOURCEA(IDR_QUIZ_TEXT));
+    resources.quizCodes = module.read(kQuizResourceType, MAKEINTRESOURCEA(IDR_QUIZ_CODES));
     for (const StoredResource& stored : resourcesIn(module.get())) {
         if (!isQuizResource(stored) || !stored.name.isInteger ||
-            _stricmp(stored.type.text.c_str(), kImageResourceType) != 0)
+            _stricmp(stored.type.text.c_str(), kMediaResourceType) != 0)
             continue;
         const int id = int(stored.name.integer);
-        if (auto bytes = module.read(kImageResourceType, MAKEINTRESOURCEA(id)))
+        if (auto bytes = module.read(kMediaResourceType, MAKEINTRESOURCEA(id)))
             resources.images[id] = std::move(*bytes);
     }
     return damaged(module);

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "content/quiz_record.h"
-#include "resources/resource_ids.h"
+#include "resources/quiz_resource_ids.h"
 
 #include <cstdint>
 #include <map>
@@ -20,9 +20,6 @@ struct QuizResources {
 
     bool operator==(const QuizResources&) const = default;
 };
-
-constexpr const char* kPatchResourceType = "PATCH";
-constexpr const char* kImageResourceType = "IMG";
 
 // Resource identifiers of a question (zero-based index) for its picture or clip, and for its
 // reward picture.

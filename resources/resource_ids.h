@@ -23,7 +23,4 @@ inline constexpr int kScoreFieldId = 32;
 inline constexpr int kScoreRuleId = 120;
 inline constexpr int kLeftRuleId = 121;
 inline constexpr int kRightRuleId = 122;
-
-// The maker still finds a quiz's own identifiers here.
-#include "resources/quiz_resource_ids.h"
 #endif
