@@ -37,19 +37,83 @@ bool encode(const QuizSource& quiz, const std::vector<uint8_t>& text, const char
     return true;
 }
 
-void readMedia(const QuizSource& quiz, const MediaFile& media, int resourceId,
-               QuizResources& resources, Diagnostics& diagnostics) {
-    if (!media.present())
-        return;
-    std::vector<uint8_t> bytes;
-    std::string reason;
-    if (!readWholeFile(quiz.folder / pathFromUtf8(media.path), bytes, reason, kMaxMediaFileBytes)) {
-        diagnostics.error(quiz.file, media.line, "IMG " + std::to_string(resourceId),
-                          "cannot read \"" + media.path + "\": " + reason);
-        return;
+// Reads the pictures and clips of a checked source into its resources.
+class MediaReader {
+  public:
+    MediaReader(const QuizSource& quiz, MediaHandling handling, QuizResources& resources,
+                PictureOrigins* origins, Diagnostics& diagnostics)
+        : quiz_(quiz), handling_(handling), resources_(resources), origins_(origins),
+          diagnostics_(diagnostics) {}
+
+    void read() {
+        if (handling_ == MediaHandling::kLeaveOut)
+            return;
+        const bool pictures = quiz_.layout.value == kMediaPictures;
+        for (int i = 0; i < static_cast<int>(quiz_.questions.size()); ++i) {
+            const QuestionSource& question = quiz_.questions[i];
+            if (quiz_.layout.value != kMediaTextList)
+                add(question.media, questionMediaId(i),
+                    questionField(i, mediaKey(quiz_.layout.value)), pictures);
+            if (quiz_.reward.value == kRewardPicture)
+                add(question.rewardPicture, rewardPictureId(i), questionField(i, "reward_picture"),
+                    true);
+        }
     }
-    resources.images[resourceId] = std::move(bytes);
-}
+
+  private:
+    void add(const MediaFile& media, int resourceId, const std::string& field, bool picture) {
+        if (!media.present())
+            return;
+        std::vector<uint8_t> bytes;
+        std::string reason;
+        if (!readWholeFile(quiz_.folder / pathFromUtf8(media.path), bytes, reason,
+                           kMaxMediaFileBytes)) {
+            error(media, field, "cannot read " + quoted(media) + ": " + reason);
+            return;
+        }
+        if (picture && !takePicture(media, field, bytes, resourceId))
+            return;
+        resources_.images[resourceId] = std::move(bytes);
+    }
+
+    // Makes `bytes` what the quiz stores of a picture; false, with an error, when it cannot.
+    bool takePicture(const MediaFile& media, const std::string& field, std::vector<uint8_t>& bytes,
+                     int resourceId) {
+        PictureOrigin origin{PictureChange::kKept, detectMediaFormat(bytes), {}};
+        if (handling_ == MediaHandling::kKeepPictures) {
+            if (!isPictureFormat(origin.format)) {
+                error(media, field,
+                      quoted(media) + " is not a JPEG, BMP or GIF picture, which --keep-pictures "
+                                      "stores as it is: build without it to convert the picture");
+                return false;
+            }
+            origin.size = pictureDimensions(bytes).value_or(PictureDimensions{});
+        } else {
+            PreparedPicture prepared = preparePicture(bytes);
+            if (!prepared.ok()) {
+                error(media, field, quoted(media) + " " + prepared.refusal);
+                return false;
+            }
+            bytes = std::move(prepared.bytes);
+            origin = prepared.origin;
+        }
+        if (origins_)
+            (*origins_)[resourceId] = origin;
+        return true;
+    }
+
+    static std::string quoted(const MediaFile& media) { return "\"" + media.path + "\""; }
+
+    void error(const MediaFile& media, const std::string& field, const std::string& message) {
+        diagnostics_.error(quiz_.file, media.line, field, message);
+    }
+
+    const QuizSource& quiz_;
+    MediaHandling handling_;
+    QuizResources& resources_;
+    PictureOrigins* origins_;
+    Diagnostics& diagnostics_;
+};
 
 } // namespace
 
@@ -94,20 +158,15 @@ std::vector<uint8_t> quizCodesBytes(const QuizSource& quiz) {
     return bytes;
 }
 
-std::optional<QuizResources> buildQuizResources(const QuizSource& quiz, Diagnostics& diagnostics) {
+std::optional<QuizResources> buildQuizResources(const QuizSource& quiz, Diagnostics& diagnostics,
+                                                MediaHandling media, PictureOrigins* origins) {
     const int errorsBefore = diagnostics.errorCount();
     QuizResources resources;
     resources.quizText.emplace();
     resources.quizCodes.emplace();
     encode(quiz, quizTextBytes(quiz), "quiz text", *resources.quizText, diagnostics);
     encode(quiz, quizCodesBytes(quiz), "codes", *resources.quizCodes, diagnostics);
-    for (int i = 0; i < static_cast<int>(quiz.questions.size()); ++i) {
-        const QuestionSource& question = quiz.questions[i];
-        if (quiz.layout.value != kMediaTextList)
-            readMedia(quiz, question.media, questionMediaId(i), resources, diagnostics);
-        if (quiz.reward.value == kRewardPicture)
-            readMedia(quiz, question.rewardPicture, rewardPictureId(i), resources, diagnostics);
-    }
+    MediaReader(quiz, media, resources, origins, diagnostics).read();
     if (diagnostics.errorCount() != errorsBefore)
         return std::nullopt;
     return resources;

@@ -283,7 +283,8 @@ TEST_F(MakerCli, RefusesFilesPastTheSizeLimitsByTheirSize) {
         writeText(source, picture);
         writeText(folder / "big.jpg", "\xFF\xD8\xFF\xE0");
         std::filesystem::resize_file(c.file, c.size);
-        CliRun result = run({"show", source});
+        // Kept as it is: no decoder could make a picture of these bytes.
+        CliRun result = run({"show", source, "--keep-pictures"});
         if (c.error.empty()) {
             EXPECT_EQ(result.status, kExitSuccess) << result.err;
             EXPECT_THAT(result.out, HasSubstr("JPEG, 16777216 bytes"));
@@ -360,17 +361,24 @@ TEST_F(MakerCli, ShowPrintsTheQuizAsThePlayerSeesIt) {
 
 TEST_F(MakerCli, ShowNamesThePicturesOfAnExecutable) {
     std::filesystem::copy_file(testData() / "q1.jpg", folder / "q1.jpg");
+    writeBytes(folder / "photo.png", madePicture("png", 600, 400));
     writeText(source, "title = \"T\"\nlayout = \"pictures\"\nanswer_labels = [\"A\", \"B\"]\n"
                       "codes = [\"C\"]\n[[question]]\nanswers = [\"X\", \"Y\"]\n"
-                      "picture = \"q1.jpg\"\n");
+                      "picture = \"q1.jpg\"\n[[question]]\nanswers = [\"Z\", \"W\"]\n"
+                      "picture = \"photo.png\"\n");
     ASSERT_EQ(run({"build", source, "-o", "q.exe"}).status, kExitSuccess);
     CliRun fromSource = run({"show", source});
     CliRun fromExecutable = run({"show", "q.exe"});
     EXPECT_EQ(fromExecutable.status, kExitSuccess) << fromExecutable.err;
     const std::string size = std::to_string(std::filesystem::file_size(folder / "q1.jpg"));
-    EXPECT_THAT(fromSource.out,
-                HasSubstr("  picture: q1.jpg, IMG 401, JPEG, " + size + " bytes\n"));
-    EXPECT_THAT(fromExecutable.out, HasSubstr("  picture: IMG 401, JPEG, " + size + " bytes\n"));
+    EXPECT_THAT(fromSource.out, HasSubstr("  picture: q1.jpg, IMG 401, JPEG 4 x 3, " + size +
+                                          " bytes, kept as it was\n"));
+    EXPECT_THAT(fromSource.out, HasSubstr("  picture: photo.png, IMG 402, JPEG 260 x 173, "));
+    EXPECT_THAT(fromSource.out, HasSubstr(" bytes, scaled from PNG 600 x 400\n"));
+    // An executable tells what it stores, not what its pictures were before.
+    EXPECT_THAT(fromExecutable.out,
+                HasSubstr("  picture: IMG 401, JPEG 4 x 3, " + size + " bytes\n"));
+    EXPECT_THAT(fromExecutable.out, HasSubstr("  picture: IMG 402, JPEG 260 x 173, "));
     EXPECT_THAT(fromExecutable.out, HasSubstr("answer labels: \"A\", \"B\"\n"));
     EXPECT_THAT(fromExecutable.out, HasSubstr("  answer 2: \"Y\"\n"));
 }
