@@ -10,7 +10,8 @@
 
 namespace {
 
-// Decoded pixels, three bytes (red, green, blue) each, rows one after the other.
+// Decoded pixels, three bytes (red, green, blue) each, rows one after the other; no bytes when
+// they could not be made.
 struct RgbPixels {
     PictureDimensions size;
     std::vector<uint8_t> bytes;
@@ -53,15 +54,14 @@ void layOnWhite(const uint8_t* rgba, size_t pixels, uint8_t* rgb) {
     }
 }
 
-std::optional<RgbPixels> decode(std::span<const uint8_t> file, int channelsInFile,
-                                std::string& reason) {
+RgbPixels decode(std::span<const uint8_t> file, int channelsInFile, std::string& reason) {
     const bool transparent = channelsInFile == 2 || channelsInFile == 4;
     int width = 0, height = 0, channels = 0;
     std::unique_ptr<stbi_uc, StbFree> pixels(stbi_load_from_memory(
         file.data(), length(file), &width, &height, &channels, transparent ? 4 : 3));
     if (!pixels) {
         reason = stbi_failure_reason();
-        return std::nullopt;
+        return {};
     }
     RgbPixels rgb{{width, height}, {}};
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
@@ -74,13 +74,13 @@ std::optional<RgbPixels> decode(std::span<const uint8_t> file, int channelsInFil
     return rgb;
 }
 
-std::optional<RgbPixels> scaled(const RgbPixels& picture) {
+RgbPixels scaled(const RgbPixels& picture) {
     RgbPixels result{boxSize(picture.size), {}};
     result.bytes.resize(3 * static_cast<size_t>(result.size.width) * result.size.height);
     if (!stbir_resize_uint8_srgb(picture.bytes.data(), picture.size.width, picture.size.height, 0,
                                  result.bytes.data(), result.size.width, result.size.height, 0, 3,
                                  STBIR_ALPHA_CHANNEL_NONE, 0))
-        return std::nullopt;
+        result.bytes.clear();
     return result;
 }
 
@@ -164,6 +164,14 @@ bool playerReadsAsItIs(const PictureOrigin& origin, const JpegFacts& jpeg) {
     return fitsTheBox(origin.size) && isPictureFormat(origin.format) && !jpeg.progressive;
 }
 
+// A JPEG loses detail each time it is encoded again: it is converted only when that saves more
+// than a tenth of its size, so that a quiz extracted and built again keeps its pictures.
+bool worthConverting(const PictureOrigin& origin, size_t fileSize, size_t jpegSize) {
+    if (origin.format == MediaFormat::kJpeg)
+        return jpegSize * 10 < fileSize * 9;
+    return jpegSize < fileSize;
+}
+
 PreparedPicture refused(PreparedPicture picture, std::string reason) {
     picture.refusal = std::move(reason);
     return picture;
@@ -201,21 +209,22 @@ PreparedPicture preparePicture(std::span<const uint8_t> file) {
                                     " megapixels a quiz takes: make it smaller first");
 
     std::string reason;
-    std::optional<RgbPixels> pixels = decode(file, channels, reason);
-    if (!pixels)
+    RgbPixels pixels = decode(file, channels, reason);
+    if (pixels.bytes.empty())
         return refused(picture, "cannot be decoded (" + reason + ")");
-    if (!(pixels->size == picture.origin.size))
+    if (!(pixels.size == picture.origin.size))
         return refused(picture, "announces " + sizeText(picture.origin.size) +
-                                    " pixels but holds " + sizeText(pixels->size));
-    const bool fits = fitsTheBox(pixels->size);
-    if (!fits && !(pixels = scaled(*pixels)))
+                                    " pixels but holds " + sizeText(pixels.size));
+    const bool fits = fitsTheBox(pixels.size);
+    if (!fits && (pixels = scaled(pixels)).bytes.empty())
         return refused(picture, "cannot be scaled: not enough memory");
-    picture.bytes = encodeJpeg(*pixels);
+    picture.bytes = encodeJpeg(pixels);
     if (picture.bytes.empty())
         return refused(picture, "cannot be written as JPEG");
 
     picture.origin.change = fits ? PictureChange::kConverted : PictureChange::kScaled;
-    if (playerReadsAsItIs(picture.origin, jpeg) && file.size() <= picture.bytes.size()) {
+    if (playerReadsAsItIs(picture.origin, jpeg) &&
+        !worthConverting(picture.origin, file.size(), picture.bytes.size())) {
         picture.bytes.assign(file.begin(), file.end());
         picture.origin.change = PictureChange::kKept;
     }

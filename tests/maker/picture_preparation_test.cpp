@@ -73,6 +73,9 @@ INSTANTIATE_TEST_SUITE_P(
         Preparation{"progressive_jpeg", readBytes(testData() / "progressive.jpg"),
                     PictureChange::kConverted, 200, 20},
         Preparation{"small_jpeg", readBytes(testData() / "q1.jpg"), PictureChange::kKept, 4, 3},
+        // As the maker writes them: a quiz built again from its extract keeps its pictures.
+        Preparation{"jpeg_of_quality_90", madePicture("jpg", 260, 173), PictureChange::kKept, 260,
+                    173},
         Preparation{"small_bmp", readBytes(testData() / "q2.bmp"), PictureChange::kKept, 4, 3},
         Preparation{"small_gif", readBytes(testData() / "q3.gif"), PictureChange::kKept, 4, 3}),
     [](const testing::TestParamInfo<Preparation>& info) { return info.param.name; });
