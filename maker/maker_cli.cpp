@@ -6,6 +6,7 @@
 #include "maker/printable.h"
 #include "maker/quiz_printer.h"
 #include "maker/quiz_reader.h"
+#include "maker/quiz_starter.h"
 #include "maker/quiz_writer.h"
 #include "maker/source_reader.h"
 
@@ -23,6 +24,9 @@ constexpr const char* kUsage =
     R"(plimo-maker: makes a plimo picture-quiz player from a quiz source.
 
 Usage:
+  plimo-maker new FOLDER [--force]
+      Writes FOLDER/quiz.toml with one question per picture, MP3 or AVI file of FOLDER,
+      in name order, each answer taken from its file name.
   plimo-maker build QUIZ.toml -o QUIZ.exe [--player PLAYER.exe] [--keep-pictures]
       Checks the quiz and makes a player executable that carries it.
   plimo-maker build QUIZ.toml --rc DIR [--force] [--keep-pictures]
@@ -36,7 +40,7 @@ Usage:
       question N.
   plimo-maker --help
 
---rc and extract write nothing when a file they would write exists already (a quiz.toml
+new, --rc and extract write nothing when a file they would write exists already (a quiz.toml
 with its comments is not lost); --force replaces such files.
 Pictures and clips are files in the folder of QUIZ.toml or below it, 16 MiB at most each.
 Pictures (JPEG, PNG, GIF or BMP) are scaled to the 260 x 260 box the board shows them in
@@ -143,6 +147,8 @@ class Maker {
             }
             if (line.command.empty())
                 throw UsageError{"no command given"};
+            if (line.command == "new")
+                return startQuiz(line);
             if (line.command == "build")
                 return build(line);
             if (line.command == "show")
@@ -166,6 +172,22 @@ class Maker {
     }
 
   private:
+    int startQuiz(const CommandLine& line) {
+        expectOperands(line, 1, "one folder: new FOLDER");
+        allowOptions(line, {"force"});
+        const std::filesystem::path folder = pathFromUtf8(line.operands[0]);
+        Diagnostics diagnostics;
+        const int questions = writeStarterSource(folder, line.options.count("force"), diagnostics);
+        report(diagnostics);
+        if (questions == 0)
+            return kExitQuizError;
+        const std::string source = pathToUtf8(folder / kQuizSourceName);
+        say(out_, "wrote " + source + ": " + std::to_string(questions) +
+                      " questions; check the answers, then: plimo-maker build " + source +
+                      " -o QUIZ.exe");
+        return kExitSuccess;
+    }
+
     int build(const CommandLine& line) {
         expectOperands(line, 1, "one quiz source: build QUIZ.toml -o QUIZ.exe | --rc DIR");
         allowOptions(line, {"output", "rc", "player", "force", "keep-pictures"});
@@ -234,7 +256,7 @@ class Maker {
         report(diagnostics);
         if (!written)
             return kExitQuizError;
-        say(out_, "wrote " + pathToUtf8(pathFromUtf8(line.options.at("output")) / kExtractedSourceName));
+        say(out_, "wrote " + pathToUtf8(pathFromUtf8(line.options.at("output")) / kQuizSourceName));
         return kExitSuccess;
     }
 
