@@ -55,14 +55,18 @@ prepare_wine_prefix() {
         >/dev/null 2>&1
     if [ "$windows" = unmanaged ]; then
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+        # The private display has no sound device, which Wine needs to play a clip at all: a
+        # null ALSA device stands in for one.
+        export PLIMO_WINE_HOME=$repo/build/wine-home
+        mkdir -p "$PLIMO_WINE_HOME"
+        printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' \
+            >"$PLIMO_WINE_HOME/.asoundrc"
     else
         wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
+        # On the user's own display the quiz is heard: Wine keeps the user's HOME and with it
+        # the sound setup (PulseAudio, PipeWire or ALSA) found there.
+        unset PLIMO_WINE_HOME
     fi
-    # Media tests need a sound device; a null ALSA device stands in for one.
-    export PLIMO_WINE_HOME=$repo/build/wine-home
-    mkdir -p "$PLIMO_WINE_HOME"
-    printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' \
-        >"$PLIMO_WINE_HOME/.asoundrc"
 }
 
 stop_wine_session() {
