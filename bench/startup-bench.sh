@@ -36,24 +36,11 @@ build() {
 # board_ready QUIZ.exe TITLE: milliseconds from starting the quiz to its window being shown,
 # which the player does once the board is built with every picture.
 board_ready() {
-    local quiz=$1 title=$2 start pid window=""
+    local start elapsed
     start=$(milliseconds)
-    (cd "$(dirname "$quiz")" && exec "$repo/scripts/wine-run.sh" "$quiz") >/dev/null 2>&1 &
-    pid=$!
-    for _ in $(seq 1 3000); do
-        window=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1 || true)
-        [ -n "$window" ] && break
-        sleep 0.02
-    done
-    local elapsed=$(( $(milliseconds) - start ))
-    [ -n "$window" ] && xdotool key --window "$window" alt+F4 2>/dev/null || true
-    for _ in $(seq 1 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-    [ -n "$window" ] || { echo "the window of $quiz did not appear" >&2; return 1; }
+    start_quiz "$1" "$2"
+    elapsed=$(( $(milliseconds) - start ))
+    close_quiz
     echo "$elapsed"
 }
 

@@ -22,34 +22,21 @@ prepare_wine_prefix unmanaged
 out=$repo/samples/screenshots
 mkdir -p "$out"
 
-# shoot SAMPLE: starts the sample from a folder of its own (its progress file goes there), waits
-# for its window, and keeps the part of the screen that the window covers.
+# shoot SAMPLE: starts the sample from a folder of its own, waits for its window, and keeps the
+# part of the screen that the window covers.
 shoot() {
-    local sample=$1 title pid window="" X Y WIDTH HEIGHT SCREEN WINDOW
+    local sample=$1 title X Y WIDTH HEIGHT SCREEN WINDOW
     # The window's caption is the quiz's title, found by a regular expression: "?" is a letter.
     title=$(sed -n 's/^title = "\(.*\)"$/\1/p' "samples/$sample/quiz.toml" |
         sed 's/[][\.*^$?+(){}|]/\\&/g')
     cp "build/windows/samples/$sample.exe" "$work/"
-    (cd "$work" && exec "$repo/scripts/wine-run.sh" "./$sample.exe") >/dev/null 2>&1 &
-    pid=$!
-    for _ in $(seq 1 300); do
-        window=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1 || true)
-        [ -n "$window" ] && break
-        sleep 0.1
-    done
-    [ -n "$window" ] || { echo "$sample: its window did not appear" >&2; return 1; }
+    start_quiz "$work/$sample.exe" "$title"
     sleep 2 # every control painted
-    eval "$(xdotool getwindowgeometry --shell "$window")"
+    eval "$(xdotool getwindowgeometry --shell "$quiz_window")"
     xwd -root -silent -display "$PLIMO_DISPLAY" |
         /usr/bin/convert xwd:- -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip \
             -colors 256 "png:$out/$sample.png"
-    xdotool key --window "$window" alt+F4
-    for _ in $(seq 1 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
+    close_quiz
     echo "wrote $out/$sample.png ($(stat -c %s "$out/$sample.png") bytes)"
 }
 
