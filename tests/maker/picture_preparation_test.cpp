@@ -123,6 +123,15 @@ TEST_P(PictureRefusals, SayWhyAndStoreNothing) {
     EXPECT_TRUE(picture.bytes.empty());
 }
 
+// A JPEG that starts with `head` and holds one Huffman table of 16 x 17 = 272 codes, more than
+// the 256 a table has room for. The segment is `length` long, shorter than the table when stb
+// is to read the table's counts past its end.
+std::vector<uint8_t> crowdedHuffmanTable(std::vector<uint8_t> head, uint8_t length) {
+    head.insert(head.end(), {0xFF, 0xC4, 0x00, length, 0x00});
+    head.insert(head.end(), 16, 17);
+    return head;
+}
+
 std::vector<uint8_t> cut(std::vector<uint8_t> bytes, size_t length) {
     bytes.resize(length);
     return bytes;
@@ -136,7 +145,13 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal{"over_100_megapixels", announcedPng(10001, 10000),
                             "is 10001 x 10000 pixels, more than the 100 megapixels"},
                     Refusal{"pixels_cut_off", cut(madePicture("png", 300, 300), 200),
-                            "cannot be decoded"}),
+                            "cannot be decoded"},
+                    Refusal{"huffman_table_of_272_codes", crowdedHuffmanTable({0xFF, 0xD8}, 19),
+                            "damaged JPEG"},
+                    Refusal{"huffman_counts_past_the_segment", crowdedHuffmanTable({0xFF, 0xD8}, 3),
+                            "damaged JPEG"},
+                    Refusal{"fill_bytes_before_the_jpeg",
+                            crowdedHuffmanTable({0xFF, 0xFF, 0xD8}, 19), "damaged JPEG"}),
     [](const testing::TestParamInfo<Refusal>& info) { return info.param.name; });
 
 } // namespace
