@@ -183,8 +183,8 @@ class Maker {
             return kExitQuizError;
         const std::string source = pathToUtf8(folder / kQuizSourceName);
         say(out_, "wrote " + source + ": " + std::to_string(questions) +
-                      " questions; check the answers, then: plimo-maker build " + source +
-                      " -o QUIZ.exe");
+                      " questions; check the answers, then: plimo-maker build \"" + source +
+                      "\" -o QUIZ.exe");
         return kExitSuccess;
     }
 
