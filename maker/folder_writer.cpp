@@ -7,17 +7,13 @@
 
 namespace {
 
-// A file that a folder writer makes: its name in the folder and its bytes.
-struct FolderFile {
-    std::string name;
-    std::span<const uint8_t> bytes;
-};
-
 bool isThere(const std::filesystem::path& path) {
     std::error_code ignored;
     // A link counts even when it leads nowhere: writing would follow it.
     return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
 }
+
+} // namespace
 
 // An author's own quiz.toml, with its comments, must not be lost to an extract into the wrong
 // folder: unless `replace`, nothing is written while any of the files exists.
@@ -51,6 +47,8 @@ bool writeFolderFiles(const std::filesystem::path& folder, const std::vector<Fol
     }
     return true;
 }
+
+namespace {
 
 std::span<const uint8_t> bytesOf(const std::string& text) {
     return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
@@ -125,6 +123,6 @@ bool writeSourceFolder(QuizSource quiz, const QuizResources& resources,
     std::vector<FolderFile> written;
     for (const auto& [id, name] : files)
         written.push_back({name, resources.images.at(id)});
-    written.push_back({kExtractedSourceName, bytesOf(source)});
+    written.push_back({kQuizSourceName, bytesOf(source)});
     return writeFolderFiles(folder, written, replace, diagnostics);
 }

@@ -6,13 +6,28 @@
 #include "maker/quiz_resources.h"
 #include "maker/quiz_source.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
+#include <vector>
 
 constexpr const char* kResourceScriptName = "quiz.rc";
 constexpr const char* kQuizTextFileName = "quiz_text.bin";
 constexpr const char* kQuizCodesFileName = "quiz_codes.bin";
-constexpr const char* kExtractedSourceName = "quiz.toml";
+constexpr const char* kQuizSourceName = "quiz.toml";
+
+// A file that a folder writer makes: its name in the folder and its bytes.
+struct FolderFile {
+    std::string name;
+    std::span<const uint8_t> bytes;
+};
+
+// Writes `files` into `folder`, creating it when needed. Unless `replace`, nothing is written
+// when any of them exists already. False, with an error naming the file, when a file exists or
+// cannot be written.
+bool writeFolderFiles(const std::filesystem::path& folder, const std::vector<FolderFile>& files,
+                      bool replace, Diagnostics& diagnostics);
 
 // The text of quiz.rc: PATCH 104 and 105, then every IMG resource by its file name.
 std::string resourceScriptText(const QuizResources& resources, MediaKind layout);

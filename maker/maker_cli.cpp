@@ -6,6 +6,7 @@
 #include "maker/printable.h"
 #include "maker/quiz_printer.h"
 #include "maker/quiz_reader.h"
+#include "maker/quiz_starter.h"
 #include "maker/quiz_writer.h"
 #include "maker/source_reader.h"
 
@@ -23,12 +24,15 @@ constexpr const char* kUsage =
     R"(plimo-maker: makes a plimo picture-quiz player from a quiz source.
 
 Usage:
-  plimo-maker build QUIZ.toml -o QUIZ.exe [--player PLAYER.exe]
+  plimo-maker new FOLDER [--force]
+      Writes FOLDER/quiz.toml with one question per picture, MP3 or AVI file of FOLDER,
+      in name order, each answer taken from its file name.
+  plimo-maker build QUIZ.toml -o QUIZ.exe [--player PLAYER.exe] [--keep-pictures]
       Checks the quiz and makes a player executable that carries it.
-  plimo-maker build QUIZ.toml --rc DIR [--force]
+  plimo-maker build QUIZ.toml --rc DIR [--force] [--keep-pictures]
       Checks the quiz and writes DIR/quiz.rc with its files, for windres.
-  plimo-maker show QUIZ.toml|QUIZ.exe
-      Prints the quiz as the player shows it.
+  plimo-maker show QUIZ.toml|QUIZ.exe [--keep-pictures]
+      Prints the quiz as the player shows it, and what the build does to each picture.
   plimo-maker extract QUIZ.exe -o DIR [--force]
       Writes DIR/quiz.toml and the quiz's pictures and clips, ready to edit and build again.
   plimo-maker judge QUIZ.toml|QUIZ.exe N TEXT [--answer K]
@@ -36,9 +40,11 @@ Usage:
       question N.
   plimo-maker --help
 
---rc and extract write nothing when a file they would write exists already (a quiz.toml
+new, --rc and extract write nothing when a file they would write exists already (a quiz.toml
 with its comments is not lost); --force replaces such files.
 Pictures and clips are files in the folder of QUIZ.toml or below it, 16 MiB at most each.
+Pictures (JPEG, PNG, GIF or BMP) are scaled to the 260 x 260 box the board shows them in
+and stored as JPEG; --keep-pictures stores JPEG, GIF and BMP files as they are.
 
 Exit status: 0 done, 1 error in the quiz (nothing made), 2 usage error.
 Reading and writing executables needs the Windows maker (plimo-maker.exe).
@@ -77,8 +83,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             optionsEnded = true;
         } else if (argument == "-h" || argument == "--help") {
             line.help = true;
-        } else if (argument == "--force") {
-            line.options["force"];
+        } else if (argument == "--force" || argument == "--keep-pictures") {
+            line.options[argument.substr(2)];
         } else if (auto name = kOptionNames.find(argument); name != kOptionNames.end()) {
             if (i + 1 >= arguments.size())
                 throw UsageError{argument + " needs a value"};
@@ -124,6 +130,7 @@ int parsePositive(const std::string& text, const char* what) {
 struct LoadedQuiz {
     QuizSource quiz;
     QuizResources resources;
+    PictureOrigins origins; // what a build did to each picture; empty for an executable
 };
 
 class Maker {
@@ -140,6 +147,8 @@ class Maker {
             }
             if (line.command.empty())
                 throw UsageError{"no command given"};
+            if (line.command == "new")
+                return startQuiz(line);
             if (line.command == "build")
                 return build(line);
             if (line.command == "show")
@@ -163,9 +172,25 @@ class Maker {
     }
 
   private:
+    int startQuiz(const CommandLine& line) {
+        expectOperands(line, 1, "one folder: new FOLDER");
+        allowOptions(line, {"force"});
+        const std::filesystem::path folder = pathFromUtf8(line.operands[0]);
+        Diagnostics diagnostics;
+        const int questions = writeStarterSource(folder, line.options.count("force"), diagnostics);
+        report(diagnostics);
+        if (questions == 0)
+            return kExitQuizError;
+        const std::string source = pathToUtf8(folder / kQuizSourceName);
+        say(out_, "wrote " + source + ": " + std::to_string(questions) +
+                      " questions; check the answers, then: plimo-maker build \"" + source +
+                      "\" -o QUIZ.exe");
+        return kExitSuccess;
+    }
+
     int build(const CommandLine& line) {
         expectOperands(line, 1, "one quiz source: build QUIZ.toml -o QUIZ.exe | --rc DIR");
-        allowOptions(line, {"output", "rc", "player", "force"});
+        allowOptions(line, {"output", "rc", "player", "force", "keep-pictures"});
         const bool toExecutable = line.options.count("output") != 0;
         const bool toScript = line.options.count("rc") != 0;
         if (toExecutable == toScript)
@@ -175,7 +200,7 @@ class Maker {
         if (toExecutable && line.options.count("force"))
             throw UsageError{"--force goes with --rc DIR"};
 
-        std::optional<LoadedQuiz> loaded = loadSource(line.operands[0]);
+        std::optional<LoadedQuiz> loaded = loadSource(line.operands[0], pictureHandling(line));
         if (!loaded)
             return kExitQuizError;
         if (toScript) {
@@ -204,11 +229,11 @@ class Maker {
 
     int show(const CommandLine& line) {
         expectOperands(line, 1, "one quiz: show QUIZ.toml|QUIZ.exe");
-        allowOptions(line, {});
-        std::optional<LoadedQuiz> loaded = load(line.operands[0]);
+        allowOptions(line, {"keep-pictures"});
+        std::optional<LoadedQuiz> loaded = load(line.operands[0], pictureHandling(line));
         if (!loaded)
             return loadFailure_;
-        printQuiz(out_, loaded->quiz, loaded->resources);
+        printQuiz(out_, loaded->quiz, loaded->resources, &loaded->origins);
         return kExitSuccess;
     }
 
@@ -217,7 +242,7 @@ class Maker {
         allowOptions(line, {"output", "force"});
         if (!line.options.count("output"))
             throw UsageError{"extract needs -o DIR"};
-        std::optional<LoadedQuiz> loaded = load(line.operands[0]);
+        std::optional<LoadedQuiz> loaded = load(line.operands[0], MediaHandling::kPreparePictures);
         if (!loaded)
             return loadFailure_;
         // The source is made from the stored quiz, also for a .toml, so that it builds the
@@ -231,8 +256,7 @@ class Maker {
         report(diagnostics);
         if (!written)
             return kExitQuizError;
-        say(out_,
-            "wrote " + pathToUtf8(pathFromUtf8(line.options.at("output")) / kExtractedSourceName));
+        say(out_, "wrote " + pathToUtf8(pathFromUtf8(line.options.at("output")) / kQuizSourceName));
         return kExitSuccess;
     }
 
@@ -246,7 +270,7 @@ class Maker {
         if (!typed.ok())
             throw UsageError{"the typed text " + typed.describe()};
 
-        std::optional<LoadedQuiz> loaded = load(line.operands[0]);
+        std::optional<LoadedQuiz> loaded = load(line.operands[0], MediaHandling::kLeaveOut);
         if (!loaded)
             return loadFailure_;
         const QuizSource& quiz = loaded->quiz;
@@ -264,18 +288,23 @@ class Maker {
         return kExitSuccess;
     }
 
-    std::optional<LoadedQuiz> load(const std::string& path) {
-        return isSourcePath(path) ? loadSource(path) : loadExecutable(path);
+    static MediaHandling pictureHandling(const CommandLine& line) {
+        return line.options.count("keep-pictures") ? MediaHandling::kKeepPictures
+                                                   : MediaHandling::kPreparePictures;
+    }
+
+    std::optional<LoadedQuiz> load(const std::string& path, MediaHandling media) {
+        return isSourcePath(path) ? loadSource(path, media) : loadExecutable(path);
     }
 
     // Reads, checks and stores a source; prints its diagnostics.
-    std::optional<LoadedQuiz> loadSource(const std::string& path) {
+    std::optional<LoadedQuiz> loadSource(const std::string& path, MediaHandling media) {
         loadFailure_ = kExitQuizError;
         Diagnostics diagnostics;
-        LoadedQuiz loaded{readQuizSource(path, diagnostics), {}};
+        LoadedQuiz loaded{readQuizSource(path, diagnostics), {}, {}};
         std::optional<QuizResources> resources;
         if (!diagnostics.hasErrors())
-            resources = buildQuizResources(loaded.quiz, diagnostics);
+            resources = buildQuizResources(loaded.quiz, diagnostics, media, &loaded.origins);
         report(diagnostics);
         if (!resources)
             return std::nullopt;

@@ -19,6 +19,8 @@ MediaFormat detectMediaFormat(std::span<const uint8_t> head) {
         return MediaFormat::kBmp;
     if (startsWith(head, "GIF8"))
         return MediaFormat::kGif;
+    if (startsWith(head, "\x89PNG"))
+        return MediaFormat::kPng;
     if (startsWith(head, "RIFF") && startsWith(head, "AVI ", 8))
         return MediaFormat::kAvi;
     // An MP3 starts with its ID3 tag or directly with an MPEG audio frame: eleven set bits.
@@ -41,6 +43,8 @@ std::string_view mediaFormatName(MediaFormat format) {
         return "BMP";
     case MediaFormat::kGif:
         return "GIF";
+    case MediaFormat::kPng:
+        return "PNG";
     case MediaFormat::kMp3:
         return "MP3";
     case MediaFormat::kAvi:
@@ -59,6 +63,8 @@ std::string_view mediaFormatExtension(MediaFormat format) {
         return ".bmp";
     case MediaFormat::kGif:
         return ".gif";
+    case MediaFormat::kPng:
+        return ".png";
     case MediaFormat::kMp3:
         return ".mp3";
     case MediaFormat::kAvi:

@@ -1,11 +1,12 @@
-// The kinds of file a quiz stores whole as IMG resources, recognised by their first bytes.
+// The kinds of file a quiz stores as IMG resources, and PNG, which the maker converts,
+// recognised by their first bytes.
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <string_view>
 
-enum class MediaFormat { kUnknown, kJpeg, kBmp, kGif, kMp3, kAvi };
+enum class MediaFormat { kUnknown, kJpeg, kBmp, kGif, kPng, kMp3, kAvi };
 
 MediaFormat detectMediaFormat(std::span<const uint8_t> head);
 
@@ -15,7 +16,7 @@ bool isPictureFormat(MediaFormat format);
 // "JPEG", "BMP", ... for messages and listings.
 std::string_view mediaFormatName(MediaFormat format);
 
-// ".jpg", ".bmp", ".gif", ".mp3", ".avi"; ".bin" when unknown.
+// ".jpg", ".bmp", ".gif", ".png", ".mp3", ".avi"; ".bin" when unknown.
 std::string_view mediaFormatExtension(MediaFormat format);
 
 // The largest picture or clip a quiz carries. The player takes each one whole from its

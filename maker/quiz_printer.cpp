@@ -1,6 +1,7 @@
 #include "maker/quiz_printer.h"
 
 #include "maker/media_format.h"
+#include "maker/picture_preparation.h"
 #include "maker/printable.h"
 #include "maker/toml_writer.h"
 
@@ -10,17 +11,26 @@ void printLine(std::ostream& out, const std::string& text) {
     out << printable(text) << "\n";
 }
 
-std::string mediaLine(std::string_view label, const MediaFile& file, int resourceId,
-                      const QuizResources& resources) {
+// A picture is shown with its size and, when the quiz comes from a source, what the build did
+// to it; an executable does not tell what its pictures were before they were stored.
+std::string mediaLine(std::string_view label, const MediaFile& file, int resourceId, bool picture,
+                      const QuizResources& resources, const PictureOrigins* origins) {
     std::string line = "  " + std::string(label) + ": ";
     if (file.present())
         line += file.path + ", ";
     auto image = resources.images.find(resourceId);
     if (image == resources.images.end())
         return line + "none (no IMG " + std::to_string(resourceId) + ")";
-    return line + "IMG " + std::to_string(resourceId) + ", " +
-           std::string(mediaFormatName(detectMediaFormat(image->second))) + ", " +
-           std::to_string(image->second.size()) + " bytes";
+    const std::vector<uint8_t>& bytes = image->second;
+    line += "IMG " + std::to_string(resourceId) + ", " +
+            (picture ? describeStoredPicture(bytes)
+                     : std::string(mediaFormatName(detectMediaFormat(bytes)))) +
+            ", " + std::to_string(bytes.size()) + " bytes";
+    if (origins) {
+        if (auto origin = origins->find(resourceId); origin != origins->end())
+            line += ", " + describeOrigin(origin->second);
+    }
+    return line;
 }
 
 std::string count(size_t n, const char* one, const char* many) {
@@ -29,7 +39,8 @@ std::string count(size_t n, const char* one, const char* many) {
 
 } // namespace
 
-void printQuiz(std::ostream& out, const QuizSource& quiz, const QuizResources& resources) {
+void printQuiz(std::ostream& out, const QuizSource& quiz, const QuizResources& resources,
+               const PictureOrigins* origins) {
     printLine(out, "title: " + tomlString(quiz.title.value));
     printLine(out, "creator: " + tomlString(quiz.creator.value));
     printLine(out, "explanation: " + tomlString(quiz.explanation.value));
@@ -56,12 +67,13 @@ void printQuiz(std::ostream& out, const QuizSource& quiz, const QuizResources& r
             printLine(out, "  answer" + number + ": " + tomlString(question.answers[k].value));
         }
         if (!mediaName.empty())
-            printLine(out, mediaLine(mediaName, question.media, questionMediaId(i), resources));
+            printLine(out, mediaLine(mediaName, question.media, questionMediaId(i),
+                                     quiz.layout.value == kMediaPictures, resources, origins));
         if (rewardHasText(quiz.reward.value))
             printLine(out, "  reward text: " + tomlString(question.rewardText.value));
         if (quiz.reward.value == kRewardPicture)
             printLine(out, mediaLine("reward picture", question.rewardPicture, rewardPictureId(i),
-                                     resources));
+                                     true, resources, origins));
     }
 
     out << "\ncodes:\n";

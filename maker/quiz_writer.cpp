@@ -4,6 +4,14 @@
 #include "maker/file_io.h"
 #include "maker/media_format.h"
 
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
 namespace {
 
 void appendField(std::vector<uint8_t>& bytes, const std::string& text) {
@@ -37,19 +45,124 @@ bool encode(const QuizSource& quiz, const std::vector<uint8_t>& text, const char
     return true;
 }
 
-void readMedia(const QuizSource& quiz, const MediaFile& media, int resourceId,
-               QuizResources& resources, Diagnostics& diagnostics) {
-    if (!media.present())
-        return;
-    std::vector<uint8_t> bytes;
-    std::string reason;
-    if (!readWholeFile(quiz.folder / pathFromUtf8(media.path), bytes, reason, kMaxMediaFileBytes)) {
-        diagnostics.error(quiz.file, media.line, "IMG " + std::to_string(resourceId),
-                          "cannot read \"" + media.path + "\": " + reason);
-        return;
+// Runs work(0) ... work(count - 1) on a few threads; the first exception (running out of
+// memory) is thrown again once all have stopped. Four at most: a picture of 100 megapixels
+// takes some 700 MB while it is prepared.
+void forEachInParallel(size_t count, const std::function<void(size_t)>& work) {
+    std::atomic<size_t> next{0};
+    std::mutex failureLock;
+    std::exception_ptr failure;
+    auto worker = [&] {
+        try {
+            for (size_t i; (i = next++) < count;)
+                work(i);
+        } catch (...) {
+            std::lock_guard<std::mutex> lock(failureLock);
+            failure = failure ? failure : std::current_exception();
+            next = count;
+        }
+    };
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    std::vector<std::thread> helpers;
+    for (unsigned t = 1; t < threads && t < count; ++t) {
+        try {
+            helpers.emplace_back(worker);
+        } catch (const std::system_error&) {
+            break; // fewer helpers, the same work
+        }
     }
-    resources.images[resourceId] = std::move(bytes);
+    worker();
+    for (std::thread& helper : helpers)
+        helper.join();
+    if (failure)
+        std::rethrow_exception(failure);
 }
+
+// One picture or clip of the quiz, and what the quiz stores of it.
+struct MediaItem {
+    const MediaFile* media = nullptr;
+    int resourceId = 0;
+    std::string field;
+    bool picture = false;
+    std::vector<uint8_t> bytes;
+    std::string error; // for the author, when nothing can be stored
+    PictureOrigin origin;
+};
+
+// Reads the pictures and clips of a checked source into its resources. A phone photo takes
+// half a second to prepare: they are prepared side by side.
+class MediaReader {
+  public:
+    MediaReader(const QuizSource& quiz, MediaHandling handling)
+        : quiz_(quiz), handling_(handling) {}
+
+    void read(QuizResources& resources, PictureOrigins* origins, Diagnostics& diagnostics) {
+        if (handling_ == MediaHandling::kLeaveOut)
+            return;
+        std::vector<MediaItem> items = listItems();
+        forEachInParallel(items.size(), [&](size_t i) { take(items[i]); });
+        for (MediaItem& item : items) {
+            if (!item.error.empty()) {
+                diagnostics.error(quiz_.file, item.media->line, item.field, item.error);
+                continue;
+            }
+            resources.images[item.resourceId] = std::move(item.bytes);
+            if (item.picture && origins)
+                (*origins)[item.resourceId] = item.origin;
+        }
+    }
+
+  private:
+    std::vector<MediaItem> listItems() const {
+        std::vector<MediaItem> items;
+        auto add = [&items](const MediaFile& media, int resourceId, std::string field,
+                            bool picture) {
+            if (!media.present())
+                return;
+            MediaItem& item = items.emplace_back();
+            item.media = &media;
+            item.resourceId = resourceId;
+            item.field = std::move(field);
+            item.picture = picture;
+        };
+        for (int i = 0; i < static_cast<int>(quiz_.questions.size()); ++i) {
+            const QuestionSource& question = quiz_.questions[i];
+            if (quiz_.layout.value != kMediaTextList)
+                add(question.media, questionMediaId(i),
+                    questionField(i, mediaKey(quiz_.layout.value)),
+                    quiz_.layout.value == kMediaPictures);
+            if (quiz_.reward.value == kRewardPicture)
+                add(question.rewardPicture, rewardPictureId(i), questionField(i, "reward_picture"),
+                    true);
+        }
+        return items;
+    }
+
+    // Touches nothing but `item`: it runs beside the others.
+    void take(MediaItem& item) const {
+        const std::string quoted = "\"" + item.media->path + "\"";
+        std::string reason;
+        if (!readWholeFile(quiz_.folder / pathFromUtf8(item.media->path), item.bytes, reason,
+                           kMaxMediaFileBytes)) {
+            item.error = "cannot read " + quoted + ": " + reason;
+        } else if (item.picture && handling_ == MediaHandling::kKeepPictures) {
+            item.origin = {PictureChange::kKept, detectMediaFormat(item.bytes),
+                           pictureDimensions(item.bytes).value_or(PictureDimensions{})};
+            if (!isPictureFormat(item.origin.format))
+                item.error = quoted + " is not a JPEG, BMP or GIF picture, which --keep-pictures "
+                                      "stores as it is: build without it to convert the picture";
+        } else if (item.picture) {
+            PreparedPicture prepared = preparePicture(item.bytes);
+            item.bytes = std::move(prepared.bytes);
+            item.origin = prepared.origin;
+            if (!prepared.ok())
+                item.error = quoted + " " + prepared.refusal;
+        }
+    }
+
+    const QuizSource& quiz_;
+    MediaHandling handling_;
+};
 
 } // namespace
 
@@ -94,20 +207,15 @@ std::vector<uint8_t> quizCodesBytes(const QuizSource& quiz) {
     return bytes;
 }
 
-std::optional<QuizResources> buildQuizResources(const QuizSource& quiz, Diagnostics& diagnostics) {
+std::optional<QuizResources> buildQuizResources(const QuizSource& quiz, Diagnostics& diagnostics,
+                                                MediaHandling media, PictureOrigins* origins) {
     const int errorsBefore = diagnostics.errorCount();
     QuizResources resources;
     resources.quizText.emplace();
     resources.quizCodes.emplace();
     encode(quiz, quizTextBytes(quiz), "quiz text", *resources.quizText, diagnostics);
     encode(quiz, quizCodesBytes(quiz), "codes", *resources.quizCodes, diagnostics);
-    for (int i = 0; i < static_cast<int>(quiz.questions.size()); ++i) {
-        const QuestionSource& question = quiz.questions[i];
-        if (quiz.layout.value != kMediaTextList)
-            readMedia(quiz, question.media, questionMediaId(i), resources, diagnostics);
-        if (quiz.reward.value == kRewardPicture)
-            readMedia(quiz, question.rewardPicture, rewardPictureId(i), resources, diagnostics);
-    }
+    MediaReader(quiz, media).read(resources, origins, diagnostics);
     if (diagnostics.errorCount() != errorsBefore)
         return std::nullopt;
     return resources;

@@ -445,10 +445,9 @@ class SourceChecker {
             error(media.line, field, inQuotes(media.path) + " is empty");
             return;
         }
+        // Whether a picture can be read is found when it is prepared for the board.
         const MediaFormat format = detectMediaFormat(head);
-        if (kind == kMediaPictures && !isPictureFormat(format))
-            error(media.line, field, inQuotes(media.path) + " is not a JPEG, BMP or GIF picture");
-        else if (kind == kMediaSound && format != MediaFormat::kMp3)
+        if (kind == kMediaSound && format != MediaFormat::kMp3)
             warning(media.line, field,
                     inQuotes(media.path) + " does not look like an MP3 file; the player saves "
                                            "every sound as an .mp3 file to play it");

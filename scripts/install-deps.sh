@@ -11,7 +11,7 @@ packages=(
   xvfb x11-utils x11-apps xdotool imagemagick
   clang libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
-  libtomlplusplus-dev
+  libtomlplusplus-dev libstb-dev
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # maker.sh COMMAND ARGS...: the quiz maker (plimo-maker.exe) under Wine, for authors on Linux.
+#   scripts/maker.sh new my-quiz                # my-quiz/quiz.toml from the photos in my-quiz
 #   scripts/maker.sh build my-quiz/quiz.toml -o my-quiz.exe
 #   scripts/maker.sh show my-quiz.exe
 #   scripts/maker.sh judge my-quiz/quiz.toml 3 "tour eifel"

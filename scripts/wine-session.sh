@@ -55,14 +55,48 @@ prepare_wine_prefix() {
         >/dev/null 2>&1
     if [ "$windows" = unmanaged ]; then
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+        # The private display has no sound device, which Wine needs to play a clip at all: a
+        # null ALSA device stands in for one.
+        export PLIMO_WINE_HOME=$repo/build/wine-home
+        mkdir -p "$PLIMO_WINE_HOME"
+        printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' \
+            >"$PLIMO_WINE_HOME/.asoundrc"
     else
         wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
+        # On the user's own display the quiz is heard: Wine keeps the user's HOME and with it
+        # the sound setup (PulseAudio, PipeWire or ALSA) found there.
+        unset PLIMO_WINE_HOME
     fi
-    # Media tests need a sound device; a null ALSA device stands in for one.
-    export PLIMO_WINE_HOME=$repo/build/wine-home
-    mkdir -p "$PLIMO_WINE_HOME"
-    printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' \
-        >"$PLIMO_WINE_HOME/.asoundrc"
+}
+
+# start_quiz QUIZ.exe TITLE: starts a quiz from its own folder (its progress file goes there) and
+# waits, five minutes at most, for its window to be shown: the player shows it once the board is
+# built. TITLE is a regular expression for the whole caption. Sets quiz_pid and quiz_window.
+start_quiz() {
+    local quiz=$1 title=$2 deadline=$((SECONDS + 300))
+    (cd "$(dirname "$quiz")" && exec "$repo/scripts/wine-run.sh" "$quiz") >/dev/null 2>&1 &
+    quiz_pid=$!
+    quiz_window=""
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        quiz_window=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1 || true)
+        [ -n "$quiz_window" ] && return 0
+        sleep 0.02
+    done
+    echo "the window of $quiz did not appear" >&2
+    return 1
+}
+
+# close_quiz: closes the quiz that start_quiz started as a player would (Alt+F4), and ends its
+# process by its id if it is still there ten seconds later.
+close_quiz() {
+    [ -n "${quiz_window:-}" ] && xdotool key --window "$quiz_window" alt+F4 2>/dev/null || true
+    local tries
+    for tries in $(seq 1 100); do
+        kill -0 "$quiz_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill "$quiz_pid" 2>/dev/null || true
+    wait "$quiz_pid" 2>/dev/null || true
 }
 
 stop_wine_session() {

@@ -283,7 +283,8 @@ TEST_F(MakerCli, RefusesFilesPastTheSizeLimitsByTheirSize) {
         writeText(source, picture);
         writeText(folder / "big.jpg", "\xFF\xD8\xFF\xE0");
         std::filesystem::resize_file(c.file, c.size);
-        CliRun result = run({"show", source});
+        // Kept as it is: no decoder could make a picture of these bytes.
+        CliRun result = run({"show", source, "--keep-pictures"});
         if (c.error.empty()) {
             EXPECT_EQ(result.status, kExitSuccess) << result.err;
             EXPECT_THAT(result.out, HasSubstr("JPEG, 16777216 bytes"));
@@ -360,17 +361,24 @@ TEST_F(MakerCli, ShowPrintsTheQuizAsThePlayerSeesIt) {
 
 TEST_F(MakerCli, ShowNamesThePicturesOfAnExecutable) {
     std::filesystem::copy_file(testData() / "q1.jpg", folder / "q1.jpg");
+    writeBytes(folder / "photo.png", madePicture("png", 600, 400));
     writeText(source, "title = \"T\"\nlayout = \"pictures\"\nanswer_labels = [\"A\", \"B\"]\n"
                       "codes = [\"C\"]\n[[question]]\nanswers = [\"X\", \"Y\"]\n"
-                      "picture = \"q1.jpg\"\n");
+                      "picture = \"q1.jpg\"\n[[question]]\nanswers = [\"Z\", \"W\"]\n"
+                      "picture = \"photo.png\"\n");
     ASSERT_EQ(run({"build", source, "-o", "q.exe"}).status, kExitSuccess);
     CliRun fromSource = run({"show", source});
     CliRun fromExecutable = run({"show", "q.exe"});
     EXPECT_EQ(fromExecutable.status, kExitSuccess) << fromExecutable.err;
     const std::string size = std::to_string(std::filesystem::file_size(folder / "q1.jpg"));
-    EXPECT_THAT(fromSource.out,
-                HasSubstr("  picture: q1.jpg, IMG 401, JPEG, " + size + " bytes\n"));
-    EXPECT_THAT(fromExecutable.out, HasSubstr("  picture: IMG 401, JPEG, " + size + " bytes\n"));
+    EXPECT_THAT(fromSource.out, HasSubstr("  picture: q1.jpg, IMG 401, JPEG 4 x 3, " + size +
+                                          " bytes, kept as it was\n"));
+    EXPECT_THAT(fromSource.out, HasSubstr("  picture: photo.png, IMG 402, JPEG 260 x 173, "));
+    EXPECT_THAT(fromSource.out, HasSubstr(" bytes, scaled from PNG 600 x 400\n"));
+    // An executable tells what it stores, not what its pictures were before.
+    EXPECT_THAT(fromExecutable.out,
+                HasSubstr("  picture: IMG 401, JPEG 4 x 3, " + size + " bytes\n"));
+    EXPECT_THAT(fromExecutable.out, HasSubstr("  picture: IMG 402, JPEG 260 x 173, "));
     EXPECT_THAT(fromExecutable.out, HasSubstr("answer labels: \"A\", \"B\"\n"));
     EXPECT_THAT(fromExecutable.out, HasSubstr("  answer 2: \"Y\"\n"));
 }
@@ -443,6 +451,97 @@ TEST_F(MakerCli, AMissingSourceIsAnErrorInTheQuiz) {
     CliRun result = run({"show", missing});
     EXPECT_EQ(result.status, kExitQuizError);
     EXPECT_THAT(result.err, StartsWith(missing + ": file: cannot read"));
+}
+
+// A folder of the author's media, as `new` finds it.
+class MakerNew : public MakerCli {
+  protected:
+    std::filesystem::path media(const std::vector<std::string>& names) {
+        const std::filesystem::path photos = folder / "Mes_vacances";
+        std::filesystem::create_directories(photos);
+        for (const std::string& name : names)
+            std::filesystem::copy_file(testData() / "q1.jpg", photos / pathFromUtf8(name));
+        return photos;
+    }
+};
+
+TEST_F(MakerNew, WritesAQuizThatBuildsAtOnceAndTakesTheFileNamesAsAnswers) {
+    const std::filesystem::path photos =
+        media({"Ch\xC3\xA2teau de Chambord.jpg", "10 Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9\x65.jpg",
+               "2_tour-eiffel.JPG", "notes.txt"});
+    writeBytes(photos / "Mont Saint-Michel.png", madePicture("png", 400, 300));
+    CliRun made = run({"new", photos.string()});
+    ASSERT_EQ(made.status, kExitSuccess) << made.err;
+    EXPECT_THAT(made.out, HasSubstr("quiz.toml: 4 questions"));
+    EXPECT_THAT(made.err, HasSubstr("notes.txt: file: warning: not a picture, MP3 or AVI file"));
+
+    const std::string quiz = (photos / "quiz.toml").string();
+    ASSERT_EQ(run({"build", quiz, "-o", "vacances.exe"}).status, kExitSuccess);
+    const std::string shown = run({"show", "vacances.exe"}).out;
+    EXPECT_THAT(shown, HasSubstr("title: \"Mes vacances\"\n"));
+    EXPECT_THAT(shown, HasSubstr("layout: pictures, 4 questions"));
+    // In natural order, 2 before 10; each name, as it was written, is the right answer.
+    const char* answers[] = {"2 tour eiffel", "10 Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9\x65",
+                             "Ch\xC3\xA2teau de Chambord", "Mont Saint Michel"};
+    for (int n = 1; n <= 4; ++n) {
+        CliRun judged = run({"judge", "vacances.exe", std::to_string(n), answers[n - 1]});
+        EXPECT_EQ(judged.out, "BRAVO\n") << answers[n - 1] << judged.err;
+    }
+}
+
+struct BadFolder {
+    const char* name;
+    std::vector<std::string> files;
+    std::string error; // after the folder's path and a '/'
+};
+
+void PrintTo(const BadFolder& row, std::ostream* out) {
+    *out << row.name;
+}
+
+std::vector<std::string> numberedPictures(int count) {
+    std::vector<std::string> names;
+    for (int i = 1; i <= count; ++i)
+        names.push_back(std::to_string(i) + ".jpg");
+    return names;
+}
+
+class MakerNewRefuses : public MakerNew, public testing::WithParamInterface<BadFolder> {};
+
+TEST_P(MakerNewRefuses, NamingTheFileAndWritingNothing) {
+    const std::filesystem::path photos = media(GetParam().files);
+    CliRun refused = run({"new", photos.string()});
+    EXPECT_EQ(refused.status, kExitQuizError);
+    EXPECT_THAT(refused.err, HasSubstr(photos.string() + GetParam().error));
+    EXPECT_FALSE(std::filesystem::exists(photos / "quiz.toml"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, MakerNewRefuses,
+    testing::Values(
+        BadFolder{"nothing_to_ask", {"notes.txt"}, ": folder: no pictures, MP3 or AVI files"},
+        BadFolder{"a_sound_among_pictures",
+                  {"a.jpg", "b.png", "c.mp3"},
+                  "/c.mp3: file: a sound among 2 pictures: a quiz shows pictures, sounds or "
+                  "videos, not a mix"},
+        BadFolder{"name_outside_windows_1252",
+                  {"a.jpg", "\xE4\xB8\xAD.jpg"},
+                  "/\xE4\xB8\xAD.jpg: name: holds the character \"\xE4\xB8\xAD\" (U+4E2D), "
+                  "which Windows-1252 cannot store: rename it"},
+        BadFolder{"bar_in_name", {"a|b.jpg"}, "/a|b.jpg: name: holds a '|'"},
+        BadFolder{"more_than_96", numberedPictures(97),
+                  ": folder: 97 pictures, more than the 96 questions a quiz holds"}),
+    [](const testing::TestParamInfo<BadFolder>& info) { return info.param.name; });
+
+TEST_F(MakerNew, ReplacesAnExistingQuizOnlyWhenForced) {
+    const std::filesystem::path photos = media({"a.jpg"});
+    writeText(photos / "quiz.toml", "# the author's own\n");
+    CliRun refused = run({"new", photos.string()});
+    EXPECT_EQ(refused.status, kExitQuizError);
+    EXPECT_THAT(refused.err, HasSubstr("quiz.toml: file: exists already"));
+    EXPECT_EQ(readBytes(photos / "quiz.toml").size(), 19u);
+    EXPECT_EQ(run({"new", photos.string(), "--force"}).status, kExitSuccess);
+    EXPECT_GT(readBytes(photos / "quiz.toml").size(), 19u);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <stb/stb_image_write.h>
 
 #include <cctype>
 #include <filesystem>
@@ -16,8 +17,8 @@
 #include <string>
 #include <vector>
 
-// Tiny pictures and clips: q1.jpg, q2.bmp, q3.gif, r1.jpg, clip.mp3, clip.avi, and the bad
-// not_a_picture.jpg and empty.jpg.
+// Tiny pictures and clips: q1.jpg, q2.bmp, q3.gif, r1.jpg, q4.png, clip.mp3, clip.avi, a
+// progressive JPEG of 200 x 20 (progressive.jpg), and the bad not_a_picture.jpg and empty.jpg.
 inline std::filesystem::path testData() {
     return PLIMO_MAKER_TEST_DATA;
 }
@@ -58,6 +59,39 @@ inline void writeText(const std::filesystem::path& path, const std::string& text
 inline std::vector<uint8_t> readBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A picture of `width` x `height` made by stb's writers: "png", "jpg" or "bmp", with 3 (RGB) or
+// 4 (RGBA) channels. Its colours change across it, as a photo's do; `alpha` is every pixel's.
+inline std::vector<uint8_t> madePicture(const std::string& format, int width, int height,
+                                        int channels = 3, uint8_t alpha = 255) {
+    std::vector<uint8_t> pixels;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            pixels.insert(pixels.end(), {static_cast<uint8_t>(x * 255 / width),
+                                         static_cast<uint8_t>(y * 255 / height), 0x80});
+            if (channels == 4)
+                pixels.push_back(alpha);
+        }
+    }
+    std::vector<uint8_t> file;
+    auto append = [](void* context, void* data, int size) {
+        auto* out = static_cast<std::vector<uint8_t>*>(context);
+        out->insert(out->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+    };
+    if (format == "png")
+        stbi_write_png_to_func(append, &file, width, height, channels, pixels.data(), 0);
+    else if (format == "jpg")
+        stbi_write_jpg_to_func(append, &file, width, height, channels, pixels.data(), 90);
+    else
+        stbi_write_bmp_to_func(append, &file, width, height, channels, pixels.data());
+    return file;
+}
+
+inline void writeBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 struct ParsedSource {

@@ -36,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Head{"gif87", "GIF87a", MediaFormat::kGif},
                     Head{"gif89", "GIF89a", MediaFormat::kGif},
                     Head{"gif_cut", "GIF", MediaFormat::kUnknown},
-                    Head{"png", "\x89PNG\r\n\x1A\n", MediaFormat::kUnknown},
+                    Head{"png", "\x89PNG\r\n\x1A\n", MediaFormat::kPng},
                     Head{"mp3_tagged", "ID3\x03", MediaFormat::kMp3},
                     Head{"mp3_frame", "\xFF\xFB\x90\x64", MediaFormat::kMp3},
                     Head{"avi", std::string("RIFF\x10\0\0\0AVI LIST", 16), MediaFormat::kAvi},

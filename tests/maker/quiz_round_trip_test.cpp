@@ -88,6 +88,57 @@ TEST(QuizWriter, StoresEveryPictureUnderItsQuestionsIdentifier) {
     EXPECT_EQ(resources.images.at(402), readBytes(testData() / "q3.gif"));
 }
 
+TEST(QuizWriter, KeepPicturesStoresTheFilesAsTheyAre) {
+    const QuizSource quiz =
+        goodSource("title = \"T\"\nlayout = \"pictures\"\ncodes = [\"C\"]\n"
+                   "[[question]]\nanswer = \"A\"\npicture = \"progressive.jpg\"\n");
+    Diagnostics diagnostics;
+    std::optional<QuizResources> kept =
+        buildQuizResources(quiz, diagnostics, MediaHandling::kKeepPictures);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->images.at(401), readBytes(testData() / "progressive.jpg"));
+}
+
+struct BadPicture {
+    const char* name;
+    const char* picture;
+    const char* rewardPicture;
+    MediaHandling handling;
+    std::string error;
+};
+
+void PrintTo(const BadPicture& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class PictureErrors : public testing::TestWithParam<BadPicture> {};
+
+TEST_P(PictureErrors, NameTheLineTheFieldAndTheFile) {
+    const BadPicture& row = GetParam();
+    const QuizSource quiz =
+        goodSource(std::string("title = \"T\"\nlayout = \"pictures\"\nreward = \"picture\"\n"
+                               "codes = [\"C\"]\n[[question]]\nanswer = \"A\"\npicture = \"") +
+                   row.picture + "\"\nreward_picture = \"" + row.rewardPicture + "\"\n");
+    Diagnostics diagnostics;
+    EXPECT_FALSE(buildQuizResources(quiz, diagnostics, row.handling));
+    ASSERT_EQ(diagnostics.all().size(), 1u);
+    EXPECT_THAT(formatDiagnostic(diagnostics.all()[0]), StartsWith(row.error));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, PictureErrors,
+    testing::Values(
+        BadPicture{"text_as_picture", "not_a_picture.jpg", "r1.jpg",
+                   MediaHandling::kPreparePictures,
+                   "quiz.toml:7: question[1].picture: \"not_a_picture.jpg\" is not a picture "
+                   "that the maker reads"},
+        BadPicture{"clip_as_reward_picture", "q1.jpg", "clip.mp3", MediaHandling::kPreparePictures,
+                   "quiz.toml:8: question[1].reward_picture: \"clip.mp3\" is not a picture"},
+        BadPicture{"png_kept", "q4.png", "r1.jpg", MediaHandling::kKeepPictures,
+                   "quiz.toml:7: question[1].picture: \"q4.png\" is not a JPEG, BMP or GIF "
+                   "picture, which --keep-pictures stores as it is"}),
+    [](const testing::TestParamInfo<BadPicture>& info) { return info.param.name; });
+
 // One quiz per layout and reward kind, with one or two answers per question.
 struct Shape {
     const char* layout;

@@ -220,15 +220,6 @@ INSTANTIATE_TEST_SUITE_P(
                       "[[question]]\nanswer = \"A\"\npicture = \"q1.jpg\"\n"
                       "reward_picture = \"r9.jpg\"\n",
                   "quiz.toml:8: question[1].reward_picture:", "not found"},
-        BadSource{"picture_that_is_not_a_picture",
-                  "title = \"T\"\nlayout = \"pictures\"\n" + kCode +
-                      "[[question]]\nanswer = \"A\"\npicture = \"not_a_picture.jpg\"\n",
-                  "quiz.toml:6: question[1].picture:", "not a JPEG, BMP or GIF"},
-        BadSource{"reward_picture_that_is_a_clip",
-                  "title = \"T\"\nlayout = \"pictures\"\nreward = \"picture\"\n" + kCode +
-                      "[[question]]\nanswer = \"A\"\npicture = \"q1.jpg\"\n"
-                      "reward_picture = \"clip.mp3\"\n",
-                  "quiz.toml:8: question[1].reward_picture:", "not a JPEG, BMP or GIF"},
         BadSource{"empty_media_file",
                   "title = \"T\"\nlayout = \"sound\"\n" + kCode +
                       "[[question]]\nanswer = \"A\"\nsound = \"empty.jpg\"\n",

@@ -2,6 +2,7 @@
 #include "content/quiz_loader.h"
 #include "maker/executable_io_win.h"
 #include "maker/maker_cli.h"
+#include "maker/quiz_source.h"
 #include "tests/windows/test_files.h"
 #include "win/handles.h"
 
@@ -104,6 +105,35 @@ TEST(Maker, ExtractThenBuildGivesTheSameResources) {
         EXPECT_TRUE(firstResources == secondResources);
         std::filesystem::remove_all(extracted);
     }
+}
+
+// Names with accents reach the maker from the folder through the wide file API, so they come out
+// whole in the quiz, in Windows-1252, whatever the ANSI code page.
+TEST(Maker, ANewQuizFromAFolderTakesTheFileNamesAsRightAnswers) {
+    TemporaryFolder folder;
+    const std::filesystem::path photos = pathFromUtf8(folder.file("Mes_photos"));
+    std::filesystem::create_directory(photos);
+    const char* names[] = {"2 Ch\xC3\xA2teau de Chambord", "10 C\xC5\x93ur de Lion",
+                           "cr\xC3\xA8me_br\xC3\xBBl\xC3\xA9\x65"};
+    for (const char* name : names)
+        std::filesystem::copy_file(pathFromUtf8(kSamples + "drapeaux/pictures/france.jpg"),
+                                   photos / pathFromUtf8(std::string(name) + ".jpg"));
+    MakerRun made = runMakerHere({"new", pathToUtf8(photos)});
+    ASSERT_EQ(made.status, 0) << made.err;
+    const std::string quiz = folder.file("photos.exe");
+    MakerRun built =
+        runMakerHere({"build", pathToUtf8(photos / "quiz.toml"), "-o", quiz, "--player", player()});
+    ASSERT_EQ(built.status, 0) << built.err;
+
+    const char* answers[] = {"2 Ch\xC3\xA2teau de Chambord", "10 C\xC5\x93ur de Lion",
+                             "cr\xC3\xA8me br\xC3\xBBl\xC3\xA9\x65"};
+    for (int n = 1; n <= 3; ++n) {
+        MakerRun judged = runMakerHere({"judge", quiz, std::to_string(n), answers[n - 1]});
+        EXPECT_EQ(judged.out, "BRAVO\n") << answers[n - 1] << judged.err;
+    }
+    auto record = loadWithThePlayer(quiz);
+    EXPECT_STREQ(record->title, "Mes photos");
+    EXPECT_STREQ(questionAt(*record, 1)->answer1, "10 C\x9Cur de Lion");
 }
 
 TEST(Maker, RebuildingReplacesTheQuizOfAQuizExecutable) {

@@ -1,0 +1,67 @@
+// Pictures made ready for the board: scaled to the size at which the board shows them and
+// stored as baseline JPEG, so that a quiz of phone photos stays small and its board appears at
+// once. stb decodes, resamples and writes them, the same code in every build of the maker.
+#pragma once
+
+#include "maker/media_format.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+// The board fits every picture (and a reward picture, in its place) into a box of this size:
+// a picture whose longer side is this long is drawn at 1:1, without a second resampling.
+constexpr int kBoardPictureBox = 260;
+
+// A picture is refused by the size its header announces, before it is decoded: a 4000 x 3000
+// phone photo has 12 megapixels, while a 100 megapixel picture already takes 400 MB decoded.
+constexpr int64_t kMaxPicturePixels = 100'000'000;
+
+constexpr int kPictureJpegQuality = 90;
+
+struct PictureDimensions {
+    int width = 0;
+    int height = 0;
+    bool operator==(const PictureDimensions&) const = default;
+};
+
+enum class PictureChange {
+    kKept,      // stored as the file is
+    kScaled,    // larger than the box: scaled down and stored as JPEG
+    kConverted, // fits the box, stored as JPEG at its own size
+};
+
+// What the maker did to a picture, for `show`.
+struct PictureOrigin {
+    PictureChange change = PictureChange::kKept;
+    MediaFormat format = MediaFormat::kUnknown; // of the file, by its first bytes
+    PictureDimensions size;                     // of the file; 0 x 0 when unknown
+};
+
+// What was done to each picture of a quiz, by resource identifier.
+using PictureOrigins = std::map<int, PictureOrigin>;
+
+struct PreparedPicture {
+    std::vector<uint8_t> bytes; // what the quiz stores; empty when refused
+    std::string refusal;        // why it cannot be stored, for the author; empty when prepared
+    PictureOrigin origin;
+
+    bool ok() const { return refusal.empty(); }
+};
+
+// A picture file of any format stb reads, made ready for the board. A picture that fits the
+// box and that the player reads as it is (a JPEG, GIF or BMP) is kept when its JPEG would not
+// be smaller; a transparent picture is laid on white.
+PreparedPicture preparePicture(std::span<const uint8_t> file);
+
+// The size of a picture as its header announces it, when stb reads the format.
+std::optional<PictureDimensions> pictureDimensions(std::span<const uint8_t> bytes);
+
+// "scaled from PNG 4000 x 3000", "converted from PNG 200 x 100", "kept as it was".
+std::string describeOrigin(const PictureOrigin& origin);
+
+// "JPEG 260 x 195", or the format alone when stb cannot read the size.
+std::string describeStoredPicture(std::span<const uint8_t> bytes);
