@@ -154,7 +154,6 @@ TEST_F(MakerCli, AnswersEachCommandLineWithItsStatusAndMessage) {
          kPictureQuiz + "picture = \"q4.png\"\n"},
         // Control characters from a source, an executable or the command line come out escaped.
         {{"show", "SOURCE"}, 1, "\\u001b[2J", "\"\\u001b[2J\" = 1\n" + kPictureQuiz},
-        {{"show", "SOURCE"}, 1, "\\u009b2J", "\"\\u009b2J\" = 1\n" + kPictureQuiz},
         {{"show", "SOURCE"},
          1,
          "\\u001b]0;x\\u0007.jpg",
@@ -296,16 +295,6 @@ TEST_F(MakerCli, ShowTellsWhatTheBuildDoesToEachPicture) {
     EXPECT_THAT(fromExecutable, HasSubstr("  picture: IMG 402, JPEG 260 x 173, "));
     EXPECT_THAT(fromExecutable, HasSubstr("answer labels: \"A\", \"B\"\n"));
     EXPECT_THAT(fromExecutable, HasSubstr("  answer 2: \"Y\"\n"));
-}
-
-TEST_F(MakerCli, ExtractThenBuildGivesTheSameExecutable) {
-    ASSERT_EQ(run({"build", source, "-o", "first.exe"}).status, kExitSuccess);
-    const CliRun extract = run({"extract", "first.exe", "-o", (folder / "x").string()});
-    EXPECT_EQ(extract.status, kExitSuccess);
-    EXPECT_EQ(extract.err, "");
-    ASSERT_EQ(run({"build", (folder / "x/quiz.toml").string(), "-o", "second.exe"}).status, 0);
-    EXPECT_TRUE(executables.executables.at("first.exe") ==
-                executables.executables.at("second.exe"));
 }
 
 // A folder of photos, as `new` finds it.

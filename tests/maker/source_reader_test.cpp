@@ -3,6 +3,10 @@
 #include "maker/quiz_resources.h"
 #include "tests/maker/maker_test_support.h"
 
+#include <algorithm>
+#include <array>
+#include <sstream>
+
 namespace {
 
 // Title on line 1, layout on line 2, then `rest`.
@@ -15,11 +19,6 @@ std::string textList(const std::string& rest) {
 const std::string kQ = "[[question]]\ntext = \"Q\"\nanswer = \"A\"\n"; // three lines
 const std::string kC = "codes = [\"C\"]\n";
 
-std::string two(const std::string& first, const std::string& second) {
-    return textList("codes = [\"A\", \"B\"]\n[[question]]\ntext = \"Q\"\nanswer = \"" + first +
-                    "\"\n[[question]]\ntext = \"R\"\nanswer = \"" + second + "\"\n");
-}
-
 std::string repeated(const std::string& text, int count) {
     std::string result;
     while (count-- > 0)
@@ -27,50 +26,72 @@ std::string repeated(const std::string& text, int count) {
     return result;
 }
 
+// One source per line, with one fault or one doubt: its layout ("-": the source is all in the
+// last column) ^ where the maker points, after "quiz.toml:" (nothing when it has nothing to say)
+// ^ a piece of its message ^ the source after the title and layout lines, ';' ending a line and
+// {Q} standing for a question of the text list.
+const char* const kSources = R"(- ^ 1: title: ^ '|' ^ title = "A|B";layout = "text list";{Q}
+text list ^ 5: question[1].answer: ^ '|' ^ [[question]];text = "Q";answer = "A|B";
+text list ^ 4: question[1].text: ^ '|' ^ [[question]];text = "|";answer = "A";
+pictures ^ 3: answer_labels[2]: ^ '|' ^ answer_labels = ["A", "|"];[[question]];answers = ["A", "B"];picture = "q1.jpg";
+text list ^ 7: question[1].reward_text: ^ '|' ^ reward = "text";{Q}reward_text = "a|b";
+text list ^ 3: codes[1]: ^ carriage return ^ codes = ["A\rB"];{Q}
+text list ^ 4: question[1].text: ^ NUL ^ [[question]];text = "a\u0000b";answer = "A";
+pictures ^ 3: question[1].picture: ^ missing ^ [[question]];answer = "A";
+sound ^ 3: question[1].sound: ^ missing ^ [[question]];answer = "A";
+pictures ^ 5: question[1].picture: ^ "nowhere/q9.jpg" not found ^ [[question]];answer = "A";picture = "nowhere/q9.jpg";
+pictures ^ 7: question[1].reward_picture: ^ not found ^ reward = "picture";[[question]];answer = "A";picture = "q1.jpg";reward_picture = "r9";
+sound ^ 5: question[1].sound: ^ is empty ^ [[question]];answer = "A";sound = "empty.jpg";
+picture ^ 2: layout: ^ unknown layout "picture" ^ {Q}
+text list ^ 3: reward: ^ unknown reward "texte" ^ reward = "texte";{Q}
+text list ^ 3: colour: ^ #RRGGBB ^ colour = "35CBA3";{Q}
+text list ^ 3: colour: ^ #RRGGBB ^ colour = "#35CBG3";{Q}
+text list ^ 3: colour: ^ #RRGGBB ^ colour = "#35CBA";{Q}
+pictures ^ 7: question[2].answer: ^ same number ^ [[question]];answers = ["A", "B"];picture = "q1.jpg";[[question]];answer = "A";picture = "q2.bmp";
+text list ^ 3: color: ^ did you mean "colour" ^ color = "#000000";{Q}
+text list ^ 6: question[1].anwser: ^ did you mean "answer" ^ {Q}anwser = "B";
+text list ^ 6: extra: ^ unknown key ^ {Q}[extra];x = 1;
+text list ^ 4: syntax: ^ ^ [[question]];text = "Q;answer = "A";
+text list ^ 5: syntax: ^ ^ [[question]];text = "Q";text = "R";answer = "A";
+- ^ 1: title: ^ missing ^ layout = "text list";{Q}
+- ^ 1: title: ^ double quotes ^ title = 3;layout = "text list";{Q}
+- ^ 1: layout: ^ missing ^ title = "T";{Q}
+text list ^ 1: question: ^ at least one question ^ 
+text list ^ 3: question[1].answer: ^ missing ^ [[question]];text = "Q";
+text list ^ 6: question[1].answers: ^ not both ^ {Q}answers = ["A", "B"];
+text list ^ 5: question[1].answers: ^ two answers ^ [[question]];text = "Q";answers = ["A", "B", "C"];
+text list ^ 3: question[1].text: ^ missing ^ [[question]];answer = "A";
+text list ^ 6: question[1].picture: ^ no pictures ^ {Q}picture = "q1.jpg";
+sound ^ 6: question[1].picture: ^ sound =  ^ [[question]];answer = "A";sound = "clip.mp3";picture = "q1.jpg";
+text list ^ 6: question[1].reward_text: ^ "none" ^ {Q}reward_text = "Bravo";
+text list ^ 4: question[1].reward_text: ^ missing ^ reward = "final";{Q}
+text list ^ 8: question[1].reward_picture: ^ only reward = "picture" ^ reward = "message";{Q}reward_text = "";reward_picture = "r1.jpg";
+text list ^ 4: codes[2]: ^ never be shown ^ codes = ["A",;"B"];{Q}
+text list ^ 3: question: ^ [[question]] ^ question = 3;
+text list ^ 9: question[2].answer: warning: ^ "Quasiment" ^ codes = ["A", "B"];[[question]];text = "Q";answer = "PARIS";[[question]];text = "R";answer = "paros";
+text list ^ 9: question[2].answer: warning: ^ "Anagramme" ^ codes = ["A", "B"];[[question]];text = "Q";answer = "ROME";[[question]];text = "R";answer = "MORE";
+text list ^ 9: question[2].answer: warning: ^ "Presque" ^ codes = ["A", "B"];[[question]];text = "Q";answer = "MADRID";[[question]];text = "R";answer = "MADRAS";
+pictures ^ 8: question[2].answers[1]: warning: ^ question[1].answers[2] ^ codes = ["A", "B"];[[question]];answers = ["LYON", "ITALIE"];picture = "q1.jpg";[[question]];answers = ["ITALIA", "ESPAGNE"];picture = "q2.bmp";
+text list ^ 6: question[1].answer: warning: ^ space ^ codes = ["C"];[[question]];text = "Q";answer = "A ";
+text list ^ 6: question[1].answer: warning: ^ space ^ codes = ["C"];[[question]];text = "Q";answer = " A";
+text list ^ 6: question[1].answer: warning: ^ empty ^ codes = ["C"];[[question]];text = "Q";answer = "";
+text list ^ 3: codes: warning: ^ scores 2 to 3 show no code ^ codes = ["C"];{Q}[[question]];text = "Q";answer = "LONDRES";[[question]];text = "Q";answer = "BERLIN";
+text list ^ 1: codes: warning: ^ scores 1 to 1 ^ {Q}
+pictures ^ 3: answer_labels: warning: ^ only on picture ^ answer_labels = ["Ville", ""];codes = ["C"];[[question]];answer = "A";picture = "q1.jpg";
+sound ^ 6: question[1].sound: warning: ^ MP3 ^ codes = ["C"];[[question]];answer = "A";sound = "clip.avi";
+video ^ 6: question[1].video: warning: ^ AVI ^ codes = ["C"];[[question]];answer = "A";video = "clip.mp3";
+text list ^ ^  ^ codes = ["A", "B"];[[question]];text = "Q";answer = "PARIS";[[question]];text = "R";answer = "paris";
+text list ^ ^  ^ codes = ["A", "B"];[[question]];text = "Q";answer = "PARIS";[[question]];text = "R";answer = "PARISIENS";
+text list ^ ^  ^ codes = ["A", "B"];[[question]];text = "Q";answer = "ROME";[[question]];text = "R";answer = "ROMAINES";
+pictures ^ ^  ^ codes = ["C"];[[question]];answers = ["ROME", "ROMA"];picture = "q1.jpg";)";
+
 TEST(SourceReader, NamesTheLineAndFieldOfEachFaultOrDoubt) {
-    const std::string x260(260, 'x'), pictureQ = "[[question]]\nanswer = \"A\"\npicture = ";
-    // One fault (or doubt, "warning:") per source; `where` empty: nothing to say at all.
-    const struct {
-        std::string toml, where, mention;
-    } rows[] = {
+    const std::string x260(260, 'x');
+    std::vector<std::array<std::string, 3>> rows = {
         {textList("creator = \"\xE4\xB8\xAD\"\n" + kQ), "3: creator:", "U+4E2D"},
-        {"title = \"A|B\"\nlayout = \"text list\"\n" + kQ, "1: title:", "'|'"},
-        {textList("[[question]]\ntext = \"Q\"\nanswer = \"A|B\"\n"),
-         "5: question[1].answer:", "'|'"},
-        {textList("[[question]]\ntext = \"|\"\nanswer = \"A\"\n"), "4: question[1].text:", "'|'"},
-        {quiz("pictures", "answer_labels = [\"A\", \"|\"]\n[[question]]\nanswers = [\"A\", \"B\"]\n"
-                          "picture = \"q1.jpg\"\n"),
-         "3: answer_labels[2]:", "'|'"},
-        {textList("reward = \"text\"\n" + kQ + "reward_text = \"a|b\"\n"),
-         "7: question[1].reward_text:", "'|'"},
-        {textList("codes = [\"A\\rB\"]\n" + kQ), "3: codes[1]:", "carriage return"},
-        {textList("[[question]]\ntext = \"a\\u0000b\"\nanswer = \"A\"\n"),
-         "4: question[1].text:", "NUL"},
         {"title = \"" + x260 + "\"\nlayout = \"text list\"\n" + kQ, "1: title:", "260 bytes"},
         {textList("codes = [\"" + x260 + "\"]\n" + kQ), "3: codes[1]:", "260 bytes"},
         {textList(repeated(kQ, 97)), "291: question[97]:", "at most 96"},
-        {quiz("pictures", "[[question]]\nanswer = \"A\"\n"), "3: question[1].picture:", "missing"},
-        {quiz("sound", "[[question]]\nanswer = \"A\"\n"), "3: question[1].sound:", "missing"},
-        {quiz("pictures", pictureQ + "\"nowhere/q9.jpg\"\n"),
-         "5: question[1].picture:", "\"nowhere/q9.jpg\" not found"},
-        {quiz("pictures",
-              "reward = \"picture\"\n" + pictureQ + "\"q1.jpg\"\nreward_picture = \"r9\"\n"),
-         "7: question[1].reward_picture:", "not found"},
-        {quiz("sound", "[[question]]\nanswer = \"A\"\nsound = \"empty.jpg\"\n"),
-         "5: question[1].sound:", "is empty"},
-        {quiz("picture", kQ), "2: layout:", "unknown layout \"picture\""},
-        {textList("reward = \"texte\"\n" + kQ), "3: reward:", "unknown reward \"texte\""},
-        {textList("colour = \"35CBA3\"\n" + kQ), "3: colour:", "#RRGGBB"},
-        {textList("colour = \"#35CBG3\"\n" + kQ), "3: colour:", "#RRGGBB"},
-        {textList("colour = \"#35CBA\"\n" + kQ), "3: colour:", "#RRGGBB"},
-        {quiz("pictures", "[[question]]\nanswers = [\"A\", \"B\"]\npicture = \"q1.jpg\"\n" +
-                              pictureQ + "\"q2.bmp\"\n"),
-         "7: question[2].answer:", "same number"},
-        {textList("color = \"#000000\"\n" + kQ), "3: color:", "did you mean \"colour\""},
-        {textList(kQ + "anwser = \"B\"\n"), "6: question[1].anwser:", "did you mean \"answer\""},
-        {textList(kQ + "[extra]\nx = 1\n"), "6: extra:", "unknown key"},
-        {textList("[[question]]\ntext = \"Q\nanswer = \"A\"\n"), "4: syntax:", ""},
-        {textList("[[question]]\ntext = \"Q\"\ntext = \"R\"\nanswer = \"A\"\n"), "5: syntax:", ""},
         {textList("[[question]]\ntext = \"caf\xE9\"\nanswer = \"A\"\n"), "4: syntax:", ""},
         // Letters beyond ASCII outside quotes: toml++ must never see them.
         {textList("r\xC3\xA9ponse = \"x\"\n" + kQ), "3: syntax:", "\"\xC3\xA9\" outside quotes"},
@@ -82,75 +103,39 @@ TEST(SourceReader, NamesTheLineAndFieldOfEachFaultOrDoubt) {
         {textList("[[question]]\ntext = \"\"\"\\\xC3\xA9\"\"\"\nanswer = \"A\"\n"),
          "4: syntax:", "no escape sequence"},
         {textList("# \xC3\xA9\n\xC3\xA9 = 1\n" + kQ), "4: syntax:", "outside quotes"},
-        {"layout = \"text list\"\n" + kQ, "1: title:", "missing"},
-        {"title = 3\nlayout = \"text list\"\n" + kQ, "1: title:", "double quotes"},
-        {"title = \"T\"\n" + kQ, "1: layout:", "missing"},
-        {textList(""), "1: question:", "at least one question"},
-        {textList("[[question]]\ntext = \"Q\"\n"), "3: question[1].answer:", "missing"},
-        {textList(kQ + "answers = [\"A\", \"B\"]\n"), "6: question[1].answers:", "not both"},
-        {textList("[[question]]\ntext = \"Q\"\nanswers = [\"A\", \"B\", \"C\"]\n"),
-         "5: question[1].answers:", "two answers"},
-        {textList("[[question]]\nanswer = \"A\"\n"), "3: question[1].text:", "missing"},
-        {textList(kQ + "picture = \"q1.jpg\"\n"), "6: question[1].picture:", "no pictures"},
-        {quiz("sound",
-              "[[question]]\nanswer = \"A\"\nsound = \"clip.mp3\"\npicture = \"q1.jpg\"\n"),
-         "6: question[1].picture:", "sound = "},
-        {textList(kQ + "reward_text = \"Bravo\"\n"), "6: question[1].reward_text:", "\"none\""},
-        {textList("reward = \"final\"\n" + kQ), "4: question[1].reward_text:", "missing"},
-        {textList("reward = \"message\"\n" + kQ +
-                  "reward_text = \"\"\nreward_picture = \"r1.jpg\"\n"),
-         "8: question[1].reward_picture:", "only reward = \"picture\""},
-        {textList("codes = [\"A\",\n\"B\"]\n" + kQ), "4: codes[2]:", "never be shown"},
-        {textList("question = 3\n"), "3: question:", "[[question]]"},
-        {two("PARIS", "paros"), "9: question[2].answer: warning:", "\"Quasiment\""},
-        {two("ROME", "MORE"), "9: question[2].answer: warning:", "\"Anagramme\""},
-        {two("MADRID", "MADRAS"), "9: question[2].answer: warning:", "\"Presque\""},
-        {quiz("pictures",
-              "codes = [\"A\", \"B\"]\n[[question]]\nanswers = [\"LYON\", \"ITALIE\"]\n"
-              "picture = \"q1.jpg\"\n[[question]]\nanswers = [\"ITALIA\", \"ESPAGNE\"]\n"
-              "picture = \"q2.bmp\"\n"),
-         "8: question[2].answers[1]: warning:", "question[1].answers[2]"},
-        {textList(kC + "[[question]]\ntext = \"Q\"\nanswer = \"A \"\n"),
-         "6: question[1].answer: warning:", "space"},
-        {textList(kC + "[[question]]\ntext = \"Q\"\nanswer = \" A\"\n"),
-         "6: question[1].answer: warning:", "space"},
-        {textList(kC + "[[question]]\ntext = \"Q\"\nanswer = \"\"\n"),
-         "6: question[1].answer: warning:", "empty"},
-        {textList(kC + kQ + "[[question]]\ntext = \"Q\"\nanswer = \"LONDRES\"\n" +
-                  "[[question]]\ntext = \"Q\"\nanswer = \"BERLIN\"\n"),
-         "3: codes: warning:", "scores 2 to 3 show no code"},
-        {textList(kQ), "1: codes: warning:", "scores 1 to 1"},
-        {quiz("pictures", "answer_labels = [\"Ville\", \"\"]\n" + kC + pictureQ + "\"q1.jpg\"\n"),
-         "3: answer_labels: warning:", "only on picture"},
-        {quiz("sound", kC + "[[question]]\nanswer = \"A\"\nsound = \"clip.avi\"\n"),
-         "6: question[1].sound: warning:", "MP3"},
-        {quiz("video", kC + "[[question]]\nanswer = \"A\"\nvideo = \"clip.mp3\"\n"),
-         "6: question[1].video: warning:", "AVI"},
-        {two("PARIS", "paris"), "", ""},
-        {two("PARIS", "PARISIENS"), "", ""},
-        {two("ROME", "ROMAINES"), "", ""},
-        // The answers of one question are not compared with each other.
-        {quiz("pictures",
-              kC + "[[question]]\nanswers = [\"ROME\", \"ROMA\"]\npicture = \"q1.jpg\"\n"),
-         "", ""},
         // 259 accented letters: 518 bytes of UTF-8, but 259 in Windows-1252.
         {"title = \"" + repeated("\xC3\xA9", 259) + "\"\nlayout = \"text list\"\n" + kC + kQ, "",
          ""},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.toml.substr(0, 300));
+    std::istringstream table(kSources);
+    for (std::string line; std::getline(table, line);) {
+        std::array<std::string, 4> column;
+        std::istringstream cells(line);
+        for (std::string& cell : column) {
+            std::getline(cells, cell, '^');
+            cell = cell.substr(cell.find_first_not_of(' ') == 0 ? 0 : 1);
+            cell.erase(cell.find_last_not_of(' ') + 1);
+        }
+        for (size_t at; (at = column[3].find("{Q}")) != std::string::npos;)
+            column[3].replace(at, 3, kQ);
+        std::replace(column[3].begin(), column[3].end(), ';', '\n');
+        rows.push_back(
+            {column[0] == "-" ? column[3] : quiz(column[0], column[3]), column[1], column[2]});
+    }
+    for (const auto& [toml, where, mention] : rows) {
+        SCOPED_TRACE(toml.substr(0, 300));
         Diagnostics found;
-        parseSource(row.toml, found);
-        const bool warning = row.where.find("warning:") != std::string::npos;
+        parseSource(toml, found);
+        const bool warning = where.find("warning:") != std::string::npos;
         const std::vector<std::string> said =
             lines(found, warning ? Severity::kWarning : Severity::kError);
-        if (row.where.empty()) {
+        if (where.empty()) {
             EXPECT_TRUE(found.all().empty()) << formatDiagnostic(found.all().at(0));
         } else if (said.size() != 1) {
             ADD_FAILURE() << testing::PrintToString(said);
         } else {
-            EXPECT_THAT(said[0], StartsWith("quiz.toml:" + row.where + " "));
-            EXPECT_THAT(said[0], HasSubstr(row.mention));
+            EXPECT_THAT(said[0], StartsWith("quiz.toml:" + where + " "));
+            EXPECT_THAT(said[0], HasSubstr(mention));
             EXPECT_EQ(found.hasErrors(), !warning);
         }
     }
