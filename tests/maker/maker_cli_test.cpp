@@ -114,7 +114,8 @@ TEST_F(MakerCli, AnswersEachCommandLineWithItsStatusAndMessage) {
         {{"judge", "SOURCE", "1x", "PARIS"}, 2, "from 1"},
         {{"judge", "SOURCE", "3", "PARIS"}, 2, "not 3"},
         {{"judge", "SOURCE", "1", "PARIS", "--answer", "2"}, 2, "not 2"},
-        {{"judge", "SOURCE", "1", "\xE4\xB8\xAD"}, 2, "U+4E2D"},
+        {{"judge", "SOURCE", "1", "\xE4\xB8\xAD"}, 2, "\"\xE4\xB8\xAD\" (U+4E2D)"},
+        {{"judge", "SOURCE", "1", "\xF0\x9F\x98\x80"}, 2, "\"\xF0\x9F\x98\x80\" (U+1F600)"},
         {{"judge", "SOURCE", "1", "  paris "}, 0, "BRAVO\n"},
         {{"judge", "SOURCE", "1", "PRAIS"}, 0, "Anagramme\n"},
         {{"judge", "SOURCE", "1", "PARI"}, 0, "Quasiment\n"},
@@ -165,6 +166,11 @@ TEST_F(MakerCli, AnswersEachCommandLineWithItsStatusAndMessage) {
         {{"\x1b[2J"}, 2, "unknown command \\u001b[2J"},
         {{"show", "no\x1b[2J.exe"}, 1, "no\\u001b[2J.exe: "},
         {{"show", "a\nb.toml"}, 1, "a\\u000ab.toml: file: "},
+        {{"show", "a\xC2\xA0"
+                  "b.toml"},
+         1,
+         "a\xC2\xA0"
+         "b.toml: file: "}, // no-break space is shown
     };
     for (const auto& row : rows) {
         writeText(source, row.toml.empty() ? kCapitals : row.toml);

@@ -206,12 +206,19 @@ TEST(Cp1252, ConvertsWhatHasAByteAndNamesWhereWhatHasNot) {
     using enum Cp1252Problem;
     // U+0080 has no byte: 0x80 is the euro sign.
     const std::tuple<std::string, Cp1252Problem, size_t> refused[] = {
-        {"ab\xE4\xB8\xAD", kNoCp1252Byte, 2}, {"\xF0\x9F\x98\x80", kNoCp1252Byte, 0},
-        {"x\xC2\x80", kNoCp1252Byte, 1},      {"\xC4\x9B", kNoCp1252Byte, 0},
-        {"ab\xC3", kInvalidUtf8, 2},          {"\x80", kInvalidUtf8, 0},
-        {"\xC0\xAF", kInvalidUtf8, 0},        {"\xE0\x80\xAF", kInvalidUtf8, 0},
-        {"\xED\xA0\x80", kInvalidUtf8, 0},    {"\xF4\x90\x80\x80", kInvalidUtf8, 0},
-        {"caf\xE9", kInvalidUtf8, 3},         {"\xC3(", kInvalidUtf8, 0}};
+        {"ab\xE4\xB8\xAD", kNoCp1252Byte, 2},
+        {"\xF0\x9F\x98\x80", kNoCp1252Byte, 0},
+        {"x\xC2\x80", kNoCp1252Byte, 1},
+        {"\xC4\x9B", kNoCp1252Byte, 0},
+        {"ab\xC3", kInvalidUtf8, 2},
+        {"\x80", kInvalidUtf8, 0},
+        {"\xC0\xAF", kInvalidUtf8, 0},
+        {"\xE0\x80\xAF", kInvalidUtf8, 0},
+        {"\xED\xA0\x80", kInvalidUtf8, 0},
+        {"\xED\xBF\xBF", kInvalidUtf8, 0},
+        {"\xF4\x90\x80\x80", kInvalidUtf8, 0},
+        {"caf\xE9", kInvalidUtf8, 3},
+        {"\xC3(", kInvalidUtf8, 0}};
     for (const auto& [utf8, problem, offset] : refused) {
         const Cp1252Conversion conversion = utf8ToCp1252(utf8);
         EXPECT_EQ(std::pair(conversion.problem, conversion.offset), std::pair(problem, offset))
