@@ -164,6 +164,10 @@ TEST_F(MakerCli, AnswersEachCommandLineWithItsStatusAndMessage) {
          "q\\u001b[2J.jpg, IMG 401",
          kPictureQuiz + "picture = \"q\\u001b[2J.jpg\"\n"},
         {{"\x1b[2J"}, 2, "unknown command \\u001b[2J"},
+        {{"\x7f\xC2\x9B"
+          "2J"},
+         2,
+         "unknown command \\u007f\\u009b2J"},
         {{"show", "no\x1b[2J.exe"}, 1, "no\\u001b[2J.exe: "},
         {{"show", "a\nb.toml"}, 1, "a\\u000ab.toml: file: "},
         {{"show", "a\xC2\xA0"
