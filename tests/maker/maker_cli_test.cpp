@@ -284,7 +284,8 @@ TEST_F(MakerCli, ShowPrintsTheQuizAsThePlayerSeesIt) {
 }
 
 TEST_F(MakerCli, ShowTellsWhatTheBuildDoesToEachPicture) {
-    writeBytes(folder / "photo.png", madePicture("png", 600, 400));
+    const std::vector<uint8_t> photo = madePicture("png", 600, 400);
+    writeText(folder / "photo.png", {photo.begin(), photo.end()});
     writeText(source, "title = \"T\"\nlayout = \"pictures\"\nanswer_labels = [\"A\", \"B\"]\n"
                       "codes = [\"C\"]\n[[question]]\nanswers = [\"X\", \"Y\"]\n"
                       "picture = \"q1.jpg\"\n[[question]]\nanswers = [\"Z\", \"W\"]\n"
@@ -315,7 +316,8 @@ TEST_F(MakerCli, NewWritesAQuizThatBuildsAtOnceAndTakesTheFileNamesAsAnswers) {
          {"Ch\xC3\xA2teau de Chambord.jpg", "10 Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9\x65.jpg",
           "2_tour-eiffel.JPG", "notes.txt"})
         fs::copy_file(kData / "q1.jpg", photos / pathFromUtf8(name));
-    writeBytes(photos / "Mont Saint-Michel.png", madePicture("png", 40, 30));
+    const std::vector<uint8_t> png = madePicture("png", 40, 30);
+    writeText(photos / "Mont Saint-Michel.png", {png.begin(), png.end()});
     const CliRun made = run({"new", photos.string()});
     ASSERT_EQ(made.status, kExitSuccess) << made.err;
     EXPECT_THAT(made.out, HasSubstr("quiz.toml: 4 questions"));

@@ -28,26 +28,22 @@ inline const fs::path kData = PLIMO_MAKER_TEST_DATA;
 class ScratchFolder {
   public:
     ScratchFolder() { fs::create_directories(path); }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
+    ~ScratchFolder() { fs::remove_all(path, ignored); }
     fs::path operator/(const std::string& name) const { return path / name; }
+    std::error_code ignored;
     const fs::path path = fs::temp_directory_path() / ("plimo_maker_" + std::to_string(getpid()));
 };
 
 inline void writeText(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
-
-inline std::vector<uint8_t> readBytes(const fs::path& path) {
+inline std::string readText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-
-inline std::string readText(const fs::path& path) {
-    const std::vector<uint8_t> bytes = readBytes(path);
-    return {bytes.begin(), bytes.end()};
+inline std::vector<uint8_t> readBytes(const fs::path& path) {
+    const std::string text = readText(path);
+    return {text.begin(), text.end()};
 }
 
 // A picture made by stb's writers ("png", "jpg" or "bmp"), its colours changing across it as a
@@ -63,9 +59,8 @@ inline std::vector<uint8_t> madePicture(const std::string& format, int width, in
             pixels.push_back(static_cast<uint8_t>(alpha));
     }
     auto append = [](void* out, void* data, int size) {
-        auto* bytes = static_cast<uint8_t*>(data);
-        static_cast<std::vector<uint8_t>*>(out)->insert(
-            static_cast<std::vector<uint8_t>*>(out)->end(), bytes, bytes + size);
+        auto* into = static_cast<std::vector<uint8_t>*>(out);
+        into->insert(into->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
     };
     if (format == "png")
         stbi_write_png_to_func(append, &file, width, height, channels, pixels.data(), 0);
@@ -74,12 +69,6 @@ inline std::vector<uint8_t> madePicture(const std::string& format, int width, in
     else
         stbi_write_bmp_to_func(append, &file, width, height, channels, pixels.data());
     return file;
-}
-
-inline void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
 }
 
 // The diagnostics of one severity, in line order, as the maker prints them.
