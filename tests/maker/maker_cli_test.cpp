@@ -92,113 +92,102 @@ class MakerCli : public testing::Test {
     FakeExecutableIo executables;
 };
 
+// One command line per row: its status ^ a piece of what it says ^ its arguments, ',' between
+// them ^ the source, when not the capitals quiz ({C}), with {P} for a question of pictures. '~'
+// stands for a line break; the output names the run's own files.
+const char* const kCommandLines =
+    "0 ^ plimo-maker extract QUIZ.exe -o DIR ^ --help\n"
+    "0 ^ plimo-maker judge QUIZ.toml|QUIZ.exe N TEXT ^ -h\n"
+    "0 ^ plimo-maker build QUIZ.toml --rc DIR ^ help\n"
+    "2 ^ plimo-maker: no command ^ \n"
+    "2 ^ plimo-maker: unknown command make ^ make,SOURCE\n"
+    "2 ^ unknown option --verbose ^ show,SOURCE,--verbose\n"
+    "2 ^ -o needs a value ^ build,SOURCE,-o\n"
+    "2 ^ -o is given twice ^ build,SOURCE,-o,a.exe,-o,b.exe\n"
+    "2 ^ either -o ^ build,SOURCE\n"
+    "2 ^ either -o ^ build,SOURCE,-o,a.exe,--rc,d\n"
+    "2 ^ --player goes with -o ^ build,SOURCE,--rc,d,--player,p.exe\n"
+    "2 ^ --force goes with --rc ^ build,SOURCE,-o,a.exe,--force\n"
+    "2 ^ show takes ^ show,SOURCE,SOURCE\n"
+    "2 ^ show takes no --output ^ show,SOURCE,-o,x\n"
+    "2 ^ -o DIR ^ extract,SOURCE\n"
+    "2 ^ extract takes no --keep-pictures ^ extract,q.exe,-o,d,--keep-pictures\n"
+    "2 ^ judge takes ^ judge,SOURCE,1\n"
+    "2 ^ from 1 ^ judge,SOURCE,0,PARIS\n"
+    "2 ^ from 1 ^ judge,SOURCE,1x,PARIS\n"
+    "2 ^ not 3 ^ judge,SOURCE,3,PARIS\n"
+    "2 ^ not 2 ^ judge,SOURCE,1,PARIS,--answer,2\n"
+    "2 ^ \"\xE4\xB8\xAD\" (U+4E2D) ^ judge,SOURCE,1,\xE4\xB8\xAD\n"
+    "2 ^ \"\xF0\x9F\x98\x80\" (U+1F600) ^ judge,SOURCE,1,\xF0\x9F\x98\x80\n"
+    "0 ^ BRAVO~ ^ judge,SOURCE,1,  paris \n"
+    "0 ^ Anagramme~ ^ judge,SOURCE,1,PRAIS\n"
+    "0 ^ Quasiment~ ^ judge,SOURCE,1,PARI\n"
+    "0 ^ Presque~ ^ judge,SOURCE,2,RO\n"
+    "0 ^ Trop long~ ^ judge,SOURCE,1,PARISIENS\n"
+    "0 ^ ?~ ^ judge,SOURCE,2,\n"
+    "0 ^ FAUX~ ^ judge,SOURCE,2,LONDRES\n"
+    "0 ^ Quasiment~ ^ judge,SOURCE,1,P\xC3\xA0RIS\n"
+    "0 ^ Quasiment~ ^ judge,SOURCE,1,--,-PARIS\n"
+    "0 ^ FAUX~ ^ judge,PAIRS,1,FRANCE\n"
+    "0 ^ BRAVO~ ^ judge,PAIRS,1,FRANCE,--answer,2\n"
+    "0 ^ BRAVO~ ^ judge,PAIRS,--answer,2,1,FRANCE\n"
+    "2 ^ needs the Windows maker (plimo-maker.exe) ^ HOST,build,SOURCE,-o,DIR/q.exe\n"
+    "2 ^ plimo-maker: reading and writing executables ^ HOST,extract,q.exe,-o,DIR/x\n"
+    "1 ^ empty.exe: PATCH 104: missing ^ show,empty.exe\n"
+    "1 ^ nowhere.exe: cannot open the executable~ ^ show,nowhere.exe\n"
+    "1 ^ plimo-maker: not enough memory for this quiz; nothing was made~ ^ show,huge.exe\n"
+    "1 ^ none.toml: file: cannot read ^ show,DIR/none.toml\n"
+    "1 ^ capitales.toml/rc ^ build,SOURCE,--rc,DIR/capitales.toml/rc\n"
+    "0 ^ :18: question[3].answer: warning: \"ROMA\" and \"ROME\" ^ build,SOURCE,-o,out.exe ^ "
+    "{C}[[question]]~text = \"?\"~answer = \"ROMA\"~reward_text = \"\"~\n"
+    "1 ^ :5: question[1].picture: \"not_a_picture.jpg\" is not a picture that the maker reads ^ "
+    "show,SOURCE ^ {P}picture = \"not_a_picture.jpg\"~\n"
+    "1 ^ :7: question[1].reward_picture: \"clip.mp3\" is not a picture ^ show,SOURCE ^ reward = "
+    "\"picture\"~{P}picture = \"q1.jpg\"~reward_picture = \"clip.mp3\"~\n"
+    "1 ^ :5: question[1].picture: \"q4.png\" is not a JPEG, BMP or GIF picture, which "
+    "--keep-pictures stores as it is ^ show,SOURCE,--keep-pictures ^ {P}picture = \"q4.png\"~\n"
+    // Control characters from a source, an executable or the command line come out escaped; a
+    // no-break space is shown as it is.
+    "1 ^ \\u001b[2J ^ show,SOURCE ^ \"\\u001b[2J\" = 1~{P}\n"
+    "1 ^ \\u001b]0;x\\u0007.jpg ^ show,SOURCE ^ {P}picture = \"\\u001b]0;x\\u0007.jpg\"~\n"
+    "0 ^ q\\u001b[2J.jpg, IMG 401 ^ show,SOURCE ^ {P}picture = \"q\\u001b[2J.jpg\"~\n"
+    "2 ^ unknown command \\u001b[2J ^ \x1b[2J\n"
+    "2 ^ unknown command \\u007f\\u009b2J ^ \x7f\xC2\2332J\n"
+    "1 ^ no\\u001b[2J.exe: ^ show,no\x1b[2J.exe\n"
+    "1 ^ a\\u000ab.toml: file: ^ show,a~b.toml\n"
+    "1 ^ a\xC2\240b.toml: file: ^ show,a\xC2\240b.toml\n";
+
+// `text` cut at each `by`, empty pieces kept.
+std::vector<std::string> split(const std::string& text, const std::string& by) {
+    std::vector<std::string> pieces;
+    for (size_t from = 0, to = 0; to != std::string::npos; from = to + by.size())
+        pieces.push_back(text.substr(from, (to = text.find(by, from)) - from));
+    return pieces;
+}
+
 TEST_F(MakerCli, AnswersEachCommandLineWithItsStatusAndMessage) {
-    // `toml`, when given, replaces SOURCE; the output names the run's own files.
-    const struct {
-        std::vector<std::string> arguments;
-        int status;
-        std::string said, toml = {};
-    } rows[] = {
-        {{"--help"}, 0, "plimo-maker extract QUIZ.exe -o DIR"},
-        {{"-h"}, 0, "plimo-maker judge QUIZ.toml|QUIZ.exe N TEXT"},
-        {{"help"}, 0, "plimo-maker build QUIZ.toml --rc DIR"},
-        {{}, 2, "plimo-maker: no command"},
-        {{"make", "SOURCE"}, 2, "plimo-maker: unknown command make"},
-        {{"show", "SOURCE", "--verbose"}, 2, "unknown option --verbose"},
-        {{"build", "SOURCE", "-o"}, 2, "-o needs a value"},
-        {{"build", "SOURCE", "-o", "a.exe", "-o", "b.exe"}, 2, "-o is given twice"},
-        {{"build", "SOURCE"}, 2, "either -o"},
-        {{"build", "SOURCE", "-o", "a.exe", "--rc", "d"}, 2, "either -o"},
-        {{"build", "SOURCE", "--rc", "d", "--player", "p.exe"}, 2, "--player goes with -o"},
-        {{"build", "SOURCE", "-o", "a.exe", "--force"}, 2, "--force goes with --rc"},
-        {{"show", "SOURCE", "SOURCE"}, 2, "show takes"},
-        {{"show", "SOURCE", "-o", "x"}, 2, "show takes no --output"},
-        {{"extract", "SOURCE"}, 2, "-o DIR"},
-        {{"extract", "q.exe", "-o", "d", "--keep-pictures"}, 2, "extract takes no --keep-pictures"},
-        {{"judge", "SOURCE", "1"}, 2, "judge takes"},
-        {{"judge", "SOURCE", "0", "PARIS"}, 2, "from 1"},
-        {{"judge", "SOURCE", "1x", "PARIS"}, 2, "from 1"},
-        {{"judge", "SOURCE", "3", "PARIS"}, 2, "not 3"},
-        {{"judge", "SOURCE", "1", "PARIS", "--answer", "2"}, 2, "not 2"},
-        {{"judge", "SOURCE", "1", "\xE4\xB8\xAD"}, 2, "\"\xE4\xB8\xAD\" (U+4E2D)"},
-        {{"judge", "SOURCE", "1", "\xF0\x9F\x98\x80"}, 2, "\"\xF0\x9F\x98\x80\" (U+1F600)"},
-        {{"judge", "SOURCE", "1", "  paris "}, 0, "BRAVO\n"},
-        {{"judge", "SOURCE", "1", "PRAIS"}, 0, "Anagramme\n"},
-        {{"judge", "SOURCE", "1", "PARI"}, 0, "Quasiment\n"},
-        {{"judge", "SOURCE", "2", "RO"}, 0, "Presque\n"},
-        {{"judge", "SOURCE", "1", "PARISIENS"}, 0, "Trop long\n"},
-        {{"judge", "SOURCE", "2", ""}, 0, "?\n"},
-        {{"judge", "SOURCE", "2", "LONDRES"}, 0, "FAUX\n"},
-        {{"judge", "SOURCE", "1", "P\xC3\xA0RIS"}, 0, "Quasiment\n"},
-        {{"judge", "SOURCE", "1", "--", "-PARIS"}, 0, "Quasiment\n"},
-        {{"judge", "PAIRS", "1", "FRANCE"}, 0, "FAUX\n"},
-        {{"judge", "PAIRS", "1", "FRANCE", "--answer", "2"}, 0, "BRAVO\n"},
-        {{"judge", "PAIRS", "--answer", "2", "1", "FRANCE"}, 0, "BRAVO\n"},
-        {{"HOST", "build", "SOURCE", "-o", "DIR/q.exe"},
-         2,
-         "needs the Windows maker (plimo-maker.exe)"},
-        {{"HOST", "extract", "q.exe", "-o", "DIR/x"},
-         2,
-         "plimo-maker: reading and writing executables"},
-        {{"show", "empty.exe"}, 1, "empty.exe: PATCH 104: missing"},
-        {{"show", "nowhere.exe"}, 1, "nowhere.exe: cannot open the executable\n"},
-        {{"show", "huge.exe"},
-         1,
-         "plimo-maker: not enough memory for this quiz; nothing was made\n"},
-        {{"show", "DIR/none.toml"}, 1, "none.toml: file: cannot read"},
-        {{"build", "SOURCE", "--rc", "DIR/capitales.toml/rc"}, 1, "capitales.toml/rc"},
-        {{"build", "SOURCE", "-o", "out.exe"},
-         0,
-         ":18: question[3].answer: warning: \"ROMA\" and \"ROME\"",
-         kCapitals + "[[question]]\ntext = \"?\"\nanswer = \"ROMA\"\nreward_text = \"\"\n"},
-        {{"show", "SOURCE"},
-         1,
-         ":5: question[1].picture: \"not_a_picture.jpg\" is not a picture that the maker reads",
-         kPictureQuiz + "picture = \"not_a_picture.jpg\"\n"},
-        {{"show", "SOURCE"},
-         1,
-         ":7: question[1].reward_picture: \"clip.mp3\" is not a picture",
-         "reward = \"picture\"\n" + kPictureQuiz +
-             "picture = \"q1.jpg\"\nreward_picture = \"clip.mp3\"\n"},
-        {{"show", "SOURCE", "--keep-pictures"},
-         1,
-         ":5: question[1].picture: \"q4.png\" is not a JPEG, BMP or GIF picture, which "
-         "--keep-pictures stores as it is",
-         kPictureQuiz + "picture = \"q4.png\"\n"},
-        // Control characters from a source, an executable or the command line come out escaped.
-        {{"show", "SOURCE"}, 1, "\\u001b[2J", "\"\\u001b[2J\" = 1\n" + kPictureQuiz},
-        {{"show", "SOURCE"},
-         1,
-         "\\u001b]0;x\\u0007.jpg",
-         kPictureQuiz + "picture = \"\\u001b]0;x\\u0007.jpg\"\n"},
-        {{"show", "SOURCE"},
-         0,
-         "q\\u001b[2J.jpg, IMG 401",
-         kPictureQuiz + "picture = \"q\\u001b[2J.jpg\"\n"},
-        {{"\x1b[2J"}, 2, "unknown command \\u001b[2J"},
-        {{"\x7f\xC2\x9B"
-          "2J"},
-         2,
-         "unknown command \\u007f\\u009b2J"},
-        {{"show", "no\x1b[2J.exe"}, 1, "no\\u001b[2J.exe: "},
-        {{"show", "a\nb.toml"}, 1, "a\\u000ab.toml: file: "},
-        {{"show", "a\xC2\xA0"
-                  "b.toml"},
-         1,
-         "a\xC2\xA0"
-         "b.toml: file: "}, // no-break space is shown
-    };
-    for (const auto& row : rows) {
-        writeText(source, row.toml.empty() ? kCapitals : row.toml);
-        const CliRun result = run(row.arguments);
+    std::istringstream table(kCommandLines);
+    for (std::string line; std::getline(table, line);) {
+        std::replace(line.begin(), line.end(), '~', '\n');
+        std::vector<std::string> cell = split(line, " ^ ");
+        cell.resize(4);
+        for (const auto& [mark, text] : {std::pair{"{P}", kPictureQuiz}, {"{C}", kCapitals}}) {
+            if (const size_t at = cell[3].find(mark); at != std::string::npos)
+                cell[3].replace(at, 3, text);
+        }
+        writeText(source, cell[3].empty() ? kCapitals : cell[3]);
+        const std::vector<std::string> arguments =
+            cell[2].empty() ? std::vector<std::string>{} : split(cell[2], ",");
+        const CliRun result = run(arguments);
+        const int status = std::stoi(cell[0]);
         const std::string said = result.out + result.err;
-        SCOPED_TRACE(testing::PrintToString(row.arguments) + " said " + said);
-        EXPECT_EQ(result.status, row.status);
-        EXPECT_THAT(said, HasSubstr(row.said));
+        SCOPED_TRACE(testing::PrintToString(arguments) + " said " + said);
+        EXPECT_EQ(result.status, status);
+        EXPECT_THAT(said, HasSubstr(cell[1]));
         EXPECT_FALSE(std::any_of(said.begin(), said.end(), [](unsigned char c) {
             return (c < 0x20 && c != '\n') || c == 0x7F;
         }));
-        if (row.status == kExitUsage && row.arguments.size() > 1) {
+        if (status == kExitUsage && arguments.size() > 1) {
             EXPECT_THAT(result.err, StartsWith("plimo-maker: "));
             EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
         }
