@@ -83,29 +83,26 @@ TEST(QuizWriter, EveryShapeOfQuizComesBackThroughThePlayerAndThroughTheSource) {
         auto record = std::make_unique<QuizRecord>();
         ASSERT_EQ(parseQuizText(decoded(resources.quizText), *record), QuizTextStatus::kOk);
         parseQuizCodes(decoded(resources.quizCodes), *record);
-        EXPECT_EQ(record->mediaKind, shape.mediaKind);
-        EXPECT_EQ(record->rewardKind, shape.rewardKind);
-        EXPECT_EQ(record->questionCount, 3);
-        EXPECT_EQ(record->answerFieldCount, shape.twoAnswers ? 2 : 1);
-        EXPECT_STREQ(record->title, "Le quiz \x80");
-        EXPECT_STREQ(record->creator, " Moi ");
-        EXPECT_STREQ(record->answerLabel2, shape.twoAnswers ? "Droite" : "");
-        EXPECT_EQ(std::vector<int>({record->colourRed, record->colourGreen, record->colourBlue}),
-                  std::vector<int>({0xFF, 0x00, 0x80}));
+        EXPECT_EQ(std::tuple(record->mediaKind, record->rewardKind, record->questionCount,
+                             record->answerFieldCount, record->colourRed, record->colourGreen,
+                             record->colourBlue),
+                  std::tuple(shape.mediaKind, shape.rewardKind, 3, shape.twoAnswers ? 2 : 1, 0xFF,
+                             0x00, 0x80));
         // The shorter code table is padded, so the player still finds one line per question.
-        EXPECT_STREQ(record->codes[1], "DEUX");
-        EXPECT_STREQ(record->codes[2], "");
-        const bool rewardText = shape.rewardKind >= 2;
+        EXPECT_EQ(std::vector<std::string>({record->title, record->creator, record->answerLabel2,
+                                            record->codes[1], record->codes[2]}),
+                  std::vector<std::string>(
+                      {"Le quiz \x80", " Moi ", shape.twoAnswers ? "Droite" : "", "DEUX", ""}));
         for (int i = 0; i < 3; ++i) {
             const QuestionNode* node = questionAt(*record, i);
             ASSERT_NE(node, nullptr);
             const std::string n = std::to_string(i + 1);
-            EXPECT_STREQ(node->questionText, ("Question \"" + n + "\"").c_str());
-            EXPECT_STREQ(node->rewardText, rewardText ? ("R\xE9"
-                                                         "compense " +
-                                                         n)
-                                                            .c_str()
-                                                      : "");
+            EXPECT_EQ(std::string(node->questionText) + "|" + node->rewardText,
+                      "Question \"" + n + "\"|" +
+                          (shape.rewardKind >= 2 ? "R\xE9"
+                                                   "compense " +
+                                                       n
+                                                 : ""));
         }
         EXPECT_STREQ(questionAt(*record, 1)->answer2, shape.twoAnswers ? "ANGLETERRE" : "");
         EXPECT_STREQ(questionAt(*record, 2)->answer1, "\xC9T\xC9");
@@ -211,10 +208,12 @@ picture = "q3.gif"
 reward_picture = "q3.gif"
 )";
 
-TEST(ResourceFolder, WritesTheScriptAndEveryFileItNames) {
-    const QuizResources resources = build(goodSource(kRewardPictures));
+// The resource folder holds the script and every file it names; what extract writes from the
+// resources of an executable builds them again, byte for byte.
+TEST(QuizFolders, HoldWhatTheBuildNeedsAndWarnOfMissingAndUnusedPictures) {
+    QuizResources resources = build(goodSource(kRewardPictures));
     ScratchFolder scratch;
-    Diagnostics found;
+    Diagnostics found, again;
     ASSERT_TRUE(writeResourceFolder(resources, kMediaPictures, scratch / "out/rc", false, found));
     EXPECT_EQ(readText(scratch / "out/rc/quiz.rc"),
               "// The resources of one quiz, made by plimo-maker. Compile this script with windres "
@@ -233,19 +232,12 @@ TEST(ResourceFolder, WritesTheScriptAndEveryFileItNames) {
     for (const auto& [name, bytes] : files)
         EXPECT_EQ(readBytes(scratch / "out/rc" / name), bytes) << name;
     EXPECT_FALSE(
-        writeResourceFolder(resources, kMediaPictures, scratch / "out/rc/quiz.rc/x", true, found));
-}
-
-// What extract writes from the resources of an executable builds them again, byte for byte.
-TEST(SourceFolder, BuildsTheSameResourcesAndWarnsOfMissingAndUnusedPictures) {
-    QuizResources resources = build(goodSource(kRewardPictures));
-    ScratchFolder folder;
-    Diagnostics found;
+        writeResourceFolder(resources, kMediaPictures, scratch / "out/rc/quiz.rc/x", true, again));
     std::optional<QuizSource> stored = quizFromResources(resources, "quiz.exe", found);
-    ASSERT_TRUE(stored && writeSourceFolder(*stored, resources, folder.path, false, found));
+    ASSERT_TRUE(stored && writeSourceFolder(*stored, resources, scratch / "quiz", false, found));
     EXPECT_TRUE(found.all().empty());
-    Diagnostics again;
-    const QuizSource extracted = readQuizSource((folder / "quiz.toml").string(), again);
+    again = {};
+    const QuizSource extracted = readQuizSource((scratch / "quiz/quiz.toml").string(), again);
     EXPECT_EQ(extracted.questions.at(0).rewardPicture.path, "reward_10401.jpg");
     std::optional<QuizResources> rebuilt = buildQuizResources(extracted, again);
     ASSERT_TRUE(rebuilt) << formatDiagnostic(again.all().at(0));
@@ -253,12 +245,12 @@ TEST(SourceFolder, BuildsTheSameResourcesAndWarnsOfMissingAndUnusedPictures) {
 
     resources.images.erase(402);
     resources.images[10499] = resources.images.at(401);
-    ASSERT_TRUE(writeSourceFolder(*stored, resources, folder / "two", false, found));
+    ASSERT_TRUE(writeSourceFolder(*stored, resources, scratch / "two", false, found));
     EXPECT_THAT(
         lines(found, Severity::kWarning),
         testing::ElementsAre(StartsWith("quiz.exe: question[2].picture: warning: no IMG 402"),
                              StartsWith("quiz.exe: IMG 10499: warning: ")));
-    EXPECT_FALSE(fs::exists(folder / "two/reward_10499.jpg"));
+    EXPECT_FALSE(fs::exists(scratch / "two/reward_10499.jpg"));
 }
 
 } // namespace
