@@ -98,6 +98,11 @@ class MakerCli : public testing::Test {
 // stands for a line break; the output names the run's own files.
 const char* const kCommandLines =
     "0 ^ plimo-maker extract QUIZ.exe -o DIR ^ --help\n"
+    "0 ^ title: \"Les capitales\"~creator: \"Jeanne\"~explanation: \"\"~layout: text list, 2 "
+    "questions, 1 answer per question~colour: #35CBA3~reward: text~~question 1~  text: \"Capitale "
+    "de la France ?\"~  answer: \"PARIS\"~  reward text: \"Bravo !\"~~question 2~  text: "
+    "\"Capitale de l'Italie ?\"~  answer: \"ROME\"~  reward text: \"Tr\xC3\xA8s bien\"~~codes:~  "
+    "score 1: \"CODE1\"~  score 2: \"CODE2\"~ ^ show,SOURCE\n"
     "0 ^ plimo-maker judge QUIZ.toml|QUIZ.exe N TEXT ^ -h\n"
     "0 ^ plimo-maker build QUIZ.toml --rc DIR ^ help\n"
     "2 ^ plimo-maker: no command ^ \n"
@@ -249,17 +254,6 @@ TEST_F(MakerCli, AQuizWithErrorsMakesNothingAndNamesEachInLineOrder) {
     EXPECT_FALSE(fs::exists(folder / "rc"));
     EXPECT_EQ(run({"build", source, "-o", "q.exe"}).status, kExitQuizError);
     EXPECT_EQ(executables.executables.count("q.exe"), 0u);
-}
-
-TEST_F(MakerCli, ShowPrintsTheQuizAsThePlayerSeesIt) {
-    EXPECT_EQ(run({"show", source}).out,
-              "title: \"Les capitales\"\ncreator: \"Jeanne\"\nexplanation: \"\"\n"
-              "layout: text list, 2 questions, 1 answer per question\ncolour: #35CBA3\n"
-              "reward: text\n\nquestion 1\n  text: \"Capitale de la France ?\"\n"
-              "  answer: \"PARIS\"\n  reward text: \"Bravo !\"\n\nquestion 2\n"
-              "  text: \"Capitale de l'Italie ?\"\n  answer: \"ROME\"\n"
-              "  reward text: \"Tr\xC3\xA8s bien\"\n\ncodes:\n  score 1: \"CODE1\"\n"
-              "  score 2: \"CODE2\"\n");
 }
 
 TEST_F(MakerCli, ShowTellsWhatTheBuildDoesToEachPicture) {

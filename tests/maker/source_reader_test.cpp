@@ -153,11 +153,11 @@ TEST(SourceReader, TakesLettersBeyondAsciiInEveryKindOfStringAndComment) {
                                         "answer = \"\xC3\x89\"\n",
                                         found);
     EXPECT_TRUE(found.all().empty()) << formatDiagnostic(found.all().at(0));
-    EXPECT_EQ(quiz.title.value, "L'\"\xE9t\xE9\" ");
-    EXPECT_EQ(quiz.creator.value, "L'\xE9quipe");
-    EXPECT_EQ(quiz.explanation.value, "Tr\xE8s \"bien\" \\d");
-    EXPECT_EQ(quiz.codes.at(0).value, "\"\xC9\"");
-    EXPECT_EQ(quiz.questions.at(0).text.value, "Deux \xE0 la ligne\"\"");
+    EXPECT_EQ(
+        std::vector<std::string>({quiz.title.value, quiz.creator.value, quiz.explanation.value,
+                                  quiz.codes.at(0).value, quiz.questions.at(0).text.value}),
+        std::vector<std::string>({"L'\"\xE9t\xE9\" ", "L'\xE9quipe", "Tr\xE8s \"bien\" \\d",
+                                  "\"\xC9\"", "Deux \xE0 la ligne\"\""}));
     EXPECT_EQ(quiz.questions.at(0).answers.at(0).line, 10);
 }
 
