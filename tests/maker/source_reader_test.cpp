@@ -171,29 +171,24 @@ TEST(SourceReader, TakesMediaOnlyFromTheFolderOfTheQuiz) {
     fs::create_symlink("../outside.jpg", folder / "link_out.jpg");
     fs::create_symlink("inside.jpg", folder / "link_in.jpg");
     fs::create_directory_symlink("..", folder / "up");
-    const std::pair<std::string, std::string> cases[] = {
-        {"inside.jpg", ""},
-        {"sub/../inside.jpg", ""},
-        {"link_in.jpg", ""},
-        {"up/quiz/inside.jpg", ""},
-        {(scratch / "outside.jpg").string(), "is an absolute path"},
-        {"../outside.jpg", "lies outside the folder"},
-        {"sub/../../outside.jpg", "lies outside the folder"},
-        {"link_out.jpg", "lies outside the folder"},
-        {"up/outside.jpg", "lies outside the folder"}};
-    for (const auto& [path, error] : cases) {
-        writeText(folder / "quiz.toml", quiz("pictures", kC +
-                                                             "[[question]]\nanswer = \"A\"\n"
-                                                             "picture = \"" +
-                                                             path + "\"\n"));
+    // After each path, the start of the reason for each error, then ';'.
+    std::string verdicts;
+    for (const std::string& path : std::vector<std::string>{
+             "inside.jpg", "sub/../inside.jpg", "link_in.jpg", "up/quiz/inside.jpg",
+             (scratch / "outside.jpg").string(), "../outside.jpg", "sub/../../outside.jpg",
+             "link_out.jpg", "up/outside.jpg"}) {
+        writeText(
+            folder / "quiz.toml",
+            quiz("pictures", kC + "[[question]]\nanswer = \"A\"\npicture = \"" + path + "\"\n"));
         Diagnostics found;
         readQuizSource((folder / "quiz.toml").string(), found);
-        const std::vector<std::string> said = lines(found, Severity::kError);
-        EXPECT_EQ(said.size(), error.empty() ? 0u : 1u) << path;
-        if (!error.empty() && !said.empty())
-            EXPECT_THAT(said[0], StartsWith((folder / "quiz.toml").string() +
-                                            ":6: question[1].picture: \"" + path + "\" " + error));
+        const std::string prefix =
+            (folder / "quiz.toml").string() + ":6: question[1].picture: \"" + path + "\" ";
+        for (const std::string& line : lines(found, Severity::kError))
+            verdicts += line.starts_with(prefix) ? line.substr(prefix.size(), 12) : line;
+        verdicts += ";";
     }
+    EXPECT_EQ(verdicts, ";;;;is an absolu;lies outside;lies outside;lies outside;lies outside;");
 }
 
 TEST(Cp1252, ConvertsWhatHasAByteAndNamesWhereWhatHasNot) {
