@@ -45,7 +45,7 @@ reward_text = "Bravo !"
 [[question]]
 text = "Capitale de l'Italie ?"
 answer = "ROME"
-reward_text = "Très bien"
+reward_text = "Tr\u00e8s bien"
 )";
 
 const std::string kPictureQuiz =

@@ -40,28 +40,24 @@ std::vector<uint8_t> encoded(const std::vector<uint8_t>& text) {
 // A quiz of three questions in one layout, with one kind of reward and one or two answers.
 std::string sourceOf(const std::string& layout, const std::string& reward, bool twoAnswers) {
     std::string toml = "title = \"Le quiz \\u20ac\"\ncreator = \" Moi \"\nexplanation = \"\"\n"
-                       "layout = \"" +
-                       layout + "\"\ncolour = \"#ff0080\"\nreward = \"" + reward +
-                       "\"\ncodes = [\"UN\", \"DEUX\"]\n";
-    if (twoAnswers)
-        toml += "answer_labels = [\"Gauche\", \"Droite\"]\n";
-    const char* media[] = {"q1.jpg", "q2.bmp", "q3.gif"};
-    const char* answers[][2] = {{"PARIS", "FRANCE"}, {"LONDRES", "ANGLETERRE"}, {"ÉTÉ", "HIVER"}};
+                       "colour = \"#ff0080\"\ncodes = [\"UN\", \"DEUX\"]\nlayout = \"" +
+                       layout + "\"\nreward = \"" + reward + "\"\n" +
+                       (twoAnswers ? "answer_labels = [\"Gauche\", \"Droite\"]\n" : "");
+    const char* rows[][3] = {{"PARIS", "FRANCE", "q1.jpg"},
+                             {"LONDRES", "ANGLETERRE", "q2.bmp"},
+                             {"\xC3\x89T\xC3\x89", "HIVER", "q3.gif"}};
     for (int i = 0; i < 3; ++i) {
-        const std::string n = std::to_string(i + 1);
+        const std::string n = std::to_string(i + 1), answer = rows[i][0];
         toml += "[[question]]\ntext = \"Question \\\"" + n + "\\\"\"\n" +
-                (twoAnswers ? "answers = [\"" + std::string(answers[i][0]) + "\", \"" +
-                                  answers[i][1] + "\"]\n"
-                            : "answer = \"" + std::string(answers[i][0]) + "\"\n");
-        if (layout != "text list")
-            toml += (layout == "pictures"
-                         ? "picture = \"" + std::string(media[i])
-                         : layout + " = \"clip." + (layout == "sound" ? "mp3" : "avi")) +
-                    "\"\n";
-        if (reward == "text" || reward == "message" || reward == "final")
-            toml += "reward_text = \"R\\u00e9compense " + n + "\"\n";
-        if (reward == "picture" && i != 1)
-            toml += "reward_picture = \"r1.jpg\"\n";
+                (twoAnswers ? "answers = [\"" + answer + "\", \"" + rows[i][1] + "\"]\n"
+                            : "answer = \"" + answer + "\"\n") +
+                (layout == "pictures" ? "picture = \"" + std::string(rows[i][2]) + "\"\n" : "") +
+                (layout == "sound" ? "sound = \"clip.mp3\"\n" : "") +
+                (layout == "video" ? "video = \"clip.avi\"\n" : "") +
+                (reward == "text" || reward == "message" || reward == "final"
+                     ? "reward_text = \"R\\u00e9compense " + n + "\"\n"
+                     : "") +
+                (reward == "picture" && i != 1 ? "reward_picture = \"r1.jpg\"\n" : "");
     }
     return toml;
 }
