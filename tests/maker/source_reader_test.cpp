@@ -123,21 +123,18 @@ TEST(SourceReader, NamesTheLineAndFieldOfEachFaultOrDoubt) {
             {column[0] == "-" ? column[3] : quiz(column[0], column[3]), column[1], column[2]});
     }
     for (const auto& [toml, where, mention] : rows) {
-        SCOPED_TRACE(toml.substr(0, 300));
         Diagnostics found;
         parseSource(toml, found);
-        const bool warning = where.find("warning:") != std::string::npos;
+        // A source with nothing to say must not warn either.
+        const bool warning = where.empty() || where.find("warning:") != std::string::npos;
         const std::vector<std::string> said =
             lines(found, warning ? Severity::kWarning : Severity::kError);
-        if (where.empty()) {
-            EXPECT_TRUE(found.all().empty()) << formatDiagnostic(found.all().at(0));
-        } else if (said.size() != 1) {
-            ADD_FAILURE() << testing::PrintToString(said);
-        } else {
-            EXPECT_THAT(said[0], StartsWith("quiz.toml:" + where + " "));
-            EXPECT_THAT(said[0], HasSubstr(mention));
-            EXPECT_EQ(found.hasErrors(), !warning);
-        }
+        SCOPED_TRACE(toml.substr(0, 300) + "\nsaid " + testing::PrintToString(said));
+        EXPECT_EQ(found.hasErrors(), !warning);
+        EXPECT_EQ(said.size(), where.empty() ? 0u : 1u);
+        if (!said.empty())
+            EXPECT_THAT(said[0],
+                        testing::AllOf(StartsWith("quiz.toml:" + where + " "), HasSubstr(mention)));
     }
 }
 
