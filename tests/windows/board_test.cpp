@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -164,49 +165,42 @@ TEST(Board, ControlsStandWhereTheyBelong) {
 
 COLORREF colourOf(LRESULT brush) {
     LOGBRUSH description{};
-    GetObjectA(reinterpret_cast<HBRUSH>(brush), sizeof description, &description);
-    return brush ? description.lbColor : CLR_INVALID;
+    return GetObjectA(reinterpret_cast<HBRUSH>(brush), sizeof description, &description)
+               ? description.lbColor
+               : CLR_INVALID;
 }
 
 TEST(Board, ColoursFollowTheQuizColourAndTheVerdict) {
     auto record = makeQuiz(kMediaTextList, 1, kRewardNone, kCapitals);
     RealBoard board(*record);
     HDC dc = CreateCompatibleDC(nullptr);
-    auto colourMessage = [&](int id) {
-        return SendMessageA(board.board(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                            reinterpret_cast<LPARAM>(GetDlgItem(board.board(), id)));
+    auto colourOfControl = [&](int id) {
+        return colourOf(SendMessageA(board.board(), WM_CTLCOLORSTATIC, WPARAM(dc),
+                                     LPARAM(GetDlgItem(board.board(), id))));
     };
-    struct Label {
-        uint8_t red, green, blue;
-        COLORREF text;
-    } labels[] = {
-        {59, 59, 255, RGB(255, 255, 255)}, {60, 59, 0, RGB(0, 0, 0)}, {59, 60, 0, RGB(0, 0, 0)}};
-    for (const Label& c : labels) {
+    // Labels are written in white on a dark quiz colour, in black from 60 red or green up.
+    const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
+    for (auto [red, green, text] : {std::tuple{59, 59, white}, {60, 59, black}, {59, 60, black}}) {
         HBRUSH before = record->backgroundBrush;
-        applyQuizColour(*record, c.red, c.green, c.blue);
+        applyQuizColour(*record, uint8_t(red), uint8_t(green), 255);
         EXPECT_EQ(GetObjectType(before), 0u) << "the replaced brush is deleted";
-        EXPECT_EQ(colourOf(colourMessage(IDC_QUESTION_NUMBER)), RGB(c.red, c.green, c.blue));
-        EXPECT_EQ(GetTextColor(dc), c.text) << int(c.red) << "/" << int(c.green);
+        EXPECT_EQ(colourOfControl(IDC_QUESTION_NUMBER), RGB(red, green, 255));
+        EXPECT_EQ(GetTextColor(dc), text) << red << "/" << green;
         EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
     }
-    EXPECT_EQ(colourOf(SendMessageA(board.board(), WM_CTLCOLORDLG, WPARAM(dc), 0)), RGB(59, 60, 0));
-    EXPECT_EQ(colourOf(colourMessage(IDC_QUESTION_TEXT)), RGB(255, 255, 192));
-    struct Verdict {
-        const char* word;
-        COLORREF brush;
-    } verdicts[] = {{"BRAVO", RGB(0, 255, 0)},        {"FAUX", RGB(255, 0, 0)},
-                    {"Anagramme", RGB(255, 100, 0)},  {"Trop court", RGB(255, 203, 38)},
-                    {"Quasiment", RGB(255, 203, 38)}, {"?", CLR_INVALID}};
-    for (const Verdict& c : verdicts) {
-        SetDlgItemTextA(board.board(), verdictFieldId(3), c.word);
-        const COLORREF colour = colourOf(colourMessage(verdictFieldId(3)));
-        if (c.brush != CLR_INVALID) {
-            EXPECT_EQ(colour, c.brush) << c.word;
-            continue;
-        }
-        for (const Verdict& other : verdicts) // the dialog's default colouring
-            EXPECT_NE(colour, other.brush);
+    EXPECT_EQ(colourOf(SendMessageA(board.board(), WM_CTLCOLORDLG, WPARAM(dc), 0)),
+              RGB(59, 60, 255));
+    EXPECT_EQ(colourOfControl(IDC_QUESTION_TEXT), RGB(255, 255, 192));
+    for (auto [word, brush] : {std::pair{"BRAVO", RGB(0, 255, 0)},
+                               {"FAUX", RGB(255, 0, 0)},
+                               {"Anagramme", RGB(255, 100, 0)},
+                               {"Trop court", RGB(255, 203, 38)},
+                               {"Quasiment", RGB(255, 203, 38)}}) {
+        SetDlgItemTextA(board.board(), verdictFieldId(3), word);
+        EXPECT_EQ(colourOfControl(verdictFieldId(3)), brush) << word;
     }
+    SetDlgItemTextA(board.board(), verdictFieldId(3), "?"); // nothing judged: the dialog's own
+    EXPECT_NE(colourOfControl(verdictFieldId(3)), RGB(255, 203, 38));
     DeleteDC(dc);
 }
 

@@ -47,9 +47,7 @@ std::string temporaryFolder() {
 }
 
 std::wstring wide(const std::string& text) {
-    wchar_t converted[MAX_PATH * 2] = L"";
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, converted, MAX_PATH * 2);
-    return converted;
+    return std::wstring(text.begin(), text.end()); // the paths here are ASCII
 }
 
 Steps steps;
@@ -123,10 +121,9 @@ TEST_F(Media, SoundClipsPlayFromAFolderOfTheRunsOwnAndAreDeletedInOrder) {
     HWND host = GetDlgItem(board, IDC_PLAYER_HOST);
     ASSERT_NE(host, nullptr);
     ASSERT_NE(playIcon(), nullptr);
-    EXPECT_EQ(SendDlgItemMessageA(board, IDC_PLAY_BASE + 1, BM_GETIMAGE, IMAGE_ICON, 0),
-              reinterpret_cast<LRESULT>(playIcon()));
-    EXPECT_EQ(SendDlgItemMessageA(board, IDC_STOP_BASE + 1, BM_GETIMAGE, IMAGE_ICON, 0),
-              reinterpret_cast<LRESULT>(stopIcon()));
+    EXPECT_EQ(std::pair(SendDlgItemMessageA(board, IDC_PLAY_BASE + 1, BM_GETIMAGE, IMAGE_ICON, 0),
+                        SendDlgItemMessageA(board, IDC_STOP_BASE + 1, BM_GETIMAGE, IMAGE_ICON, 0)),
+              std::pair(LRESULT(playIcon()), LRESULT(stopIcon())));
     EXPECT_EQ(mediaPlayerUrlForTesting(), L"");
     // Only a click plays: the whole wParam is compared.
     press(IDC_PLAY_BASE + 8, BN_DOUBLECLICKED);

@@ -14,6 +14,7 @@
 #include "shell/header_pane.h"
 #include "shell/main_window.h"
 #include "tests/windows/support.h"
+#include "win/handles.h"
 #include "win/player_state.h"
 
 #include <gtest/gtest.h>
@@ -136,9 +137,18 @@ TEST_F(Player, RestoredAnswersAreJudgedAsTheBoardIsBuilt) {
     const char* verdicts[] = {"BRAVO", "Anagramme", "FAUX", "?", "BRAVO", "BRAVO", "?"};
     for (int f = 1; f <= 7; ++f)
         EXPECT_EQ(verdict(f), verdicts[f - 1]) << f;
-    EXPECT_EQ(textOfControl(headerPaneWindow, kScoreFieldId), " 1 / 7");
     // The board opens at its top although the focus went down to the last field.
     EXPECT_EQ(position(), 0);
+    struct Text {
+        int id;
+        const char* text;
+    } texts[] = {{kLinkId, kMakerWebAddress},
+                 {kCreatorId, "Createur plimo"},
+                 {kTitleId, "Nom du plimo"},
+                 {kExplanationId, "Explications du plimo"},
+                 {kScoreFieldId, " 1 / 7"}};
+    for (const Text& c : texts)
+        EXPECT_EQ(textOfControl(headerPaneWindow, c.id), c.text) << c.id;
 }
 
 TEST_F(Player, SaveNeverReplacesAFileItCouldNotHaveWritten) {
@@ -179,18 +189,6 @@ TEST_F(Player, SaveNeverReplacesAFileItCouldNotHaveWritten) {
     SetDlgItemTextA(boardWindow, answerFieldId(14), "dernier");
     SendMessageA(mainWindow, WM_CLOSE, 0, 0);
     EXPECT_EQ(readFileText(kProgressFile), lines({{1, "nouveau"}, {14, "dernier"}}));
-}
-
-TEST_F(Player, HeaderShowsTheQuiz) {
-    start();
-    struct Text {
-        int id;
-        const char* text;
-    } texts[] = {{kLinkId, kMakerWebAddress}, {kCreatorId, "Createur plimo"},
-                 {kTitleId, "Nom du plimo"},  {kExplanationId, "Explications du plimo"},
-                 {kCodeFieldId, "      "},    {kScoreFieldId, " 0 / 7"}};
-    for (const Text& c : texts)
-        EXPECT_EQ(textOfControl(headerPaneWindow, c.id), c.text) << c.id;
 }
 
 TEST_F(Player, StartsAndShutDownsLeaveNoObjectBehind) {
@@ -302,43 +300,26 @@ TEST_F(FocusedFields, ClosingShowsNoRewardBox) {
     EXPECT_EQ(readFileText(kProgressFile), lines({{1, "test"}, {2, "test"}}));
 }
 
-std::string windowText(HWND window) {
-    char text[300] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 // The first visible window of `processId` with that class, waiting up to 15 seconds.
 HWND waitForWindow(DWORD processId, const char* windowClass) {
-    struct Search {
-        DWORD processId;
-        const char* windowClass;
-        HWND found;
-    } search{processId, windowClass, nullptr};
-    for (int attempt = 0; attempt < 150 && !search.found; ++attempt, Sleep(100))
-        EnumWindows(
-            [](HWND window, LPARAM data) -> BOOL {
-                auto* search = reinterpret_cast<Search*>(data);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                char name[64] = "";
-                GetClassNameA(window, name, sizeof name);
-                if (owner == search->processId && strcmp(name, search->windowClass) == 0 &&
-                    IsWindowVisible(window))
-                    search->found = window;
-                return !search->found;
-            },
-            reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (int attempt = 0; attempt < 150; ++attempt, Sleep(100))
+        for (HWND window = FindWindowExA(nullptr, nullptr, windowClass, nullptr); window;
+             window = FindWindowExA(nullptr, window, windowClass, nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == processId && IsWindowVisible(window))
+                return window;
+        }
+    return nullptr;
 }
 
-// The pane of `window` that holds control `id`.
-HWND paneWith(HWND window, int id) {
+// Control `id` of `window`, in whichever of its panes holds it.
+HWND controlOf(HWND window, int id) {
     for (HWND pane = FindWindowExA(window, nullptr, "#32770", nullptr); pane;
          pane = FindWindowExA(window, pane, "#32770", nullptr))
-        if (GetDlgItem(pane, id))
-            return pane;
-    return nullptr;
+        if (HWND control = GetDlgItem(pane, id))
+            return control;
+    return GetDlgItem(window, id);
 }
 
 TEST(BuiltPlayer, AQuizThatCannotBeReadNeverSavesOverTheAnswers) {
@@ -354,14 +335,19 @@ TEST(BuiltPlayer, AQuizThatCannotBeReadNeverSavesOverTheAnswers) {
     const std::string answers = "Paris\r\nRome\r\nBerlin\r\nMadrid\r\n";
     writeFileText(folder.file("quiz.txt"), answers);
 
-    ChildProcess player = startProcess("\"" + quiz + "\"", 0, folder.path().c_str());
-    ASSERT_TRUE(player.process) << "error " << GetLastError();
-    HWND box = waitForWindow(player.id, "#32770");
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    std::string command = "\"" + quiz + "\"";
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               folder.path().c_str(), &startup, &started));
+    UniqueKernelObject player(started.hProcess), thread(started.hThread);
+    HWND box = waitForWindow(started.dwProcessId, "#32770");
     ASSERT_NE(box, nullptr) << "the loader told nothing";
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    HWND window = waitForWindow(player.id, kMainWindowClass);
+    HWND window = waitForWindow(started.dwProcessId, kMainWindowClass);
     ASSERT_NE(window, nullptr);
-    WaitForInputIdle(player.process.get(), 10000);
+    WaitForInputIdle(player.get(), 10000);
     RECT frame, desktop;
     GetWindowRect(window, &frame);
     GetWindowRect(GetDesktopWindow(), &desktop);
@@ -369,17 +355,16 @@ TEST(BuiltPlayer, AQuizThatCannotBeReadNeverSavesOverTheAnswers) {
     EXPECT_EQ(frame.bottom - frame.top, 375);
     EXPECT_NEAR(frame.left - desktop.left, desktop.right - frame.right, 1);
     EXPECT_NEAR(frame.top - desktop.top, desktop.bottom - frame.bottom, 1);
-    EXPECT_EQ(windowText(GetDlgItem(window, kStatusLineId)), "R\xE9"
-                                                             "alis\xE9 avec la version 2.1.3  ");
-
+    EXPECT_EQ(textOfControl(window, kStatusLineId), "R\xE9"
+                                                    "alis\xE9 avec la version 2.1.3  ");
     // F2 in an answer field, the save button, then closing: none of them writes.
-    HWND header = paneWith(window, kSaveButtonId);
-    HWND field = GetDlgItem(paneWith(window, answerFieldId(1)), answerFieldId(1));
-    ASSERT_TRUE(header && field);
-    SendMessageA(field, WM_KEYUP, VK_F2, 0xC0000001);
-    SendMessageA(header, WM_COMMAND, kSaveButtonId, 0);
+    SendMessageA(controlOf(window, answerFieldId(1)), WM_KEYUP, VK_F2, 0xC0000001);
+    HWND save = controlOf(window, kSaveButtonId);
+    SendMessageA(GetParent(save), WM_COMMAND, kSaveButtonId, 0);
     PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(exitCodeOf(player), 0u);
+    DWORD exitCode = STILL_ACTIVE;
+    WaitForSingleObject(player.get(), 60000);
+    EXPECT_TRUE(GetExitCodeProcess(player.get(), &exitCode) && exitCode == 0);
     EXPECT_EQ(readFileText(folder.file("quiz.txt")), answers);
     EXPECT_FALSE(fileExists(folder.file("quiz.txt.new")));
 }

@@ -55,125 +55,85 @@ class QuizModule {
     HMODULE module_ = nullptr;
 };
 
-enum class Expect { kDefaultQuiz, kConstructionValues, kWholeQuiz };
-
-void expectRecord(const QuizRecord& record, Expect expected) {
-    switch (expected) {
-    case Expect::kDefaultQuiz:
-        EXPECT_STREQ(record.title, "Nom du plimo");
-        EXPECT_EQ(record.questionCount, 7);
-        EXPECT_EQ(record.answerFieldCount, 2);
-        EXPECT_EQ(record.colourRed, 0x35);
-        EXPECT_STREQ(questionAt(record, 6)->answer2, "test");
-        break;
-    case Expect::kConstructionValues:
-        EXPECT_STREQ(record.title, "nom du plimo");
-        EXPECT_EQ(record.questionCount, 2);
-        EXPECT_EQ(record.colourRed, 0x5A);
-        EXPECT_EQ(questionAt(record, 0), nullptr);
-        break;
-    case Expect::kWholeQuiz:
-        EXPECT_STREQ(record.title, "Les capitales");
-        EXPECT_EQ(record.questionCount, 3);
-        EXPECT_EQ(record.rewardKind, kRewardText);
-        EXPECT_STREQ(questionAt(record, 2)->answer1, "BERLIN");
-        EXPECT_STREQ(questionAt(record, 2)->rewardText, "Ja");
-        EXPECT_EQ(record.colourBlue, 7);
-        break;
-    }
-}
+// Expected records: the built-in quiz, a record left as constructed, and the quiz above.
+struct Expected {
+    const char* title;
+    int questions;
+};
+const Expected kDefaultQuiz{"Nom du plimo", 7}, kUntouched{"nom du plimo", 2},
+    kWholeQuiz{"Les capitales", 3};
 
 TEST(QuizLoader, FollowsTheFailureTable) {
-    const Bytes quiz = encoded(sampleQuizText());
-    const Bytes codes = encoded(codeLines({"UN", "DEUX", "TROIS"}));
+    const Bytes quiz = encoded(sampleQuizText()),
+                codes = encoded(codeLines({"UN", "DEUX", "TROIS"}));
     const Bytes corrupt = {0x30, 0xC0}; // stops before its end code
     Bytes cutShort = sampleQuizText();
     cutShort.pop_back(); // the blue byte
-    const char* kEmpty = "quiz_fixture.dll";
-    const char* quizUnreadable = "Erreur dans le d\xE9"
-                                 "cryptage des reponses";
+    const char *none = "quiz_fixture.dll", *emptyText = "quiz_fixture_empty_text.dll",
+               *emptyCodes = "quiz_fixture_empty_codes.dll";
+    const char* unreadable = "Erreur dans le d\xE9"
+                             "cryptage des reponses";
+    const int T = IDR_QUIZ_TEXT, C = IDR_QUIZ_CODES;
     struct Case {
-        const char* name;
         const char* fixture;
         std::map<int, Bytes> resources;
         const char* message; // null: no box
-        Expect record;
+        Expected record;
         bool codesLoaded;
     } cases[] = {
-        {"no quiz resource", kEmpty, {}, nullptr, Expect::kDefaultQuiz, false},
-        {"codes only", kEmpty, {{IDR_QUIZ_CODES, codes}}, nullptr, Expect::kDefaultQuiz, false},
-        {"quiz of size 0", "quiz_fixture_empty_text.dll", {}, nullptr, Expect::kDefaultQuiz, false},
-        {"quiz does not decode",
-         kEmpty,
-         {{IDR_QUIZ_TEXT, corrupt}, {IDR_QUIZ_CODES, codes}},
-         quizUnreadable,
-         Expect::kConstructionValues,
-         false},
-        {"quiz cut short",
-         kEmpty,
-         {{IDR_QUIZ_TEXT, encoded(cutShort)}, {IDR_QUIZ_CODES, codes}},
-         quizUnreadable,
-         Expect::kConstructionValues,
-         false},
-        {"codes missing",
-         kEmpty,
-         {{IDR_QUIZ_TEXT, quiz}},
-         "Codes non trouv\xE9s.",
-         Expect::kWholeQuiz,
-         false},
-        {"codes of size 0",
-         "quiz_fixture_empty_codes.dll",
-         {},
-         "Codes non renseign\xE9s.",
-         Expect::kWholeQuiz,
-         false},
-        {"codes do not decode",
-         kEmpty,
-         {{IDR_QUIZ_TEXT, quiz}, {IDR_QUIZ_CODES, corrupt}},
+        {none, {}, nullptr, kDefaultQuiz, false},
+        {none, {{C, codes}}, nullptr, kDefaultQuiz, false},
+        {emptyText, {}, nullptr, kDefaultQuiz, false},
+        {none, {{T, corrupt}, {C, codes}}, unreadable, kUntouched, false},
+        {none, {{T, encoded(cutShort)}, {C, codes}}, unreadable, kUntouched, false},
+        {none, {{T, quiz}}, "Codes non trouv\xE9s.", kWholeQuiz, false},
+        {emptyCodes, {}, "Codes non renseign\xE9s.", kWholeQuiz, false},
+        {none,
+         {{T, quiz}, {C, corrupt}},
          "Erreur dans le d\xE9"
          "cryptage des codes",
-         Expect::kWholeQuiz,
+         kWholeQuiz,
          false},
-        {"whole quiz",
-         kEmpty,
-         {{IDR_QUIZ_TEXT, quiz}, {IDR_QUIZ_CODES, codes}},
-         nullptr,
-         Expect::kWholeQuiz,
-         true},
+        {none, {{T, quiz}, {C, codes}}, nullptr, kWholeQuiz, true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(&c - cases);
         QuizModule module(c.fixture, c.resources);
         ASSERT_NE(module.handle(), nullptr);
         auto record = std::make_unique<QuizRecord>();
         MessageBoxCapture capture;
         // Only a record without a quiz may be told apart: it must never be saved over answers.
-        EXPECT_EQ(loadQuizFromModule(module.handle(), *record),
-                  c.record != Expect::kConstructionValues);
+        EXPECT_EQ(loadQuizFromModule(module.handle(), *record), c.record.title != kUntouched.title);
         ASSERT_EQ(capture.boxes().size(), c.message ? 1u : 0u);
         if (c.message) {
-            EXPECT_EQ(capture.boxes()[0].caption, "Plimo");
-            EXPECT_EQ(capture.boxes()[0].text, c.message);
-            EXPECT_EQ(capture.boxes()[0].buttonCount, 1);
-            EXPECT_FALSE(capture.boxes()[0].hasOwner);
+            const CapturedBox& box = capture.boxes()[0];
+            EXPECT_EQ(box.caption + "|" + box.text, std::string("Plimo|") + c.message);
+            EXPECT_TRUE(box.buttonCount == 1 && !box.hasOwner);
         }
-        expectRecord(*record, c.record);
-        EXPECT_STREQ(record->codes[0], c.codesLoaded ? "UN" : "");
+        EXPECT_STREQ(record->title, c.record.title);
+        EXPECT_EQ(record->questionCount, c.record.questions);
+        EXPECT_EQ(questionAt(*record, 0) != nullptr, c.record.title != kUntouched.title);
         EXPECT_STREQ(record->codes[2], c.codesLoaded ? "TROIS" : "");
+        if (c.record.title == kWholeQuiz.title) {
+            EXPECT_STREQ(questionAt(*record, 2)->answer1, "BERLIN");
+            EXPECT_STREQ(questionAt(*record, 2)->rewardText, "Ja");
+            EXPECT_EQ(record->rewardKind * 1000 + record->colourBlue, kRewardText * 1000 + 7);
+        }
     }
     // The test executable carries no PATCH resources, like a player built without a quiz.
     auto record = std::make_unique<QuizRecord>();
     MessageBoxCapture capture;
     loadQuiz(*record);
     EXPECT_TRUE(capture.boxes().empty());
-    expectRecord(*record, Expect::kDefaultQuiz);
+    EXPECT_STREQ(record->title, kDefaultQuiz.title);
+    EXPECT_STREQ(questionAt(*record, 6)->answer2, "test");
 
     Bytes output;
     lzwFailNextOutputAllocationForTesting();
     EXPECT_EQ(lzwDecode(Bytes{0x30, 0xC0, 0x00}, output), kLzwOutOfMemory);
     ASSERT_EQ(capture.boxes().size(), 1u);
-    EXPECT_EQ(capture.boxes()[0].caption, "information");
-    EXPECT_EQ(capture.boxes()[0].text, "Impossible d'allouer la memoire");
+    EXPECT_EQ(capture.boxes()[0].caption + "|" + capture.boxes()[0].text,
+              "information|Impossible d'allouer la memoire");
 }
 
 } // namespace

@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 std::string readFileText(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    return content.str();
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 void writeFileText(const std::string& path, const std::string& content) {
@@ -55,35 +53,10 @@ std::vector<int> placeOf(HWND control) {
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
+// A plain static window is parent enough: the panes' notifications to it are dropped.
 HWND createTestWindow(int width, int height) {
-    static const bool registered = [] {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "PlimoTestWindow";
-        return RegisterClassA(&windowClass) != 0;
-    }();
-    EXPECT_TRUE(registered);
-    return CreateWindowExA(0, "PlimoTestWindow", "test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                           width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-}
-
-ChildProcess startProcess(std::string command, DWORD flags, const char* folder) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, flags, nullptr, folder,
-                        &startup, &started))
-        return {};
-    return {UniqueKernelObject(started.hProcess), UniqueKernelObject(started.hThread),
-            started.dwProcessId};
-}
-
-DWORD exitCodeOf(const ChildProcess& child) {
-    WaitForSingleObject(child.process.get(), 60000);
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(child.process.get(), &code);
-    return code;
+    return CreateWindowExA(0, "Static", "test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, width,
+                           height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 std::string executableFolder() {

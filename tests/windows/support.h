@@ -1,8 +1,6 @@
-// What the Windows tests share: files and folders, message pumping, child processes, and the
-// capture of message boxes.
+// What the Windows tests share: files and folders, message pumping and the capture of message
+// boxes.
 #pragma once
-
-#include "win/handles.h"
 
 #include <windows.h>
 
@@ -23,17 +21,6 @@ std::string textOfControl(HWND dialog, int id);
 // Where a control stands in its parent's client area: left, top, width, height.
 std::vector<int> placeOf(HWND control);
 HWND createTestWindow(int width, int height);
-
-struct ChildProcess {
-    UniqueKernelObject process;
-    UniqueKernelObject thread;
-    DWORD id = 0;
-};
-// Holds no process when `command` cannot start.
-ChildProcess startProcess(std::string command, DWORD flags, const char* folder = nullptr);
-// Waits up to a minute; STILL_ACTIVE when the process has not ended.
-DWORD exitCodeOf(const ChildProcess& child);
-
 // Beside the running test executable (trailing backslash): the player, the maker, fixtures.
 std::string executableFolder();
 
@@ -45,21 +32,17 @@ class TemporaryFolder {
     ~TemporaryFolder();
     TemporaryFolder(const TemporaryFolder&) = delete;
     TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "\\" + name; }
 
   private:
-    std::string path_;
-    std::string previous_;
+    std::string path_, previous_;
 };
 
 struct CapturedBox {
-    std::string caption;
-    std::string text;
+    std::string caption, text;
     int buttonCount = 0;
-    bool hasOwner = false;
-    bool overAnotherBox = false;
+    bool hasOwner = false, overAnotherBox = false;
 };
 
 // Records every message box the calling thread shows while it lives and closes it with OK, so
@@ -70,7 +53,6 @@ class MessageBoxCapture {
     ~MessageBoxCapture();
     MessageBoxCapture(const MessageBoxCapture&) = delete;
     MessageBoxCapture& operator=(const MessageBoxCapture&) = delete;
-
     const std::vector<CapturedBox>& boxes() const { return boxes_; }
     // Runs on each box once it is recorded, while it is still open.
     std::function<void(const CapturedBox&)> onEachBox;
