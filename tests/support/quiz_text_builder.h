@@ -13,8 +13,7 @@ class QuizTextBuilder {
 
     QuizTextBuilder& field(const std::string& text) {
         bytes_.insert(bytes_.end(), text.begin(), text.end());
-        bytes_.push_back('|');
-        return *this;
+        return byte('|');
     }
     QuizTextBuilder& byte(uint8_t value) {
         bytes_.push_back(value);
@@ -23,7 +22,6 @@ class QuizTextBuilder {
     QuizTextBuilder& colour(uint8_t red, uint8_t green, uint8_t blue) {
         return byte(red).byte(green).byte(blue);
     }
-
     const std::vector<uint8_t>& bytes() const { return bytes_; }
 
   private:
@@ -32,11 +30,8 @@ class QuizTextBuilder {
 
 // One CR LF line per code.
 inline std::vector<uint8_t> codeLines(const std::vector<std::string>& codes) {
-    std::vector<uint8_t> bytes;
-    for (const std::string& code : codes) {
-        bytes.insert(bytes.end(), code.begin(), code.end());
-        bytes.push_back('\r');
-        bytes.push_back('\n');
-    }
-    return bytes;
+    std::string text;
+    for (const std::string& code : codes)
+        text += code + "\r\n";
+    return {text.begin(), text.end()};
 }

@@ -1,0 +1,192 @@
+#include "board/board_layout.h"
+#include "board/progress_lines.h"
+#include "board/scroll_arithmetic.h"
+#include "tests/support/platform_fake.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <map>
+#include <memory>
+
+namespace {
+
+TEST(BoardLayout, FieldNumbering) {
+    // fields per question, field index, question, answer
+    for (auto [perQuestion, field, question, answer] :
+         std::initializer_list<std::array<int, 4>>{{1, 1, 1, 1},
+                                                   {1, 96, 96, 1},
+                                                   {2, 1, 1, 1},
+                                                   {2, 2, 1, 2},
+                                                   {2, 3, 2, 1},
+                                                   {2, 192, 96, 2}}) {
+        const AnswerSlot slot = answerSlotOf(field, perQuestion);
+        EXPECT_EQ((std::pair{slot.question, slot.answer}), (std::pair{question, answer}));
+        EXPECT_EQ(fieldIndexOf({question, answer}, perQuestion), field);
+    }
+    EXPECT_EQ((std::array{answerFieldId(4), verdictFieldId(4), fieldIndexOfAnswerId(4003),
+                          rewardFieldId(2), pictureFieldId(2)}),
+              (std::array{4004, 5004, 3, 8002, 9902}));
+}
+
+struct Rect {
+    int id, question, answer, x, y, width, height;
+};
+
+struct BoardCase {
+    int mediaKind, questions, fields, reward;
+    std::map<int, PictureSize> pictures;
+    int perQuestion, pictureCalls, controls, width, height;
+    std::vector<Rect> rects;
+};
+
+// clang-format off
+const BoardCase kBoards[] = {
+    {kMediaTextList, 3, 1, 0, {}, 1, 0, 12, 850, 80,
+     {{153, 2, 0, 26, 32, 19, 17}, {3000, 2, 0, 50, 30, 550, 20}, {4002, 2, 1, 610, 30, 100, 20},
+      {5002, 2, 1, 720, 30, 100, 20}}},
+    // Two answers announced: still one field per question, numbered by question.
+    {kMediaTextList, 3, 2, 3, {}, 1, 0, 12, 910, 80, {{4003, 3, 1, 610, 55, 100, 20}}},
+    // Row one's band is as tall as question 2's picture; row two holds question 4 alone.
+    {kMediaPictures, 4, 1, 1, {{1, {260, 195}}, {2, {130, 260}}, {3, {260, 26}}, {4, {260, 195}}},
+     1, 4, 16, 910, 600,
+     {{9901, 1, 0, 46, 37, 260, 195}, {9902, 2, 0, 401, 5, 130, 260}, {9903, 3, 0, 626, 122, 260, 26},
+      {4002, 2, 1, 336, 275, 260, 20}, {5002, 2, 1, 336, 294, 260, 20}, {153, 3, 0, 598, 277, 27, 17},
+      {9904, 4, 0, 46, 335, 260, 195}, {4004, 4, 1, 46, 540, 260, 20}}},
+    // A missing picture leaves an empty field of the band; a row with none has a band of 0.
+    {kMediaPictures, 2, 1, 0, {{1, {260, 195}}}, 1, 2, 8, 910, 270, {{9902, 2, 0, 336, 5, 260, 195}}},
+    {kMediaPictures, 1, 1, 0, {}, 1, 1, 4, 910, 75,
+     {{9901, 1, 0, 46, 5, 260, 0}, {4001, 1, 1, 46, 15, 260, 20}}},
+    // Captions stand beside the first question of each row only.
+    {kMediaPictures, 4, 2, 3, {{1, {260, 195}}, {4, {100, 100}}}, 2, 4, 32, 970, 600,
+     {{156, 1, 1, 3, 212, 95, 20}, {156, 1, 2, 3, 232, 95, 20}, {156, 4, 1, 3, 462, 95, 20},
+      {4003, 2, 1, 396, 210, 201, 20}, {5003, 2, 1, 596, 210, 60, 20}, {4004, 2, 2, 396, 229, 201, 20},
+      {5004, 2, 2, 596, 229, 60, 20}, {8002, 2, 0, 396, 256, 260, 65}}},
+    {kMediaSound, 4, 1, 0, {}, 1, 0, 20, 910, 125,
+     {{6002, 2, 0, 336, 5, 20, 20}, {7002, 2, 0, 336, 25, 20, 19}, {4002, 2, 1, 356, 5, 240, 20},
+      {5002, 2, 1, 356, 24, 240, 20}, {6004, 4, 0, 46, 65, 20, 20}}},
+    {kMediaVideo, 4, 2, 2, {}, 2, 0, 36, 970, 705,
+     {{6001, 1, 0, 106, 215, 20, 20}, {4001, 1, 1, 126, 215, 181, 20}, {5001, 1, 1, 306, 215, 60, 20},
+      {6004, 4, 0, 106, 565, 20, 20}, {8004, 4, 0, 106, 611, 260, 65}}},
+    {7, 5, 1, 0, {}, 1, 0, 0, 20, 0, {}}, // an unknown kind of board shows nothing
+};
+// clang-format on
+
+TEST(BoardLayout, RectanglesOfEveryKindOfBoard) {
+    resetFakePlatform();
+    auto record = std::make_unique<QuizRecord>();
+    for (const BoardCase& c : kBoards) {
+        SCOPED_TRACE("kind " + std::to_string(c.mediaKind) + ", " + std::to_string(c.fields));
+        record->mediaKind = c.mediaKind;
+        record->questionCount = c.questions;
+        record->answerFieldCount = c.fields;
+        record->rewardKind = c.reward;
+        EXPECT_EQ(answerFieldsPerQuestion(*record), c.perQuestion);
+        EXPECT_EQ(answerFieldTotal(*record), c.questions * c.perQuestion);
+        std::map<int, int> calls;
+        const BoardPlan plan = planBoard(*record, [&](int question) {
+            ++calls[question];
+            return c.pictures.count(question) ? c.pictures.at(question) : PictureSize{};
+        });
+        EXPECT_EQ(int(calls.size()), c.pictureCalls);
+        for (auto [question, count] : calls)
+            EXPECT_TRUE(count == 1 && question >= 1 && question <= c.questions) << question;
+        EXPECT_EQ(int(plan.controls.size()), c.controls);
+        EXPECT_EQ((std::pair{plan.contentWidth, plan.contentHeight}),
+                  (std::pair{c.width, c.height}));
+        for (const Rect& r : c.rects) {
+            auto found = std::find_if(plan.controls.begin(), plan.controls.end(), [&](auto& p) {
+                return p.id == r.id && p.question == r.question && p.answer == r.answer;
+            });
+            ASSERT_NE(found, plan.controls.end()) << r.id << " of question " << r.question;
+            EXPECT_EQ((std::vector{found->x, found->y, found->width, found->height}),
+                      (std::vector{r.x, r.y, r.width, r.height}))
+                << r.id << " of question " << r.question;
+        }
+    }
+    // Creation order of one sound question with two answers and rewards.
+    record->mediaKind = kMediaSound;
+    record->questionCount = 1;
+    record->answerFieldCount = 2;
+    record->rewardKind = kRewardText;
+    std::vector<BoardControl> order;
+    for (const PlacedControl& c : planBoard(*record, {}).controls)
+        order.push_back(c.kind);
+    using enum BoardControl;
+    EXPECT_EQ(order, (std::vector{kAnswerCaption, kAnswerCaption, kQuestionNumber, kPlayButton,
+                                  kStopButton, kAnswerField, kVerdictField, kAnswerField,
+                                  kVerdictField, kRewardField}));
+}
+
+TEST(ScrollArithmetic, RangesAndTargetsOfEveryRequest) {
+    const ScrollRange tall = scrollRangeFor(900, 300), small = scrollRangeFor(830, 900);
+    // A content that fits: the page outgrows the range and the position goes back to 0.
+    EXPECT_EQ((std::tuple{tall.maximum, tall.page, tall.fits, small.maximum, small.page, small.fits,
+                          scrollRangeFor(300, 300).fits}),
+              (std::tuple{898, 299, false, 828, 829, true, true}));
+    // A board 900 high in a window of 300; the system itself then stops the position at 600.
+    // request, position, target, vertical result, horizontal result
+    // clang-format off
+    const int cases[][5] = {
+        {0, 310, 0, 0, 309}, {0, 100, 0, 0, 99},  {1, 0, 0, 310, 1},    {1, 310, 0, 620, 311},
+        {2, 500, 0, 201, 201}, {2, 100, 0, 0, 0}, {3, 100, 0, 399, 399}, {3, 800, 0, 898, 898},
+        {4, 200, 0, 200, 200}, {5, 0, 0, 123, 123}, {6, 500, 0, 0, 500}, {7, 0, 0, 898, 0},
+        {8, 200, 0, 200, 200}, {77, 42, 0, 42, 42}, {ScrollCodeWheelDown, 200, 0, 250, 200},
+        {ScrollCodeWheelUp, 200, 0, 150, 200},   {ScrollCodeWheelUp, 20, 0, 0, 20},
+        {ScrollCodeToTarget, 0, 450, 450, 0},    {ScrollCodeToTarget, 300, -360, 0, 300},
+        {ScrollCodeToTarget, 0, 5000, 898, 0},
+    };
+    // clang-format on
+    for (auto [request, position, target, vertical, horizontal] : cases) {
+        const ScrollBarState bar{
+            .maximum = 898, .page = 299, .position = position, .trackPosition = 123};
+        EXPECT_EQ(verticalScrollTarget(request, bar, target), vertical) << request;
+        EXPECT_EQ(horizontalScrollTarget(request, bar), horizontal) << request;
+    }
+    const ScrollBarState empty{.maximum = -2}; // the range of an empty content
+    EXPECT_EQ((std::pair{verticalScrollTarget(1, empty, 0), verticalScrollTarget(7, empty, 0)}),
+              (std::pair{0, 0}));
+    EXPECT_EQ((std::array{wheelRequest(120), wheelRequest(-120), wheelRequest(0), wheelRequest(60),
+                          wheelRequest(-240), wheelRequest(121), wheelRequest(119)}),
+              (std::array{ScrollCodeWheelUp, ScrollCodeWheelDown, 0, 0, 0, 0, 0}));
+}
+
+std::span<const uint8_t> bytesOf(const std::string& text) {
+    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+TEST(ProgressLines, ReadingAndRecognising) {
+    const std::string longest(kQuizTextMaxLength, 'x');
+    const struct {
+        std::string file;
+        std::vector<std::string> lines;
+        bool ours; // could be a progress file of three answers
+    } cases[] = {
+        // clang-format off
+        {"", {"", "", ""}, true},                                {"abc\r\ndef\r\n", {"abc", "def", ""}, true},
+        {"abc\ndef\n", {"abc\ndef\n", "", ""}, true}, // bare line feeds are text
+        {"abc\rxyz\r\nlast\r\n", {"abc", "last", ""}, true},
+        {std::string("a\0b\0c\r\n", 7), {"abc", "", ""}, false}, // NUL bytes add nothing
+        {"\r\n\r\n\xE9t\xE9\r\n", {"", "", "\xE9t\xE9"}, true}, {"1\r\n2\r\n3\r\n4\r\n", {"1", "2", "3"}, false},
+        {"1\r\n2\r\n3\r\n4", {"1", "2", "3"}, false},          {"one\r\ntwo", {"one", "two", ""}, true},
+        {"end\r", {"end", "", ""}, true},                      {longest + "x", {longest, "", ""}, false},
+        {longest + "\r\n" + longest + "\r\n" + longest + "\r\n", {longest, longest, longest}, true},
+        {longest + "xy\r\nnext", {longest, "next", ""}, false},
+        {std::string(300, '\n'), {std::string(259, '\n'), "", ""}, false},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        ProgressLineReader reader(bytesOf(c.file));
+        for (const std::string& line : c.lines) {
+            char text[kQuizTextSize];
+            reader.nextLine(text);
+            EXPECT_EQ(text, line) << c.file;
+        }
+        EXPECT_EQ(couldBeProgressText(bytesOf(c.file), 3), c.ours) << c.file;
+    }
+    char text[kQuizTextSize] = "stale";
+    ProgressLineReader().nextLine(text);
+    EXPECT_STREQ(text, "");
+}
+
+} // namespace

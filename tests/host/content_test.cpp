@@ -1,0 +1,366 @@
+#include "content/lzw_codec.h"
+#include "content/quiz_text.h"
+#include "tests/support/platform_fake.h"
+#include "tests/support/quiz_text_builder.h"
+#include "tests/support/sample_texts.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <numeric>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using Rgb = std::array<uint8_t, 3>;
+
+Bytes bytesOf(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+// Writes streams code by code, also ones the compressor never would (bad codes, no end code).
+struct Stream {
+    Bytes bytes;
+    uint64_t bits = 0;
+    uint32_t width = 9;
+    int widenings = 0, resets = 0;
+
+    Stream& code(uint32_t value) {
+        for (uint32_t bit = width; bit-- > 0; ++bits) {
+            if (bits % 8 == 0)
+                bytes.push_back(0);
+            bytes.back() |= static_cast<uint8_t>(((uint64_t{value} >> bit) & 1) << (7 - bits % 8));
+        }
+        return *this;
+    }
+    Stream& widen() { return ++widenings, code(257), ++width, *this; }
+    Stream& reset() { return ++resets, code(258), width = 9, *this; }
+    Stream& end() { return code(256); }
+    Stream& codeWidening(uint32_t value) {
+        while (value >= (uint64_t{1} << width))
+            widen();
+        return code(value);
+    }
+};
+
+// A plain compressor over whole strings; the real one must write exactly the same stream.
+Stream referenceEncode(const Bytes& source) {
+    std::map<std::string, uint32_t> entries;
+    uint32_t next = 259;
+    Stream out;
+    auto codeOf = [&](const std::string& s) { return s.size() == 1 ? uint8_t(s[0]) : entries[s]; };
+    std::string current(1, char(source[0]));
+    for (size_t i = 1; i < source.size(); ++i) {
+        const std::string extended = current + char(source[i]);
+        if (entries.count(extended)) {
+            current = extended;
+            continue;
+        }
+        entries[extended] = next++;
+        out.codeWidening(codeOf(current));
+        current = std::string(1, char(source[i]));
+        if (next == 4096) {
+            out.reset();
+            entries = {{extended, 259}}; // the entry being added survives the reset
+            next = 260;
+        }
+    }
+    out.codeWidening(codeOf(current)).end();
+    return out;
+}
+
+Bytes randomBytes(size_t length, uint32_t alphabet, uint32_t seed) {
+    std::mt19937 random(seed);
+    Bytes bytes(length);
+    for (auto& b : bytes)
+        b = static_cast<uint8_t>((alphabet > 200 ? 0 : 'A') + random() % alphabet);
+    return bytes;
+}
+
+TEST(LzwCodec, DecodesAndRefusesStreams) {
+    Stream tooManyEntries, tooWide;
+    for (int i = 0; i < 1 + (4096 - 259) + 1; ++i)
+        tooManyEntries.code('a');
+    tooWide.code('a');
+    while (tooWide.width <= 32)
+        tooWide.widen();
+    EXPECT_EQ(Stream().code(0x61).end().bytes, (Bytes{0x30, 0xC0, 0x00}));
+    const struct {
+        Bytes stream;
+        LzwResult result;
+        std::string output = "";
+    } cases[] = {
+        // clang-format off
+        {{0x30, 0xC0, 0x00}, kLzwOk, "a"},
+        {Stream().code('A').code(259).end().bytes, kLzwOk, "AAA"},
+        {Stream().code('A').code('B').code(260).end().bytes, kLzwOk, "ABBB"},
+        // After the reset 'C' is read at 9 bits and BC is entry 259 again.
+        {Stream().code('A').widen().code('B').reset().code('C').code(259).end().bytes, kLzwOk, "ABCBC"},
+        {{}, kLzwNoInput}, {{0x30}, kLzwNoInput}, {{0x30, 0xC0}, kLzwCorrupt},
+        {Stream().code('a').code('b').bytes, kLzwCorrupt}, {Bytes(65536, 0), kLzwOverLimit},
+        {Stream().code('a').code(260).end().bytes, kLzwCorrupt},
+        {tooManyEntries.end().bytes, kLzwCorrupt}, {tooWide.code('b').end().bytes, kLzwCorrupt},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        Bytes output;
+        EXPECT_EQ(lzwDecode(c.stream, output), c.result) << c.output << c.stream.size();
+        if (c.result == kLzwOk)
+            EXPECT_EQ(output, bytesOf(c.output));
+    }
+}
+
+TEST(LzwCodec, RefusesWhatItsBuffersCannotHold) {
+    // Each code repeats the newest entry, one byte longer each time: 1 + 2 + ... + 489 bytes.
+    auto growing = [](size_t extraLiterals) {
+        Stream stream;
+        stream.code('a');
+        for (uint32_t entry = 259; entry < 259 + 488; ++entry)
+            stream.codeWidening(entry);
+        for (size_t i = 0; i < extraLiterals; ++i)
+            stream.code('a');
+        return stream.end().bytes;
+    };
+    const size_t room = 120000 - 489 * 490 / 2;
+    Bytes output;
+    ASSERT_EQ(lzwDecode(growing(room), output), kLzwOk);
+    EXPECT_EQ(output, Bytes(120000, 'a'));
+    EXPECT_EQ(lzwDecode(growing(room + 1), output), kLzwOverLimit);
+    EXPECT_TRUE(output.empty());
+    EXPECT_EQ(lzwEncode(Bytes{}, output), kLzwNoInput);
+    EXPECT_EQ(lzwEncode(Bytes(65536, 'a'), output), kLzwOverLimit);
+    // Random bytes do not compress: 40000 of them need more than the 32768-byte stream.
+    EXPECT_EQ(lzwEncode(randomBytes(40000, 256, 7), output), kLzwOverLimit);
+    EXPECT_TRUE(output.empty());
+    EXPECT_EQ(lzwEncode(Bytes(65535, 'a'), output), kLzwOk);
+
+    resetFakePlatform();
+    lzwFailNextOutputAllocationForTesting();
+    EXPECT_EQ(lzwDecode(Bytes{0x30, 0xC0, 0x00}, output), kLzwOutOfMemory);
+    lzwFailNextOutputAllocationForTesting();
+    EXPECT_EQ(lzwEncode(bytesOf("abc"), output), kLzwOutOfMemory);
+    const std::pair<std::string, std::string> box{"Impossible d'allouer la memoire", "information"};
+    EXPECT_EQ(fakePlatform().messages, (decltype(fakePlatform().messages){box, box}));
+    EXPECT_EQ(lzwDecode(Bytes{0x30, 0xC0, 0x00}, output), kLzwOk) << "one failure only";
+}
+
+TEST(LzwCodec, RoundTripsAndMatchesThePlainCompressor) {
+    // clang-format off
+    std::vector<Bytes> sources = {Bytes(256), {0x61}, {0, 0}, Bytes(65535, 0xE9), quizLikeText(60000, 1),
+                                  quizLikeText(300, 2), randomBytes(20000, 256, 9)};
+    // clang-format on
+    std::iota(sources[0].begin(), sources[0].end(), 0);
+    // Small alphabets fill the dictionary fast and force resets; larger ones force widening.
+    for (uint32_t alphabet : {2u, 3u, 16u, 26u})
+        for (size_t length : {1u, 17u, 4000u, 65535u})
+            sources.push_back(randomBytes(length, alphabet, alphabet + length));
+    int widenings = 0, resets = 0;
+    for (const Bytes& source : sources) {
+        SCOPED_TRACE(std::to_string(source.size()) + " bytes from " + std::to_string(source[0]));
+        Bytes stream, decoded;
+        const Stream reference = referenceEncode(source);
+        widenings += reference.widenings;
+        resets += reference.resets;
+        if (reference.bytes.size() > kLzwEncodeCapacity) {
+            EXPECT_EQ(lzwEncode(source, stream), kLzwOverLimit);
+            continue;
+        }
+        ASSERT_EQ(lzwEncode(source, stream), kLzwOk);
+        EXPECT_EQ(stream, reference.bytes);
+        ASSERT_EQ(lzwDecode(stream, decoded), kLzwOk);
+        EXPECT_EQ(decoded, source);
+    }
+    EXPECT_GT(resets, 3);
+    EXPECT_GT(widenings, 3 * resets);
+}
+
+class QuizRecordTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        record.reset();
+        resetFakePlatform();
+        record = std::make_unique<QuizRecord>();
+    }
+    static Rgb brush(HBRUSH handle) { return fakePlatform().liveBrushes.at(handle); }
+    void expectUntouched() {
+        const QuizRecord& r = *record;
+        EXPECT_EQ(
+            (std::tuple{r.mediaKind, r.questionCount, r.answerFieldCount, r.rewardKind,
+                        std::string(r.title), brush(r.backgroundBrush), r.questions.firstQuestion}),
+            (std::tuple{kMediaTextList, 2, 1, kRewardNone, std::string("nom du plimo"),
+                        Rgb{0x5A, 0x5F, 0x96}, nullptr}));
+    }
+    QuizTextStatus parse(const Bytes& text) { return parseQuizText(text, *record); }
+
+    std::unique_ptr<QuizRecord> record;
+};
+
+TEST_F(QuizRecordTest, ConstructionItsObjectsAndItsList) {
+    expectUntouched();
+    EXPECT_STREQ(record->creator, " createur");
+    EXPECT_EQ((Rgb{record->colourRed, record->colourGreen, record->colourBlue}),
+              (Rgb{0x5A, 0x5F, 0x96}));
+    // clang-format off
+    const std::pair<HBRUSH, Rgb> brushes[] = {
+        {record->wrongBrush, {255, 0, 0}}, {record->rightBrush, {0, 255, 0}},
+        {record->anagramBrush, {255, 100, 0}}, {record->nearBrush, {255, 203, 38}},
+        {record->questionTextBrush, {255, 255, 192}}};
+    // clang-format on
+    for (const auto& [handle, colour] : brushes)
+        EXPECT_EQ(brush(handle), colour);
+    const FontRequest score = fakePlatform().liveFonts.at(record->scoreFont);
+    const FontRequest title = fakePlatform().liveFonts.at(record->titleFont);
+    EXPECT_EQ((std::tuple{score.height, score.weight, score.italic, title.height, title.weight,
+                          title.italic, title.underline}),
+              (std::tuple{25, 400, false, -15, 700, true, false}));
+
+    addQuestion(*record, "one", "", "");
+    addQuestion(*record, "two", "", "");
+    QuestionNode* first = record->questions.firstQuestion;
+    QuestionNode* second = record->questions.lastQuestion;
+    EXPECT_EQ(
+        (std::tuple{first->prev, first->next, second->prev, second->next, questionAt(*record, 5)}),
+        (std::tuple{nullptr, second, first, nullptr, second}));
+    record->questions.clear();
+    EXPECT_EQ(record->questions.lastQuestion, nullptr);
+    addQuestion(*record, "three", "", "");
+    EXPECT_STREQ(questionAt(*record, 0)->answer1, "three");
+
+    record->answerFont = createFont({.height = 15, .weight = 100});
+    applyQuizColour(*record, 0x10, 0x20, 0x30);
+    EXPECT_EQ((Rgb{record->colourRed, record->colourGreen, record->colourBlue}),
+              (Rgb{0x10, 0x20, 0x30}));
+    EXPECT_EQ(fakePlatform().liveBrushes.size(), 6u) << "the replaced brush is deleted";
+    EXPECT_EQ(brush(record->backgroundBrush), (Rgb{0x10, 0x20, 0x30}));
+    record.reset();
+    EXPECT_EQ(fakePlatform().liveBrushes.size() + fakePlatform().liveFonts.size(), 0u);
+    EXPECT_EQ(fakePlatform().doubleDeletes, 0);
+}
+
+// Two questions with two answer fields each and message rewards.
+Bytes twoFieldQuiz() {
+    QuizTextBuilder quiz(2, 2, 2);
+    quiz.field("Monuments").field("Jeanne").field("Trouvez les noms").field("Ville").field("Pays");
+    quiz.field("PARIS").field("FRANCE").field("").field("ROME").field("ITALIE").field("Q2");
+    quiz.byte(kRewardMessage).field("Bien vu").field("hidden").field("Encore").field("hidden");
+    return quiz.colour(0x10, 0x20, 0x30).bytes();
+}
+
+std::vector<std::string> textsOf(const QuizRecord& r) {
+    std::vector<std::string> texts{r.title, r.creator, r.explanation, r.answerLabel1,
+                                   r.answerLabel2};
+    for (const QuestionNode* q = r.questions.firstQuestion; q; q = q->next)
+        texts.insert(texts.end(), {q->answer1, q->answer2, q->questionText, q->rewardText});
+    return texts;
+}
+
+TEST_F(QuizRecordTest, ReadsEveryPartOfAQuizText) {
+    Bytes text = twoFieldQuiz();
+    text.insert(text.end(), {'|', 0, 0xFF}); // bytes after the colour are ignored
+    ASSERT_EQ(parse(text), QuizTextStatus::kOk);
+    const QuizRecord& r = *record;
+    EXPECT_EQ((std::tuple{r.mediaKind, r.questionCount, r.answerFieldCount, r.rewardKind}),
+              (std::tuple{kMediaPictures, 2, 2, kRewardMessage}));
+    EXPECT_EQ(textsOf(r), (std::vector<std::string>{"Monuments", "Jeanne", "Trouvez les noms",
+                                                    "Ville", "Pays", "PARIS", "FRANCE", "",
+                                                    "Bien vu", "ROME", "ITALIE", "Q2", "Encore"}));
+    EXPECT_EQ(brush(r.backgroundBrush), (Rgb{0x10, 0x20, 0x30}));
+}
+
+TEST_F(QuizRecordTest, EveryShortenedTextIsRefusedAndLeavesTheRecordAlone) {
+    const Bytes whole = twoFieldQuiz();
+    for (size_t length = 0; length < whole.size(); ++length) {
+        SetUp();
+        EXPECT_EQ(parse(Bytes(whole.begin(), whole.begin() + length)), QuizTextStatus::kTruncated)
+            << length;
+        expectUntouched();
+    }
+}
+
+TEST_F(QuizRecordTest, QuizTextHeadersAndRewardBlocks) {
+    using enum QuizTextStatus;
+    const struct {
+        uint8_t media, questions, fields, reward;
+        int rewardTexts;
+        QuizTextStatus status;
+        const char* kept = "";
+    } cases[] = {
+        // clang-format off
+        {1, 1, 1, 0, 0, kOk, ""},   {0, 1, 1, 1, 0, kOk, ""},     {4, 1, 1, 2, 1, kOk, "R0"},
+        {5, 1, 2, 3, 2, kOk, "R0"}, {255, 1, 1, 4, 1, kOk, "R0"}, {2, 1, 1, 5, 0, kOk, ""},
+        {2, 96, 1, 255, 0, kOk, ""},       {2, 96, 2, 0, 0, kOk, ""},
+        {2, 97, 1, 0, 0, kTooManyQuestions}, {2, 255, 2, 0, 0, kTooManyQuestions},
+        {2, 3, 0, 0, 0, kBadAnswerFieldCount}, {2, 3, 3, 0, 0, kBadAnswerFieldCount},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        QuizTextBuilder quiz(c.media, c.questions, c.fields);
+        quiz.field(std::string(1000, 'T')).field("C").field("E").field("").field("");
+        for (int q = 0; q < c.questions; ++q)
+            (c.fields == 2 ? quiz.field("A").field(std::string(300, 'B')) : quiz.field("A"))
+                .field("Q");
+        quiz.byte(c.reward);
+        for (int i = 0; i < c.questions * c.rewardTexts; ++i)
+            quiz.field("R" + std::to_string(i % c.rewardTexts));
+        ASSERT_EQ(parse(quiz.colour(0xAA, 0xBB, 0xCC).bytes()), c.status) << int(c.questions);
+        if (c.status != kOk) {
+            expectUntouched();
+            continue;
+        }
+        EXPECT_EQ((std::tuple{record->mediaKind, record->questionCount, record->rewardKind}),
+                  (std::tuple{c.media - 1, int(c.questions), int(c.reward)}));
+        const QuestionNode* first = questionAt(*record, 0);
+        EXPECT_EQ(std::string(first->rewardText) + "|" + first->answer2 + "|" + record->title,
+                  c.kept + ("|" + std::string(c.fields == 2 ? 259 : 0, 'B')) + "|" +
+                      std::string(259, 'T'));
+        EXPECT_EQ(brush(record->backgroundBrush), (Rgb{0xAA, 0xBB, 0xCC})) << int(c.reward);
+    }
+}
+
+TEST_F(QuizRecordTest, CodeLinesAreCutAtTheirCarriageReturn) {
+    std::string twoHundred;
+    for (int i = 0; i < 200; ++i)
+        twoHundred += "C\r\n";
+    const struct {
+        int questions;
+        std::string text;
+        std::vector<std::string> codes;
+    } cases[] = {
+        // clang-format off
+        {3, "UN\r\nDEUX\r\nTROIS\r\nQUATRE\r\n", {"UN", "DEUX", "TROIS", ""}},
+        {3, "ab\rXcd\r\n", {"ab", "cd", ""}},    {3, "ab\ncd\r\nef", {"ab\ncd", "ef", ""}},
+        {3, "\r\n\r\nc\r", {"", "", "c"}},       {3, "", {"", "", ""}},
+        {3, std::string(300, 'z') + "\r\nnext\r\n", {std::string(259, 'z'), "next", ""}},
+        // Only a hand-made record announces more questions than the table holds.
+        {200, twoHundred, std::vector<std::string>(96, "C")},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        record->questionCount = c.questions;
+        parseQuizCodes(bytesOf(c.text), *record);
+        for (size_t s = 0; s < c.codes.size(); ++s)
+            EXPECT_EQ(record->codes[s], c.codes[s]) << s;
+    }
+}
+
+TEST_F(QuizRecordTest, DefaultQuiz) {
+    loadDefaultQuiz(*record);
+    const QuizRecord& r = *record;
+    const std::vector<std::string> question{"test", "test", "emplacement", ""};
+    std::vector<std::string> texts{"Nom du plimo", "Createur plimo", "Explications du plimo",
+                                   "TEST", "TEST"};
+    for (int i = 0; i < 2; ++i)
+        texts.insert(texts.end(), question.begin(), question.end());
+    EXPECT_EQ(textsOf(r), texts);
+    EXPECT_EQ((std::tuple{r.questionCount, r.answerFieldCount, r.rewardKind, r.mediaKind}),
+              (std::tuple{7, 2, kRewardMessage, kMediaPictures}));
+    EXPECT_EQ(brush(r.backgroundBrush), (Rgb{0x35, 0xCB, 0xA3}));
+    // Seven questions announced, two nodes held: questions 2 to 7 read the second node.
+    EXPECT_EQ(questionAt(r, 6), r.questions.lastQuestion);
+    EXPECT_STREQ(r.codes[0], "");
+}
+
+} // namespace
