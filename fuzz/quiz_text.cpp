@@ -1,5 +1,6 @@
-// Any decoded text given to the quiz parser, then to the code parser: the record must stay
-// within its limits, and every text must stay terminated inside its buffer.
+// Any decoded text given to the quiz parser, then to the code parser: the record stays within
+// its limits, holds every question of an accepted text and none of a refused one, and every
+// text stays terminated inside its buffer.
 #include "content/quiz_text.h"
 
 #include <cstdlib>
@@ -7,36 +8,32 @@
 
 namespace {
 
-void checkText(const char (&text)[kQuizTextSize]) {
-    if (!memchr(text, '\0', kQuizTextSize))
+void require(bool condition) {
+    if (!condition)
         abort();
+}
+
+bool terminated(const char (&text)[kQuizTextSize]) {
+    return memchr(text, '\0', kQuizTextSize);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QuizRecord record;
-    QuizTextStatus status = parseQuizText({data, size}, record);
+    const QuizTextStatus status = parseQuizText({data, size}, record);
     parseQuizCodes({data, size}, record);
-
-    if (record.questionCount < 0 || record.questionCount > kMaxQuestions)
-        abort();
-    if (record.answerFieldCount != 1 && record.answerFieldCount != 2)
-        abort();
+    require(record.questionCount >= 0 && record.questionCount <= kMaxQuestions);
+    require(record.answerFieldCount == 1 || record.answerFieldCount == 2);
     int nodes = 0;
-    for (QuestionNode* node = record.questions.firstQuestion; node; node = node->next) {
-        checkText(node->answer1);
-        checkText(node->answer2);
-        checkText(node->questionText);
-        checkText(node->rewardText);
-        ++nodes;
-    }
-    if (status == QuizTextStatus::kOk ? nodes != record.questionCount : nodes != 0)
-        abort();
+    for (QuestionNode* q = record.questions.firstQuestion; q; q = q->next, ++nodes)
+        require(terminated(q->answer1) && terminated(q->answer2) && terminated(q->questionText) &&
+                terminated(q->rewardText));
+    require(nodes == (status == QuizTextStatus::kOk ? record.questionCount : 0));
     for (const auto& code : record.codes)
-        checkText(code);
-    for (const auto* text : {&record.title, &record.creator, &record.explanation,
-                             &record.answerLabel1, &record.answerLabel2})
-        checkText(*text);
+        require(terminated(code));
+    require(terminated(record.title) && terminated(record.creator) &&
+            terminated(record.explanation) && terminated(record.answerLabel1) &&
+            terminated(record.answerLabel2));
     return 0;
 }

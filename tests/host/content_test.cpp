@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <numeric>
@@ -183,24 +184,30 @@ class QuizRecordTest : public testing::Test {
         record = std::make_unique<QuizRecord>();
     }
     static Rgb brush(HBRUSH handle) { return fakePlatform().liveBrushes.at(handle); }
-    void expectUntouched() {
+    // The texts, then media kind, question count, answer fields and reward kind, then the colour
+    // and the background brush's colour.
+    std::string summary() const {
         const QuizRecord& r = *record;
-        EXPECT_EQ(
-            (std::tuple{r.mediaKind, r.questionCount, r.answerFieldCount, r.rewardKind,
-                        std::string(r.title), brush(r.backgroundBrush), r.questions.firstQuestion}),
-            (std::tuple{kMediaTextList, 2, 1, kRewardNone, std::string("nom du plimo"),
-                        Rgb{0x5A, 0x5F, 0x96}, nullptr}));
+        std::string text = r.title + ("|" + std::string(r.creator)) + "|" + r.explanation + "|" +
+                           r.answerLabel1 + "|" + r.answerLabel2 + "|";
+        for (const QuestionNode* q = r.questions.firstQuestion; q; q = q->next)
+            text += q->answer1 + ("|" + std::string(q->answer2)) + "|" + q->questionText + "|" +
+                    q->rewardText + "|";
+        const Rgb b = brush(r.backgroundBrush);
+        char numbers[64];
+        snprintf(numbers, sizeof numbers, "%d %d %d %d %02X%02X%02X/%02X%02X%02X", r.mediaKind,
+                 r.questionCount, r.answerFieldCount, r.rewardKind, r.colourRed, r.colourGreen,
+                 r.colourBlue, b[0], b[1], b[2]);
+        return text + numbers;
     }
     QuizTextStatus parse(const Bytes& text) { return parseQuizText(text, *record); }
 
+    static constexpr const char* kFresh = "nom du plimo| createur||||0 2 1 0 5A5F96/5A5F96";
     std::unique_ptr<QuizRecord> record;
 };
 
 TEST_F(QuizRecordTest, ConstructionItsObjectsAndItsList) {
-    expectUntouched();
-    EXPECT_STREQ(record->creator, " createur");
-    EXPECT_EQ((Rgb{record->colourRed, record->colourGreen, record->colourBlue}),
-              (Rgb{0x5A, 0x5F, 0x96}));
+    EXPECT_EQ(summary(), kFresh);
     // clang-format off
     const std::pair<HBRUSH, Rgb> brushes[] = {
         {record->wrongBrush, {255, 0, 0}}, {record->rightBrush, {0, 255, 0}},
@@ -209,30 +216,18 @@ TEST_F(QuizRecordTest, ConstructionItsObjectsAndItsList) {
     // clang-format on
     for (const auto& [handle, colour] : brushes)
         EXPECT_EQ(brush(handle), colour);
-    const FontRequest score = fakePlatform().liveFonts.at(record->scoreFont);
-    const FontRequest title = fakePlatform().liveFonts.at(record->titleFont);
-    EXPECT_EQ((std::tuple{score.height, score.weight, score.italic, title.height, title.weight,
-                          title.italic, title.underline}),
-              (std::tuple{25, 400, false, -15, 700, true, false}));
-
-    addQuestion(*record, "one", "", "");
-    addQuestion(*record, "two", "", "");
-    QuestionNode* first = record->questions.firstQuestion;
-    QuestionNode* second = record->questions.lastQuestion;
-    EXPECT_EQ(
-        (std::tuple{first->prev, first->next, second->prev, second->next, questionAt(*record, 5)}),
-        (std::tuple{nullptr, second, first, nullptr, second}));
+    EXPECT_EQ(questionAt(*record, 0), nullptr);
+    for (const char* answer : {"one", "two", "three"})
+        addQuestion(*record, answer, "", "");
+    EXPECT_STREQ(questionAt(*record, 95)->answer1, "three");
     record->questions.clear();
-    EXPECT_EQ(record->questions.lastQuestion, nullptr);
-    addQuestion(*record, "three", "", "");
-    EXPECT_STREQ(questionAt(*record, 0)->answer1, "three");
+    addQuestion(*record, "four", "", "");
+    EXPECT_EQ(questionAt(*record, 1), record->questions.firstQuestion);
 
     record->answerFont = createFont({.height = 15, .weight = 100});
     applyQuizColour(*record, 0x10, 0x20, 0x30);
-    EXPECT_EQ((Rgb{record->colourRed, record->colourGreen, record->colourBlue}),
-              (Rgb{0x10, 0x20, 0x30}));
+    EXPECT_EQ(summary(), "nom du plimo| createur||||four||||0 2 1 0 102030/102030");
     EXPECT_EQ(fakePlatform().liveBrushes.size(), 6u) << "the replaced brush is deleted";
-    EXPECT_EQ(brush(record->backgroundBrush), (Rgb{0x10, 0x20, 0x30}));
     record.reset();
     EXPECT_EQ(fakePlatform().liveBrushes.size() + fakePlatform().liveFonts.size(), 0u);
     EXPECT_EQ(fakePlatform().doubleDeletes, 0);
@@ -247,35 +242,17 @@ Bytes twoFieldQuiz() {
     return quiz.colour(0x10, 0x20, 0x30).bytes();
 }
 
-std::vector<std::string> textsOf(const QuizRecord& r) {
-    std::vector<std::string> texts{r.title, r.creator, r.explanation, r.answerLabel1,
-                                   r.answerLabel2};
-    for (const QuestionNode* q = r.questions.firstQuestion; q; q = q->next)
-        texts.insert(texts.end(), {q->answer1, q->answer2, q->questionText, q->rewardText});
-    return texts;
-}
-
-TEST_F(QuizRecordTest, ReadsEveryPartOfAQuizText) {
-    Bytes text = twoFieldQuiz();
-    text.insert(text.end(), {'|', 0, 0xFF}); // bytes after the colour are ignored
-    ASSERT_EQ(parse(text), QuizTextStatus::kOk);
-    const QuizRecord& r = *record;
-    EXPECT_EQ((std::tuple{r.mediaKind, r.questionCount, r.answerFieldCount, r.rewardKind}),
-              (std::tuple{kMediaPictures, 2, 2, kRewardMessage}));
-    EXPECT_EQ(textsOf(r), (std::vector<std::string>{"Monuments", "Jeanne", "Trouvez les noms",
-                                                    "Ville", "Pays", "PARIS", "FRANCE", "",
-                                                    "Bien vu", "ROME", "ITALIE", "Q2", "Encore"}));
-    EXPECT_EQ(brush(r.backgroundBrush), (Rgb{0x10, 0x20, 0x30}));
-}
-
-TEST_F(QuizRecordTest, EveryShortenedTextIsRefusedAndLeavesTheRecordAlone) {
-    const Bytes whole = twoFieldQuiz();
+TEST_F(QuizRecordTest, QuizTextIsReadWholeOrNotAtAll) {
+    Bytes whole = twoFieldQuiz();
     for (size_t length = 0; length < whole.size(); ++length) {
         SetUp();
-        EXPECT_EQ(parse(Bytes(whole.begin(), whole.begin() + length)), QuizTextStatus::kTruncated)
-            << length;
-        expectUntouched();
+        EXPECT_EQ(parse(Bytes(whole.begin(), whole.begin() + length)), QuizTextStatus::kTruncated);
+        EXPECT_EQ(summary(), kFresh) << length << " bytes";
     }
+    whole.insert(whole.end(), {'|', 0, 0xFF}); // bytes after the colour are ignored
+    ASSERT_EQ(parse(whole), QuizTextStatus::kOk);
+    EXPECT_EQ(summary(), "Monuments|Jeanne|Trouvez les noms|Ville|Pays|PARIS|FRANCE||Bien vu|ROME|"
+                         "ITALIE|Q2|Encore|1 2 2 3 102030/102030");
 }
 
 TEST_F(QuizRecordTest, QuizTextHeadersAndRewardBlocks) {
@@ -289,33 +266,35 @@ TEST_F(QuizRecordTest, QuizTextHeadersAndRewardBlocks) {
         // clang-format off
         {1, 1, 1, 0, 0, kOk, ""},   {0, 1, 1, 1, 0, kOk, ""},     {4, 1, 1, 2, 1, kOk, "R0"},
         {5, 1, 2, 3, 2, kOk, "R0"}, {255, 1, 1, 4, 1, kOk, "R0"}, {2, 1, 1, 5, 0, kOk, ""},
-        {2, 96, 1, 255, 0, kOk, ""},       {2, 96, 2, 0, 0, kOk, ""},
+        {2, 96, 1, 255, 0, kOk, ""},         {2, 96, 2, 0, 0, kOk, ""},
         {2, 97, 1, 0, 0, kTooManyQuestions}, {2, 255, 2, 0, 0, kTooManyQuestions},
         {2, 3, 0, 0, 0, kBadAnswerFieldCount}, {2, 3, 3, 0, 0, kBadAnswerFieldCount},
         // clang-format on
     };
+    const std::string bees(259, 'B');
     for (const auto& c : cases) {
         SetUp();
         QuizTextBuilder quiz(c.media, c.questions, c.fields);
-        quiz.field(std::string(1000, 'T')).field("C").field("E").field("").field("");
+        quiz.field(std::string(1000, 'T')).field("").field("").field("").field("");
         for (int q = 0; q < c.questions; ++q)
-            (c.fields == 2 ? quiz.field("A").field(std::string(300, 'B')) : quiz.field("A"))
-                .field("Q");
+            c.fields == 2 ? quiz.field("A").field(bees + "BB").field("Q")
+                          : quiz.field("A").field(bees);
         quiz.byte(c.reward);
         for (int i = 0; i < c.questions * c.rewardTexts; ++i)
             quiz.field("R" + std::to_string(i % c.rewardTexts));
         ASSERT_EQ(parse(quiz.colour(0xAA, 0xBB, 0xCC).bytes()), c.status) << int(c.questions);
+        const std::string summary = this->summary();
         if (c.status != kOk) {
-            expectUntouched();
+            EXPECT_EQ(summary, kFresh);
             continue;
         }
-        EXPECT_EQ((std::tuple{record->mediaKind, record->questionCount, record->rewardKind}),
-                  (std::tuple{c.media - 1, int(c.questions), int(c.reward)}));
-        const QuestionNode* first = questionAt(*record, 0);
-        EXPECT_EQ(std::string(first->rewardText) + "|" + first->answer2 + "|" + record->title,
-                  c.kept + ("|" + std::string(c.fields == 2 ? 259 : 0, 'B')) + "|" +
-                      std::string(259, 'T'));
-        EXPECT_EQ(brush(record->backgroundBrush), (Rgb{0xAA, 0xBB, 0xCC})) << int(c.reward);
+        const std::string first =
+            c.fields == 1 ? "A||" + bees + "|" + c.kept : "A|" + bees + "|Q|" + c.kept;
+        EXPECT_EQ(summary.substr(0, 264 + first.size()), std::string(259, 'T') + "|||||" + first);
+        char numbers[32];
+        snprintf(numbers, sizeof numbers, "|%d %d %d %d AABBCC/AABBCC", c.media - 1, c.questions,
+                 c.fields, c.reward);
+        EXPECT_TRUE(summary.ends_with(numbers)) << summary.substr(summary.size() - 30);
     }
 }
 
@@ -348,19 +327,11 @@ TEST_F(QuizRecordTest, CodeLinesAreCutAtTheirCarriageReturn) {
 
 TEST_F(QuizRecordTest, DefaultQuiz) {
     loadDefaultQuiz(*record);
-    const QuizRecord& r = *record;
-    const std::vector<std::string> question{"test", "test", "emplacement", ""};
-    std::vector<std::string> texts{"Nom du plimo", "Createur plimo", "Explications du plimo",
-                                   "TEST", "TEST"};
-    for (int i = 0; i < 2; ++i)
-        texts.insert(texts.end(), question.begin(), question.end());
-    EXPECT_EQ(textsOf(r), texts);
-    EXPECT_EQ((std::tuple{r.questionCount, r.answerFieldCount, r.rewardKind, r.mediaKind}),
-              (std::tuple{7, 2, kRewardMessage, kMediaPictures}));
-    EXPECT_EQ(brush(r.backgroundBrush), (Rgb{0x35, 0xCB, 0xA3}));
+    EXPECT_EQ(summary(), "Nom du plimo|Createur plimo|Explications du plimo|TEST|TEST|test|test|"
+                         "emplacement||test|test|emplacement||1 7 2 3 35CBA3/35CBA3");
     // Seven questions announced, two nodes held: questions 2 to 7 read the second node.
-    EXPECT_EQ(questionAt(r, 6), r.questions.lastQuestion);
-    EXPECT_STREQ(r.codes[0], "");
+    EXPECT_EQ(questionAt(*record, 6), record->questions.lastQuestion);
+    EXPECT_STREQ(record->codes[0], "");
 }
 
 } // namespace
