@@ -11,24 +11,6 @@
 
 namespace {
 
-TEST(BoardLayout, FieldNumbering) {
-    // fields per question, field index, question, answer
-    for (auto [perQuestion, field, question, answer] :
-         std::initializer_list<std::array<int, 4>>{{1, 1, 1, 1},
-                                                   {1, 96, 96, 1},
-                                                   {2, 1, 1, 1},
-                                                   {2, 2, 1, 2},
-                                                   {2, 3, 2, 1},
-                                                   {2, 192, 96, 2}}) {
-        const AnswerSlot slot = answerSlotOf(field, perQuestion);
-        EXPECT_EQ((std::pair{slot.question, slot.answer}), (std::pair{question, answer}));
-        EXPECT_EQ(fieldIndexOf({question, answer}, perQuestion), field);
-    }
-    EXPECT_EQ((std::array{answerFieldId(4), verdictFieldId(4), fieldIndexOfAnswerId(4003),
-                          rewardFieldId(2), pictureFieldId(2)}),
-              (std::array{4004, 5004, 3, 8002, 9902}));
-}
-
 struct Rect {
     int id, question, answer, x, y, width, height;
 };

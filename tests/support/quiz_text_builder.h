@@ -15,10 +15,7 @@ class QuizTextBuilder {
         bytes_.insert(bytes_.end(), text.begin(), text.end());
         return byte('|');
     }
-    QuizTextBuilder& byte(uint8_t value) {
-        bytes_.push_back(value);
-        return *this;
-    }
+    QuizTextBuilder& byte(uint8_t value) { return bytes_.push_back(value), *this; }
     QuizTextBuilder& colour(uint8_t red, uint8_t green, uint8_t blue) {
         return byte(red).byte(green).byte(blue);
     }
