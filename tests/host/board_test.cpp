@@ -59,23 +59,21 @@ TEST(BoardLayout, RectanglesOfEveryKindOfBoard) {
     auto record = std::make_unique<QuizRecord>();
     for (const BoardCase& c : kBoards) {
         SCOPED_TRACE("kind " + std::to_string(c.mediaKind) + ", " + std::to_string(c.fields));
-        record->mediaKind = c.mediaKind;
-        record->questionCount = c.questions;
-        record->answerFieldCount = c.fields;
-        record->rewardKind = c.reward;
-        EXPECT_EQ(answerFieldsPerQuestion(*record), c.perQuestion);
-        EXPECT_EQ(answerFieldTotal(*record), c.questions * c.perQuestion);
+        std::tie(record->mediaKind, record->questionCount, record->answerFieldCount,
+                 record->rewardKind) = std::tie(c.mediaKind, c.questions, c.fields, c.reward);
         std::map<int, int> calls;
         const BoardPlan plan = planBoard(*record, [&](int question) {
             ++calls[question];
             return c.pictures.count(question) ? c.pictures.at(question) : PictureSize{};
         });
-        EXPECT_EQ(int(calls.size()), c.pictureCalls);
+        // Each picture is asked for once, for a question of the board.
+        EXPECT_EQ((std::tuple{answerFieldsPerQuestion(*record), answerFieldTotal(*record),
+                              calls.size(), calls.empty() ? 0 : calls.rbegin()->first,
+                              plan.controls.size(), plan.contentWidth, plan.contentHeight}),
+                  (std::tuple{c.perQuestion, c.questions * c.perQuestion, size_t(c.pictureCalls),
+                              c.pictureCalls, size_t(c.controls), c.width, c.height}));
         for (auto [question, count] : calls)
-            EXPECT_TRUE(count == 1 && question >= 1 && question <= c.questions) << question;
-        EXPECT_EQ(int(plan.controls.size()), c.controls);
-        EXPECT_EQ((std::pair{plan.contentWidth, plan.contentHeight}),
-                  (std::pair{c.width, c.height}));
+            EXPECT_TRUE(count == 1 && question >= 1) << question;
         for (const Rect& r : c.rects) {
             auto found = std::find_if(plan.controls.begin(), plan.controls.end(), [&](auto& p) {
                 return p.id == r.id && p.question == r.question && p.answer == r.answer;
@@ -87,10 +85,8 @@ TEST(BoardLayout, RectanglesOfEveryKindOfBoard) {
         }
     }
     // Creation order of one sound question with two answers and rewards.
-    record->mediaKind = kMediaSound;
-    record->questionCount = 1;
-    record->answerFieldCount = 2;
-    record->rewardKind = kRewardText;
+    std::tie(record->mediaKind, record->questionCount, record->answerFieldCount,
+             record->rewardKind) = std::tuple{kMediaSound, 1, 2, kRewardText};
     std::vector<BoardControl> order;
     for (const PlacedControl& c : planBoard(*record, {}).controls)
         order.push_back(c.kind);
@@ -110,27 +106,25 @@ TEST(ScrollArithmetic, RangesAndTargetsOfEveryRequest) {
     // request, position, target, vertical result, horizontal result
     // clang-format off
     const int cases[][5] = {
-        {0, 310, 0, 0, 309}, {0, 100, 0, 0, 99},  {1, 0, 0, 310, 1},    {1, 310, 0, 620, 311},
-        {2, 500, 0, 201, 201}, {2, 100, 0, 0, 0}, {3, 100, 0, 399, 399}, {3, 800, 0, 898, 898},
-        {4, 200, 0, 200, 200}, {5, 0, 0, 123, 123}, {6, 500, 0, 0, 500}, {7, 0, 0, 898, 0},
-        {8, 200, 0, 200, 200}, {77, 42, 0, 42, 42}, {ScrollCodeWheelDown, 200, 0, 250, 200},
-        {ScrollCodeWheelUp, 200, 0, 150, 200},   {ScrollCodeWheelUp, 20, 0, 0, 20},
-        {ScrollCodeToTarget, 0, 450, 450, 0},    {ScrollCodeToTarget, 300, -360, 0, 300},
-        {ScrollCodeToTarget, 0, 5000, 898, 0},
-    };
+        {0, 310, 0, 0, 309}, {0, 100, 0, 0, 99}, {1, 0, 0, 310, 1}, {1, 310, 0, 620, 311}, {2, 500, 0, 201, 201},
+        {2, 100, 0, 0, 0}, {3, 100, 0, 399, 399}, {3, 800, 0, 898, 898}, {4, 200, 0, 200, 200}, {5, 0, 0, 123, 123},
+        {6, 500, 0, 0, 500}, {7, 0, 0, 898, 0}, {8, 200, 0, 200, 200}, {77, 42, 0, 42, 42},
+        {ScrollCodeWheelDown, 200, 0, 250, 200}, {ScrollCodeWheelUp, 200, 0, 150, 200}, {ScrollCodeWheelUp, 20, 0, 0, 20},
+        {ScrollCodeToTarget, 0, 450, 450, 0}, {ScrollCodeToTarget, 300, -360, 0, 300}, {ScrollCodeToTarget, 0, 5000, 898, 0}};
     // clang-format on
     for (auto [request, position, target, vertical, horizontal] : cases) {
         const ScrollBarState bar{
             .maximum = 898, .page = 299, .position = position, .trackPosition = 123};
-        EXPECT_EQ(verticalScrollTarget(request, bar, target), vertical) << request;
-        EXPECT_EQ(horizontalScrollTarget(request, bar), horizontal) << request;
+        EXPECT_EQ((std::pair{verticalScrollTarget(request, bar, target),
+                             horizontalScrollTarget(request, bar)}),
+                  (std::pair{vertical, horizontal}))
+            << request;
     }
     const ScrollBarState empty{.maximum = -2}; // the range of an empty content
-    EXPECT_EQ((std::pair{verticalScrollTarget(1, empty, 0), verticalScrollTarget(7, empty, 0)}),
-              (std::pair{0, 0}));
-    EXPECT_EQ((std::array{wheelRequest(120), wheelRequest(-120), wheelRequest(0), wheelRequest(60),
+    EXPECT_EQ((std::array{verticalScrollTarget(1, empty, 0), verticalScrollTarget(7, empty, 0),
+                          wheelRequest(120), wheelRequest(-120), wheelRequest(0), wheelRequest(60),
                           wheelRequest(-240), wheelRequest(121), wheelRequest(119)}),
-              (std::array{ScrollCodeWheelUp, ScrollCodeWheelDown, 0, 0, 0, 0, 0}));
+              (std::array{0, 0, ScrollCodeWheelUp, ScrollCodeWheelDown, 0, 0, 0, 0, 0}));
 }
 
 std::span<const uint8_t> bytesOf(const std::string& text) {
@@ -138,33 +132,29 @@ std::span<const uint8_t> bytesOf(const std::string& text) {
 }
 
 TEST(ProgressLines, ReadingAndRecognising) {
-    const std::string longest(kQuizTextMaxLength, 'x');
-    const struct {
-        std::string file;
-        std::vector<std::string> lines;
-        bool ours; // could be a progress file of three answers
-    } cases[] = {
+    const std::string x(kQuizTextMaxLength, 'x');
+    // The file, the three lines read from it, and whether it could be a progress file of three.
+    const std::tuple<std::string, std::string, bool> cases[] = {
         // clang-format off
-        {"", {"", "", ""}, true},                                {"abc\r\ndef\r\n", {"abc", "def", ""}, true},
-        {"abc\ndef\n", {"abc\ndef\n", "", ""}, true}, // bare line feeds are text
-        {"abc\rxyz\r\nlast\r\n", {"abc", "last", ""}, true},
-        {std::string("a\0b\0c\r\n", 7), {"abc", "", ""}, false}, // NUL bytes add nothing
-        {"\r\n\r\n\xE9t\xE9\r\n", {"", "", "\xE9t\xE9"}, true}, {"1\r\n2\r\n3\r\n4\r\n", {"1", "2", "3"}, false},
-        {"1\r\n2\r\n3\r\n4", {"1", "2", "3"}, false},          {"one\r\ntwo", {"one", "two", ""}, true},
-        {"end\r", {"end", "", ""}, true},                      {longest + "x", {longest, "", ""}, false},
-        {longest + "\r\n" + longest + "\r\n" + longest + "\r\n", {longest, longest, longest}, true},
-        {longest + "xy\r\nnext", {longest, "next", ""}, false},
-        {std::string(300, '\n'), {std::string(259, '\n'), "", ""}, false},
+        {"", "||", true}, {"abc\r\ndef\r\n", "abc|def|", true}, {"abc\ndef\n", "abc\ndef\n||", true}, // bare LF is text
+        {"abc\rxyz\r\nlast\r\n", "abc|last|", true}, {std::string("a\0b\0c\r\n", 7), "abc||", false}, // NULs add nothing
+        {"\r\n\r\n\xE9t\xE9\r\n", "||\xE9t\xE9", true}, {"1\r\n2\r\n3\r\n4\r\n", "1|2|3", false},
+        {"1\r\n2\r\n3\r\n4", "1|2|3", false}, {"one\r\ntwo", "one|two|", true}, {"end\r", "end||", true},
+        {x + "x", x + "||", false}, {x + "\r\n" + x + "\r\n" + x + "\r\n", x + "|" + x + "|" + x, true},
+        {x + "xy\r\nnext", x + "|next|", false}, {std::string(300, '\n'), std::string(259, '\n') + "||", false},
         // clang-format on
     };
-    for (const auto& c : cases) {
-        ProgressLineReader reader(bytesOf(c.file));
-        for (const std::string& line : c.lines) {
+    for (const auto& [file, lines, ours] : cases) {
+        ProgressLineReader reader(bytesOf(file));
+        std::string read;
+        for (int field = 0; field < 3; ++field) {
             char text[kQuizTextSize];
             reader.nextLine(text);
-            EXPECT_EQ(text, line) << c.file;
+            read += (field ? "|" : "") + std::string(text);
         }
-        EXPECT_EQ(couldBeProgressText(bytesOf(c.file), 3), c.ours) << c.file;
+        EXPECT_EQ((std::pair{read, couldBeProgressText(bytesOf(file), 3)}),
+                  (std::pair{lines, ours}))
+            << file;
     }
     char text[kQuizTextSize] = "stale";
     ProgressLineReader().nextLine(text);
