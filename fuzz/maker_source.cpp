@@ -6,6 +6,7 @@
 #include "maker/quiz_writer.h"
 #include "maker/source_reader.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -17,14 +18,9 @@ namespace {
 // that quizzes grown from the kept corpus find their media.
 std::filesystem::path mediaFolder;
 
-void require(bool condition) {
-    if (!condition)
-        abort();
-}
-
-void requirePrintable(std::string_view text, bool lines) {
-    for (unsigned char c : text)
-        require((c >= 0x20 && c != 0x7F) || (lines && c == '\n'));
+bool printable(std::string_view text, bool lines) {
+    return std::ranges::all_of(
+        text, [&](unsigned char c) { return (c >= 0x20 && c != 0x7F) || (lines && c == '\n'); });
 }
 
 // Every text, count, kind and the colour of a quiz, in one comparable value. Scores past the
@@ -47,17 +43,17 @@ auto summary(const QuizSource& quiz, size_t codes) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    mediaFolder = std::filesystem::temp_directory_path() /
-                  ("plimo_fuzz_maker_source_" + std::to_string(getpid()));
-    for (const char* media : {"drapeaux/pictures", "animaux/sounds", "couleurs/videos"}) {
-        const std::filesystem::path from = std::filesystem::path(PLIMO_SAMPLES_DIR) / media;
-        std::filesystem::create_directories(mediaFolder / from.filename());
-        std::filesystem::copy(from, mediaFolder / from.filename(),
-                              std::filesystem::copy_options::overwrite_existing);
-    }
+    namespace fs = std::filesystem;
+    mediaFolder =
+        fs::temp_directory_path() / ("plimo_fuzz_maker_source_" + std::to_string(getpid()));
+    fs::create_directories(mediaFolder);
+    // Without `recursive` a folder's files are not copied at all.
+    for (const char* media : {"drapeaux/pictures", "animaux/sounds", "couleurs/videos"})
+        fs::copy(fs::path(PLIMO_SAMPLES_DIR) / media, mediaFolder / fs::path(media).filename(),
+                 fs::copy_options::recursive);
     atexit([] {
         std::error_code ignored;
-        std::filesystem::remove_all(mediaFolder, ignored);
+        fs::remove_all(mediaFolder, ignored);
     });
     return 0;
 }
@@ -70,14 +66,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!diagnostics.hasErrors())
         resources = buildQuizResources(quiz, diagnostics);
     for (const Diagnostic& diagnostic : diagnostics.all())
-        requirePrintable(formatDiagnostic(diagnostic), false);
+        if (!printable(formatDiagnostic(diagnostic), false))
+            abort();
     if (!resources)
         return 0;
-    const std::optional<QuizSource> stored = quizFromResources(*resources, "fuzz.exe", readBack);
-    require(stored && !readBack.hasErrors() && stored->codes.size() == quiz.questions.size());
-    require(summary(*stored, quiz.questions.size()) == summary(quiz, quiz.questions.size()));
+    const auto stored = quizFromResources(*resources, "fuzz.exe", readBack);
     std::ostringstream shown;
     printQuiz(shown, quiz, *resources);
-    requirePrintable(shown.str(), true);
+    const size_t codes = quiz.questions.size();
+    if (!stored || readBack.hasErrors() || stored->codes.size() != codes ||
+        summary(*stored, codes) != summary(quiz, codes) || !printable(shown.str(), true))
+        abort();
     return 0;
 }

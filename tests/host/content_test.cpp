@@ -115,14 +115,7 @@ TEST(LzwCodec, DecodesAndRefusesStreams) {
             EXPECT_EQ(output, bytesOf(c.output)) << c.stream.size();
     }
     Bytes output;
-    // Random bytes do not compress: 40000 of them need more than the 32768-byte stream.
-    const std::pair<Bytes, LzwResult> encodes[] = {{{}, kLzwNoInput},
-                                                   {Bytes(65536, 'a'), kLzwOverLimit},
-                                                   {randomBytes(40000, 256, 7), kLzwOverLimit}};
-    for (const auto& [source, result] : encodes)
-        EXPECT_EQ(lzwEncode(source, output), result) << source.size();
-    EXPECT_TRUE(output.empty());
-
+    EXPECT_EQ(lzwEncode(Bytes{}, output), kLzwNoInput);
     resetFakePlatform();
     lzwFailNextOutputAllocationForTesting();
     EXPECT_EQ(lzwDecode(Bytes{0x30, 0xC0, 0x00}, output), kLzwOutOfMemory);
@@ -136,7 +129,8 @@ TEST(LzwCodec, DecodesAndRefusesStreams) {
 TEST(LzwCodec, RoundTripsAndMatchesThePlainCompressor) {
     // clang-format off
     std::vector<Bytes> sources = {Bytes(256), {0x61}, {0, 0}, Bytes(65535, 0xE9), quizLikeText(60000, 1),
-                                  quizLikeText(300, 2), randomBytes(20000, 256, 9)};
+                                  quizLikeText(300, 2), randomBytes(20000, 256, 9),
+                                  Bytes(65536, 'a'), randomBytes(40000, 256, 7)};
     // clang-format on
     std::iota(sources[0].begin(), sources[0].end(), 0);
     // Small alphabets fill the dictionary fast and force resets; larger ones force widening.
@@ -150,7 +144,8 @@ TEST(LzwCodec, RoundTripsAndMatchesThePlainCompressor) {
         const Stream reference = referenceEncode(source);
         widenings += reference.widenings;
         resets += reference.resets;
-        const bool fits = reference.bytes.size() <= kLzwEncodeCapacity;
+        // Random bytes do not compress: 40000 of them need more than the 32768-byte stream.
+        const bool fits = reference.bytes.size() <= kLzwEncodeCapacity && source.size() < 65536;
         ASSERT_EQ(lzwEncode(source, stream), fits ? kLzwOk : kLzwOverLimit);
         EXPECT_EQ(stream, fits ? reference.bytes : Bytes{});
         EXPECT_EQ(lzwDecode(stream, decoded), fits ? kLzwOk : kLzwNoInput);
