@@ -1,8 +1,8 @@
 #include "tests/support/platform_fake.h"
 
-FakePlatform& fakePlatform() {
+FakePlatform& fakePlatform(bool reset) {
     static FakePlatform platform;
-    return platform;
+    return reset ? platform = FakePlatform{} : platform;
 }
 
 void showMessageBox(const char* text, const char* caption) {
@@ -11,14 +11,12 @@ void showMessageBox(const char* text, const char* caption) {
 
 HBRUSH createSolidBrush(uint8_t red, uint8_t green, uint8_t blue) {
     auto brush = reinterpret_cast<HBRUSH>(fakePlatform().lastHandle += 0x10);
-    fakePlatform().liveBrushes[brush] = {red, green, blue};
-    return brush;
+    return fakePlatform().liveBrushes[brush] = {red, green, blue}, brush;
 }
 
 HFONT createFont(const FontRequest& request) {
     auto font = reinterpret_cast<HFONT>(fakePlatform().lastHandle += 0x10);
-    fakePlatform().liveFonts[font] = request;
-    return font;
+    return fakePlatform().liveFonts[font] = request, font;
 }
 
 // Null handles are ignored, as the real ones are.

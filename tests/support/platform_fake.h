@@ -5,10 +5,8 @@
 #include "content/platform.h"
 
 #include <array>
-#include <cstdint>
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 struct FakePlatform {
@@ -19,8 +17,8 @@ struct FakePlatform {
     uintptr_t lastHandle = 0x1000;
 };
 
-FakePlatform& fakePlatform();
-// Forgets everything recorded so far.
+// Forgets everything recorded so far on a reset.
+FakePlatform& fakePlatform(bool reset = false);
 inline void resetFakePlatform() {
-    fakePlatform() = FakePlatform{};
+    fakePlatform(true);
 }

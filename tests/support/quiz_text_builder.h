@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-class QuizTextBuilder {
-  public:
+struct QuizTextBuilder {
     // The four leading bytes: unused, media kind + 1, question count, answer fields.
     QuizTextBuilder(uint8_t mediaByte, uint8_t questionCount, uint8_t answerFieldCount)
         : bytes_{0, mediaByte, questionCount, answerFieldCount} {}
@@ -20,8 +19,6 @@ class QuizTextBuilder {
         return byte(red).byte(green).byte(blue);
     }
     const std::vector<uint8_t>& bytes() const { return bytes_; }
-
-  private:
     std::vector<uint8_t> bytes_;
 };
 
