@@ -118,12 +118,14 @@ TEST(LzwCodec, DecodesAndRefusesStreams) {
     EXPECT_EQ(lzwEncode(Bytes{}, output), kLzwNoInput);
     resetFakePlatform();
     lzwFailNextOutputAllocationForTesting();
-    EXPECT_EQ(lzwDecode(Bytes{0x30, 0xC0, 0x00}, output), kLzwOutOfMemory);
+    const LzwResult decoded = lzwDecode(Bytes{0x30, 0xC0, 0x00}, output);
     lzwFailNextOutputAllocationForTesting();
-    EXPECT_EQ(lzwEncode(bytesOf("abc"), output), kLzwOutOfMemory);
-    const std::pair<std::string, std::string> box{"Impossible d'allouer la memoire", "information"};
-    EXPECT_EQ(fakePlatform().messages, (decltype(fakePlatform().messages){box, box}));
-    EXPECT_EQ(lzwDecode(Bytes{0x30, 0xC0, 0x00}, output), kLzwOk) << "one failure only";
+    // One failure only, each with its message box.
+    EXPECT_EQ((std::tuple{decoded, lzwEncode(bytesOf("abc"), output),
+                          lzwDecode(Bytes{0x30, 0xC0, 0x00}, output), fakePlatform().messages}),
+              (std::tuple{kLzwOutOfMemory, kLzwOutOfMemory, kLzwOk,
+                          decltype(fakePlatform().messages)(
+                              2, {"Impossible d'allouer la memoire", "information"})}));
 }
 
 TEST(LzwCodec, RoundTripsAndMatchesThePlainCompressor) {
@@ -157,11 +159,7 @@ TEST(LzwCodec, RoundTripsAndMatchesThePlainCompressor) {
 
 class QuizRecordTest : public testing::Test {
   protected:
-    void SetUp() override {
-        record.reset();
-        resetFakePlatform();
-        record = std::make_unique<QuizRecord>();
-    }
+    void SetUp() override { record.reset(), resetFakePlatform(), record.reset(new QuizRecord); }
     // The texts, then media kind, question count, answer fields and reward kind, then the colour
     // and the background brush's colour.
     std::string summary() const {
@@ -178,7 +176,6 @@ class QuizRecordTest : public testing::Test {
                  r.colourBlue, b[0], b[1], b[2]);
         return text + numbers;
     }
-    QuizTextStatus parse(const Bytes& text) { return parseQuizText(text, *record); }
 
     static constexpr const char* kFresh = "nom du plimo| createur||||0 2 1 0 5A5F96/5A5F96";
     std::unique_ptr<QuizRecord> record;
@@ -186,13 +183,12 @@ class QuizRecordTest : public testing::Test {
 
 TEST_F(QuizRecordTest, ConstructionItsObjectsAndItsList) {
     EXPECT_EQ(summary(), kFresh);
-    std::vector<std::array<uint8_t, 3>> colours;
-    for (HBRUSH brush : {record->wrongBrush, record->rightBrush, record->anagramBrush,
-                         record->nearBrush, record->questionTextBrush})
-        colours.push_back(fakePlatform().liveBrushes.at(brush));
-    EXPECT_EQ(colours,
-              (decltype(colours){
-                  {255, 0, 0}, {0, 255, 0}, {255, 100, 0}, {255, 203, 38}, {255, 255, 192}}));
+    const QuizRecord& r = *record;
+    const std::array<uint8_t, 3> colours[] = {
+        {255, 0, 0}, {0, 255, 0}, {255, 100, 0}, {255, 203, 38}, {255, 255, 192}};
+    for (int i = 0; HBRUSH brush :
+                    {r.wrongBrush, r.rightBrush, r.anagramBrush, r.nearBrush, r.questionTextBrush})
+        EXPECT_EQ(fakePlatform().liveBrushes.at(brush), colours[i++]);
     EXPECT_EQ(questionAt(*record, 0), nullptr);
     for (const char* answer : {"one", "two", "three"})
         addQuestion(*record, answer, "", "");
@@ -219,11 +215,12 @@ TEST_F(QuizRecordTest, QuizTextIsReadWholeOrNotAtAll) {
     Bytes whole = quiz.colour(0x10, 0x20, 0x30).bytes();
     for (size_t length = 0; length < whole.size(); ++length) {
         SetUp();
-        EXPECT_EQ(parse(Bytes(whole.begin(), whole.begin() + length)), QuizTextStatus::kTruncated);
-        EXPECT_EQ(summary(), kFresh) << length << " bytes";
+        EXPECT_EQ((std::pair{parseQuizText({whole.data(), length}, *record), summary()}),
+                  (std::pair{QuizTextStatus::kTruncated, std::string(kFresh)}))
+            << length << " bytes";
     }
     whole.insert(whole.end(), {'|', 0, 0xFF}); // bytes after the colour are ignored
-    ASSERT_EQ(parse(whole), QuizTextStatus::kOk);
+    ASSERT_EQ(parseQuizText(whole, *record), QuizTextStatus::kOk);
     EXPECT_EQ(summary(), "Monuments|Jeanne|Trouvez les noms|Ville|Pays|PARIS|FRANCE||Bien vu|ROME|"
                          "ITALIE|Q2|Encore|1 2 2 3 102030/102030");
 }
@@ -275,7 +272,8 @@ TEST_F(QuizRecordTest, QuizTextHeadersRewardBlocksAndCodes) {
         quiz.byte(c.reward);
         for (int i = 0; i < c.questions * c.rewardTexts; ++i)
             quiz.field("R" + std::to_string(i % c.rewardTexts));
-        ASSERT_EQ(parse(quiz.colour(0xAA, 0xBB, 0xCC).bytes()), c.status) << int(c.questions);
+        ASSERT_EQ(parseQuizText(quiz.colour(0xAA, 0xBB, 0xCC).bytes(), *record), c.status)
+            << int(c.questions);
         const std::string summary = this->summary();
         if (c.status != kOk) {
             EXPECT_EQ(summary, kFresh);
