@@ -14,7 +14,6 @@
 #include "shell/header_pane.h"
 #include "shell/main_window.h"
 #include "tests/windows/support.h"
-#include "win/handles.h"
 #include "win/player_state.h"
 
 #include <gtest/gtest.h>
@@ -335,19 +334,14 @@ TEST(BuiltPlayer, AQuizThatCannotBeReadNeverSavesOverTheAnswers) {
     const std::string answers = "Paris\r\nRome\r\nBerlin\r\nMadrid\r\n";
     writeFileText(folder.file("quiz.txt"), answers);
 
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    std::string command = "\"" + quiz + "\"";
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               folder.path().c_str(), &startup, &started));
-    UniqueKernelObject player(started.hProcess), thread(started.hThread);
-    HWND box = waitForWindow(started.dwProcessId, "#32770");
+    ChildProcess player = startProcess("\"" + quiz + "\"", 0, folder.path().c_str());
+    ASSERT_TRUE(player.process) << "error " << GetLastError();
+    HWND box = waitForWindow(player.id, "#32770");
     ASSERT_NE(box, nullptr) << "the loader told nothing";
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    HWND window = waitForWindow(started.dwProcessId, kMainWindowClass);
+    HWND window = waitForWindow(player.id, kMainWindowClass);
     ASSERT_NE(window, nullptr);
-    WaitForInputIdle(player.get(), 10000);
+    WaitForInputIdle(player.process.get(), 10000);
     RECT frame, desktop;
     GetWindowRect(window, &frame);
     GetWindowRect(GetDesktopWindow(), &desktop);
@@ -362,9 +356,7 @@ TEST(BuiltPlayer, AQuizThatCannotBeReadNeverSavesOverTheAnswers) {
     HWND save = controlOf(window, kSaveButtonId);
     SendMessageA(GetParent(save), WM_COMMAND, kSaveButtonId, 0);
     PostMessageA(window, WM_CLOSE, 0, 0);
-    DWORD exitCode = STILL_ACTIVE;
-    WaitForSingleObject(player.get(), 60000);
-    EXPECT_TRUE(GetExitCodeProcess(player.get(), &exitCode) && exitCode == 0);
+    EXPECT_EQ(exitCodeOf(player), 0u);
     EXPECT_EQ(readFileText(folder.file("quiz.txt")), answers);
     EXPECT_FALSE(fileExists(folder.file("quiz.txt.new")));
 }

@@ -59,6 +59,24 @@ HWND createTestWindow(int width, int height) {
                            height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
+ChildProcess startProcess(std::string command, DWORD flags, const char* folder) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, flags, nullptr, folder,
+                        &startup, &started))
+        return {};
+    return {UniqueKernelObject(started.hProcess), UniqueKernelObject(started.hThread),
+            started.dwProcessId};
+}
+
+DWORD exitCodeOf(const ChildProcess& child) {
+    WaitForSingleObject(child.process.get(), 60000);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(child.process.get(), &code);
+    return code;
+}
+
 std::string executableFolder() {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);
