@@ -1,5 +1,5 @@
-// Any bytes given to the maker as a picture: either a refusal with its reason, or a picture
-// that stb reads back no larger than the board's box: the very file when it is kept, a JPEG
+// Any bytes given to the maker as a picture: either a refusal with no bytes, or a picture that
+// stb reads back no larger than the board's box: the very file when it is kept, a JPEG
 // otherwise, and exactly as long as the box on its longer side when it was scaled.
 #include "maker/picture_preparation.h"
 
@@ -7,49 +7,29 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
-
-namespace {
-
-void require(bool condition) {
-    if (!condition)
-        abort();
-}
-
-// Pictures announcing more than this only slow the search down: every decoded pixel costs
-// time under the sanitizers. The maker's own limit is tested in its tests.
-constexpr int64_t kFuzzedPixels = 1'000'000;
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::span<const uint8_t> file(data, size);
+    // Every decoded pixel costs time under the sanitizers; the maker's own limit is tested in
+    // its tests.
     if (auto announced = pictureDimensions(file);
-        announced && int64_t{announced->width} * announced->height > kFuzzedPixels)
+        announced && int64_t{announced->width} * announced->height > 1'000'000)
         return -1;
     const PreparedPicture picture = preparePicture(file);
-    if (!picture.ok()) {
-        require(picture.bytes.empty());
-        return 0;
-    }
     const std::vector<uint8_t>& stored = picture.bytes;
     int width = 0, height = 0, channels = 0;
-    std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
-        stbi_load_from_memory(stored.data(), static_cast<int>(stored.size()), &width, &height,
-                              &channels, 3),
-        stbi_image_free);
-    require(pixels != nullptr);
-    require(std::max(width, height) <= kBoardPictureBox);
-    switch (picture.origin.change) {
-    case PictureChange::kKept:
-        require(std::equal(stored.begin(), stored.end(), file.begin(), file.end()));
-        break;
-    case PictureChange::kScaled:
-        require(std::max(width, height) == kBoardPictureBox);
-        [[fallthrough]];
-    case PictureChange::kConverted:
-        require(detectMediaFormat(stored) == MediaFormat::kJpeg);
-        break;
-    }
+    stbi_uc* pixels = picture.ok() ? stbi_load_from_memory(stored.data(), int(stored.size()),
+                                                           &width, &height, &channels, 3)
+                                   : nullptr;
+    stbi_image_free(pixels);
+    const PictureChange change = picture.origin.change;
+    if (!picture.ok()
+            ? !stored.empty()
+            : !pixels || std::max(width, height) > kBoardPictureBox ||
+                  !(change == PictureChange::kKept
+                        ? std::ranges::equal(stored, file)
+                        : detectMediaFormat(stored) == MediaFormat::kJpeg) ||
+                  (change == PictureChange::kScaled && std::max(width, height) != kBoardPictureBox))
+        abort();
     return 0;
 }

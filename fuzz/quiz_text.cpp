@@ -1,42 +1,30 @@
-// Any decoded text given to the quiz parser, then to the code parser: the record must stay
-// within its limits, and every text must stay terminated inside its buffer.
+// Any decoded text given to the quiz parser, then to the code parser: the record stays within
+// its limits, holds every question of an accepted text and none of a refused one, and every
+// text stays terminated inside its buffer.
 #include "content/quiz_text.h"
 
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-
-void checkText(const char (&text)[kQuizTextSize]) {
-    if (!memchr(text, '\0', kQuizTextSize))
-        abort();
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QuizRecord record;
-    QuizTextStatus status = parseQuizText({data, size}, record);
+    const QuizTextStatus status = parseQuizText({data, size}, record);
     parseQuizCodes({data, size}, record);
-
-    if (record.questionCount < 0 || record.questionCount > kMaxQuestions)
-        abort();
-    if (record.answerFieldCount != 1 && record.answerFieldCount != 2)
-        abort();
+    bool ok = record.questionCount >= 0 && record.questionCount <= kMaxQuestions &&
+              (record.answerFieldCount == 1 || record.answerFieldCount == 2);
+    auto terminated = [](const char(&text)[kQuizTextSize]) {
+        return memchr(text, '\0', kQuizTextSize) != nullptr;
+    };
     int nodes = 0;
-    for (QuestionNode* node = record.questions.firstQuestion; node; node = node->next) {
-        checkText(node->answer1);
-        checkText(node->answer2);
-        checkText(node->questionText);
-        checkText(node->rewardText);
-        ++nodes;
-    }
-    if (status == QuizTextStatus::kOk ? nodes != record.questionCount : nodes != 0)
-        abort();
+    for (QuestionNode* q = record.questions.firstQuestion; q; q = q->next, ++nodes)
+        ok &= terminated(q->answer1) && terminated(q->answer2) && terminated(q->questionText) &&
+              terminated(q->rewardText);
     for (const auto& code : record.codes)
-        checkText(code);
-    for (const auto* text : {&record.title, &record.creator, &record.explanation,
-                             &record.answerLabel1, &record.answerLabel2})
-        checkText(*text);
+        ok &= terminated(code);
+    if (!ok || nodes != (status == QuizTextStatus::kOk ? record.questionCount : 0) ||
+        !terminated(record.title) || !terminated(record.creator) ||
+        !terminated(record.explanation) || !terminated(record.answerLabel1) ||
+        !terminated(record.answerLabel2))
+        abort();
     return 0;
 }

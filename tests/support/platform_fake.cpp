@@ -1,29 +1,8 @@
 #include "tests/support/platform_fake.h"
 
-namespace {
-
-uintptr_t key(const void* handle) {
-    return reinterpret_cast<uintptr_t>(handle);
-}
-
-template <typename Handle> Handle newHandle() {
-    FakePlatform& platform = fakePlatform();
-    platform.nextHandle += 0x10;
-    return reinterpret_cast<Handle>(platform.nextHandle);
-}
-
-template <typename Map> void release(Map& live, const void* handle) {
-    if (!handle)
-        return;
-    if (live.erase(key(handle)) == 0)
-        ++fakePlatform().doubleDeletes;
-}
-
-} // namespace
-
-FakePlatform& fakePlatform() {
+FakePlatform& fakePlatform(bool reset) {
     static FakePlatform platform;
-    return platform;
+    return reset ? platform = FakePlatform{} : platform;
 }
 
 void showMessageBox(const char* text, const char* caption) {
@@ -31,39 +10,20 @@ void showMessageBox(const char* text, const char* caption) {
 }
 
 HBRUSH createSolidBrush(uint8_t red, uint8_t green, uint8_t blue) {
-    HBRUSH brush = newHandle<HBRUSH>();
-    fakePlatform().liveBrushes[key(brush)] = {red, green, blue};
-    return brush;
+    auto brush = reinterpret_cast<HBRUSH>(fakePlatform().lastHandle += 0x10);
+    return fakePlatform().liveBrushes[brush] = {red, green, blue}, brush;
 }
 
 HFONT createFont(const FontRequest& request) {
-    HFONT font = newHandle<HFONT>();
-    fakePlatform().liveFonts[key(font)] = request;
-    return font;
+    auto font = reinterpret_cast<HFONT>(fakePlatform().lastHandle += 0x10);
+    return fakePlatform().liveFonts[font] = request, font;
 }
 
+// Null handles are ignored, as the real ones are.
 void deleteBrush(HBRUSH brush) {
-    release(fakePlatform().liveBrushes, brush);
+    fakePlatform().doubleDeletes += brush && !fakePlatform().liveBrushes.erase(brush);
 }
 
 void deleteFont(HFONT font) {
-    release(fakePlatform().liveFonts, font);
-}
-
-bool fakeBrushColour(HBRUSH brush, FakeBrush& colour) {
-    auto& live = fakePlatform().liveBrushes;
-    auto found = live.find(key(brush));
-    if (found == live.end())
-        return false;
-    colour = found->second;
-    return true;
-}
-
-bool fakeFontRequest(HFONT font, FontRequest& request) {
-    auto& live = fakePlatform().liveFonts;
-    auto found = live.find(key(font));
-    if (found == live.end())
-        return false;
-    request = found->second;
-    return true;
+    fakePlatform().doubleDeletes += font && !fakePlatform().liveFonts.erase(font);
 }

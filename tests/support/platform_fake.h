@@ -4,34 +4,21 @@
 
 #include "content/platform.h"
 
-#include <cstdint>
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
 
-struct RecordedMessage {
-    std::string text;
-    std::string caption;
-    bool operator==(const RecordedMessage&) const = default;
-};
-
-struct FakeBrush {
-    uint8_t red, green, blue;
-};
-
 struct FakePlatform {
-    std::vector<RecordedMessage> messages;
-    std::map<uintptr_t, FakeBrush> liveBrushes;
-    std::map<uintptr_t, FontRequest> liveFonts;
+    std::vector<std::pair<std::string, std::string>> messages; // text, caption
+    std::map<const void*, std::array<uint8_t, 3>> liveBrushes; // red, green, blue
+    std::map<const void*, FontRequest> liveFonts;
     int doubleDeletes = 0;
-    uintptr_t nextHandle = 0x1000;
-
-    // Forgets everything recorded so far.
-    void reset() { *this = FakePlatform{}; }
+    uintptr_t lastHandle = 0x1000;
 };
 
-FakePlatform& fakePlatform();
-
-// The colour of a live fake brush; fails the calling test through the returned flag.
-bool fakeBrushColour(HBRUSH brush, FakeBrush& colour);
-bool fakeFontRequest(HFONT font, FontRequest& request);
+// Forgets everything recorded so far on a reset.
+FakePlatform& fakePlatform(bool reset = false);
+inline void resetFakePlatform() {
+    fakePlatform(true);
+}

@@ -5,38 +5,27 @@
 #include <string>
 #include <vector>
 
-class QuizTextBuilder {
-  public:
+struct QuizTextBuilder {
     // The four leading bytes: unused, media kind + 1, question count, answer fields.
     QuizTextBuilder(uint8_t mediaByte, uint8_t questionCount, uint8_t answerFieldCount)
         : bytes_{0, mediaByte, questionCount, answerFieldCount} {}
 
     QuizTextBuilder& field(const std::string& text) {
         bytes_.insert(bytes_.end(), text.begin(), text.end());
-        bytes_.push_back('|');
-        return *this;
+        return byte('|');
     }
-    QuizTextBuilder& byte(uint8_t value) {
-        bytes_.push_back(value);
-        return *this;
-    }
+    QuizTextBuilder& byte(uint8_t value) { return bytes_.push_back(value), *this; }
     QuizTextBuilder& colour(uint8_t red, uint8_t green, uint8_t blue) {
         return byte(red).byte(green).byte(blue);
     }
-
     const std::vector<uint8_t>& bytes() const { return bytes_; }
-
-  private:
     std::vector<uint8_t> bytes_;
 };
 
 // One CR LF line per code.
 inline std::vector<uint8_t> codeLines(const std::vector<std::string>& codes) {
-    std::vector<uint8_t> bytes;
-    for (const std::string& code : codes) {
-        bytes.insert(bytes.end(), code.begin(), code.end());
-        bytes.push_back('\r');
-        bytes.push_back('\n');
-    }
-    return bytes;
+    std::string text;
+    for (const std::string& code : codes)
+        text += code + "\r\n";
+    return {text.begin(), text.end()};
 }

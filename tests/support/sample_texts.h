@@ -2,24 +2,17 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
-#include <iterator>
 #include <random>
+#include <string>
 #include <vector>
 
 // Short '|'-separated fields of repeated words with accented letters, like resource 104.
 inline std::vector<uint8_t> quizLikeText(size_t length, uint32_t seed) {
-    static const char* words[] = {
-        "TOUR EIFFEL", "ARC DE TRIOMPHE", "NOTRE DAME",        "Qui a peint ce tableau ?",
-        "Monument",    "ch\xE2teau",      "Mont Saint-Michel", "PARIS",
-        "Versailles",  "\xE9glise"};
+    static const std::string words[] = {"TOUR EIFFEL|", "Qui a peint ce tableau ?|", "ch\xE2teau|",
+                                        "PARIS|", "\xE9glise|"};
     std::mt19937 random(seed);
-    std::vector<uint8_t> text;
-    while (text.size() < length) {
-        const char* word = words[random() % std::size(words)];
-        text.insert(text.end(), word, word + strlen(word));
-        text.push_back('|');
-    }
-    text.resize(length);
-    return text;
+    std::string text;
+    while (text.size() < length)
+        text += words[random() % std::size(words)];
+    return {text.begin(), text.begin() + length};
 }

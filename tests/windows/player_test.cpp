@@ -1,160 +1,364 @@
-// The built player as a player starts it: its own process, its own main window.
+// The player's own windows, started in this process as start-up builds them, and the built
+// player in a process of its own. The test executable carries no quiz: it shows the built-in
+// quiz, a picture grid of 7 questions with two answer fields each, every expected answer
+// "test", a message box for each right question, its pictures from test_pictures.rc.
+#include "board/board_dialog.h"
 #include "board/board_layout.h"
+#include "board/board_scroll.h"
+#include "board/progress_file.h"
+#include "board/scroll_arithmetic.h"
+#include "judge/answer_judge.h"
+#include "judge/score.h"
 #include "resources/quiz_resource_ids.h"
 #include "resources/resource_ids.h"
 #include "shell/header_pane.h"
 #include "shell/main_window.h"
-#include "tests/windows/test_files.h"
+#include "tests/windows/support.h"
+#include "win/player_state.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// The first visible top-level window of `processId` with that class, or null.
-HWND findProcessWindow(DWORD processId, const char* windowClass) {
-    struct Search {
-        DWORD processId;
-        const char* windowClass;
-        HWND found;
-    } search{processId, windowClass, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char name[64] = "";
-            GetClassNameA(window, name, sizeof name);
-            if (owner == search->processId && strcmp(name, search->windowClass) == 0 &&
-                IsWindowVisible(window)) {
-                search->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+const char* kProgressFile = "plimo_windows_tests.txt";
 
-// The dialog child of `window` (the header pane or the board) that holds control `id`.
-HWND childDialogWith(HWND window, int id) {
-    for (HWND child = FindWindowExA(window, nullptr, "#32770", nullptr); child;
-         child = FindWindowExA(window, child, "#32770", nullptr))
-        if (GetDlgItem(child, id))
-            return child;
-    return nullptr;
-}
-
-class RunningPlayer {
-  public:
-    explicit RunningPlayer(const std::string& folder,
-                           const std::string& executable = executableFolder() + "plimo.exe")
-        : child_(startProcess("\"" + executable + "\"", 0, folder.c_str())) {}
-    // A test that failed half-way leaves no player running.
-    ~RunningPlayer() {
-        if (child_.process && WaitForSingleObject(child_.process.get(), 0) == WAIT_TIMEOUT)
-            TerminateProcess(child_.process.get(), 99);
+std::string lines(const std::vector<std::pair<int, const char*>>& filled) {
+    std::string text;
+    for (int field = 1; field <= 14; ++field) {
+        for (const auto& [at, answer] : filled)
+            if (at == field)
+                text += answer;
+        text += "\r\n";
     }
-    RunningPlayer(const RunningPlayer&) = delete;
-    RunningPlayer& operator=(const RunningPlayer&) = delete;
-
-    bool started() const { return bool(child_.process); }
-
-    // The process's window of that class, once it exists (waits up to 15 seconds).
-    HWND waitForWindow(const char* windowClass) {
-        for (int attempt = 0; attempt < 150; ++attempt) {
-            if (HWND found = findProcessWindow(child_.id, windowClass))
-                return found;
-            Sleep(100);
-        }
-        return nullptr;
-    }
-
-    // The process's main window, once start-up is over.
-    HWND waitForMainWindow() {
-        HWND window = waitForWindow(kMainWindowClass);
-        // Visible comes before the first layout: wait until start-up is over.
-        if (window)
-            WaitForInputIdle(child_.process.get(), 10000);
-        return window;
-    }
-
-    // The exit code, or STILL_ACTIVE when the process has not ended within 15 seconds.
-    DWORD waitForExit() {
-        WaitForSingleObject(child_.process.get(), 15000);
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(child_.process.get(), &code);
-        return code;
-    }
-
-  private:
-    ChildProcess child_;
-};
-
-std::string textOf(HWND window) {
-    char text[300] = "";
-    GetWindowTextA(window, text, sizeof text);
     return text;
 }
 
-TEST(Player, OpensTheDefaultQuizCentredAndClosesCleanly) {
-    TemporaryFolder folder;
-    RunningPlayer player(folder.path());
-    ASSERT_TRUE(player.started()) << "error " << GetLastError();
-    HWND window = player.waitForMainWindow();
-    ASSERT_NE(window, nullptr) << "no main window appeared";
+class Player : public testing::Test {
+  protected:
+    void TearDown() override {
+        if (quizRecord)
+            shutDownPlayer(GetModuleHandleA(nullptr), mainWindow);
+    }
+    void start() {
+        mainWindow = startPlayer(GetModuleHandleA(nullptr));
+        ASSERT_NE(mainWindow, nullptr);
+        pumpMessages();
+    }
+    static HWND field(int index) { return GetDlgItem(boardWindow, answerFieldId(index)); }
+    static std::string answer(int index) {
+        return textOfControl(boardWindow, answerFieldId(index));
+    }
+    static std::string verdict(int index) {
+        return textOfControl(boardWindow, verdictFieldId(index));
+    }
+    static LRESULT keyUp(HWND control, WPARAM key) {
+        return SendMessageA(control, WM_KEYUP, key, 0xC0000001);
+    }
+    static int position() { return GetScrollPos(boardWindow, SB_VERT); }
+    static int lastReachable() {
+        SCROLLINFO bar{};
+        bar.cbSize = sizeof bar;
+        bar.fMask = SIF_ALL;
+        GetScrollInfo(boardWindow, SB_VERT, &bar);
+        return bar.nMax - int(bar.nPage) + 1;
+    }
 
-    EXPECT_EQ(textOf(window), "Nom du plimo");
-    RECT frame, desktop;
-    GetWindowRect(window, &frame);
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    EXPECT_EQ(frame.right - frame.left, kMainWindowWidth);
-    EXPECT_EQ(frame.bottom - frame.top, kMainWindowHeight);
-    EXPECT_NEAR(frame.left - desktop.left, desktop.right - frame.right, 1);
-    EXPECT_NEAR(frame.top - desktop.top, desktop.bottom - frame.bottom, 1);
+    TemporaryFolder folder{true};
+    MessageBoxCapture rewardBoxes;
+    HWND mainWindow = nullptr;
+};
 
-    HWND status = GetDlgItem(window, kStatusLineId);
-    ASSERT_NE(status, nullptr);
-    EXPECT_EQ(textOf(status), "R\xE9"
-                              "alis\xE9 avec la version 2.1.3  ");
-    RECT client, line;
-    GetClientRect(window, &client);
-    GetWindowRect(status, &line);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&line), 2);
-    EXPECT_EQ(line.left, client.right - 145);
-    EXPECT_EQ(line.top, client.bottom - 16);
-
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(player.waitForExit(), 0u);
+TEST_F(Player, KeysInAnAnswerField) {
+    start();
+    SetWindowTextA(field(3), "tset");
+    EXPECT_EQ(keyUp(field(3), VK_RETURN), 1);
+    EXPECT_EQ(verdict(3), "Anagramme");
+    // Carriage return and tab never reach the text, and make no beep; other characters do.
+    EXPECT_EQ(SendMessageA(field(3), WM_CHAR, '\r', 0), 0);
+    EXPECT_EQ(SendMessageA(field(3), WM_CHAR, '\t', 0), 0);
+    SendMessageA(field(3), EM_SETSEL, 4, 4);
+    SendMessageA(field(3), WM_CHAR, 'x', 0);
+    EXPECT_EQ(answer(3), "tsetx");
+    // F2 in any field, or the header's button, saves every field.
+    SetWindowTextA(field(9), "neuf");
+    keyUp(field(9), VK_F2);
+    EXPECT_EQ(readFileText(kProgressFile), lines({{3, "tsetx"}, {9, "neuf"}}));
+    SetWindowTextA(field(14), "fin");
+    SendMessageA(headerPaneWindow, WM_COMMAND, kSaveButtonId, 0);
+    EXPECT_EQ(readFileText(kProgressFile), lines({{3, "tsetx"}, {9, "neuf"}, {14, "fin"}}));
+    keyUp(field(1), VK_DOWN);
+    EXPECT_EQ(position(), std::min(310, lastReachable()));
+    keyUp(field(1), VK_UP);
+    EXPECT_EQ(position(), 0);
+    keyUp(field(1), VK_NEXT);
+    EXPECT_GT(position(), 0);
+    keyUp(field(1), VK_PRIOR);
+    EXPECT_EQ(position(), 0);
 }
 
-TEST(Player, AQuizThatCannotBeReadNeverSavesOverTheAnswers) {
+TEST_F(Player, ScrollingMovesTheWholeContent) {
+    start();
+    ASSERT_EQ(position(), 0);
+    // Field 9 (question 5) lies below the visible part: Tab into it scrolls to it, and no
+    // further once it is in view.
+    keyUp(field(9), VK_TAB);
+    const int shown = position();
+    EXPECT_GT(shown, 0);
+    keyUp(field(9), VK_TAB);
+    EXPECT_EQ(position(), shown);
+    keyUp(field(14), VK_TAB); // the focus wraps round to the first field: back to the top
+    EXPECT_EQ(position(), 0);
+
+    const std::vector<int> top = placeOf(field(1));
+    SendMessageA(boardWindow, WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(position(), lastReachable());
+    EXPECT_EQ(top[1] - placeOf(field(1))[1], lastReachable()) << "the content moved as much";
+    scrollTarget = -360;
+    SendMessageA(boardWindow, WM_VSCROLL, ScrollCodeToTarget, 0);
+    EXPECT_EQ(position(), 0);
+    // The board passes the wheel on to the main window, which forwards it once more.
+    SendMessageA(boardWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    pumpMessages();
+    EXPECT_EQ(position(), 100);
+
+    // Sized so that everything fits: back to the origin, both bars disabled.
+    SetWindowPos(boardWindow, nullptr, 0, 0, contentWidth + 100, contentHeight + 100,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(position(), 0);
+    EXPECT_EQ(GetScrollPos(boardWindow, SB_HORZ), 0);
+    EXPECT_EQ(placeOf(field(1)), top);
+}
+
+TEST_F(Player, RestoredAnswersAreJudgedAsTheBoardIsBuilt) {
+    writeFileText(kProgressFile, "test\r\nTSET\r\nnope\r\n\r\n  test \r\ntest\r\n");
+    start();
+    EXPECT_EQ(answer(1), "test");
+    const char* verdicts[] = {"BRAVO", "Anagramme", "FAUX", "?", "BRAVO", "BRAVO", "?"};
+    for (int f = 1; f <= 7; ++f)
+        EXPECT_EQ(verdict(f), verdicts[f - 1]) << f;
+    // The board opens at its top although the focus went down to the last field.
+    EXPECT_EQ(position(), 0);
+    struct Text {
+        int id;
+        const char* text;
+    } texts[] = {{kLinkId, kMakerWebAddress},
+                 {kCreatorId, "Createur plimo"},
+                 {kTitleId, "Nom du plimo"},
+                 {kExplanationId, "Explications du plimo"},
+                 {kScoreFieldId, " 1 / 7"}};
+    for (const Text& c : texts)
+        EXPECT_EQ(textOfControl(headerPaneWindow, c.id), c.text) << c.id;
+}
+
+TEST_F(Player, SaveNeverReplacesAFileItCouldNotHaveWritten) {
+    start();
+    SetDlgItemTextA(boardWindow, answerFieldId(1), "nouveau");
+    std::string fourteen;
+    for (int line = 1; line <= 14; ++line)
+        fourteen += "ligne " + std::to_string(line) + "\r\n";
+    struct Case {
+        const char* name;
+        std::string content;
+        bool folderInTheWay, replaced;
+    } cases[] = {
+        {"as many lines as answer fields", fourteen, false, true},
+        {"a folder where the new file goes", "ancien\r\n", true, false},
+        {"a line longer than a field holds", std::string(260, 'n') + "\r\n", false, false},
+        {"a zero byte", std::string("mes notes\0", 10), false, false},
+        {"more lines than answer fields", fourteen + "ligne 15\r\n", false, false},
+        {"a large file", std::string(100000, 'x'), false, false},
+    };
+    const std::string inTheWay = folder.file(std::string(kProgressFile) + ".new");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFileText(kProgressFile, c.content);
+        EXPECT_EQ(c.folderInTheWay && CreateDirectoryA(inTheWay.c_str(), nullptr),
+                  c.folderInTheWay);
+        MessageBoxCapture capture;
+        EXPECT_EQ(saveProgress(boardWindow), c.replaced);
+        RemoveDirectoryA(inTheWay.c_str());
+        EXPECT_EQ(readFileText(kProgressFile), c.replaced ? lines({{1, "nouveau"}}) : c.content);
+        ASSERT_EQ(capture.boxes().size(), c.replaced ? 0u : 1u);
+        if (!c.replaced) {
+            EXPECT_EQ(capture.boxes()[0].caption, "Plimo");
+            EXPECT_NE(capture.boxes()[0].text.find(kProgressFile), std::string::npos);
+        }
+    }
+    DeleteFileA(kProgressFile);
+    SetDlgItemTextA(boardWindow, answerFieldId(14), "dernier");
+    SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+    EXPECT_EQ(readFileText(kProgressFile), lines({{1, "nouveau"}, {14, "dernier"}}));
+}
+
+TEST_F(Player, StartsAndShutDownsLeaveNoObjectBehind) {
+    for (int round = 0; round < 5; ++round) {
+        SCOPED_TRACE(round);
+        start();
+        std::vector<HGDIOBJ> owned = {
+            appBackgroundBrush.get(),      quizRecord->backgroundBrush, quizRecord->wrongBrush,
+            quizRecord->rightBrush,        quizRecord->anagramBrush,    quizRecord->nearBrush,
+            quizRecord->questionTextBrush, quizRecord->answerFont,      quizRecord->scoreFont,
+            quizRecord->titleFont,
+        };
+        HDC dc = CreateCompatibleDC(nullptr);
+        owned.push_back(reinterpret_cast<HGDIOBJ>(
+            SendMessageA(headerPaneWindow, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), 0)));
+        DeleteDC(dc);
+        owned.push_back(reinterpret_cast<HGDIOBJ>(
+            SendDlgItemMessageA(headerPaneWindow, kLinkId, WM_GETFONT, 0, 0)));
+        for (int question = 1; question <= 6; ++question)
+            owned.push_back(reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(
+                boardWindow, pictureFieldId(question), STM_GETIMAGE, IMAGE_BITMAP, 0)));
+        for (HGDIOBJ object : owned)
+            ASSERT_NE(GetObjectType(object), 0u);
+        HWND windows[] = {mainWindow, headerPaneWindow, boardWindow};
+        shutDownPlayer(GetModuleHandleA(nullptr), mainWindow);
+        for (size_t i = 0; i < owned.size(); ++i)
+            EXPECT_EQ(GetObjectType(owned[i]), 0u) << "object " << i << " left behind";
+        for (HWND window : windows)
+            EXPECT_FALSE(IsWindow(window));
+    }
+}
+
+TEST_F(Player, AQuestionMadeRightWhileABoxIsOpenShowsItsOwnBox) {
+    start();
+    copyQuizText(questionAt(*quizRecord, 0)->rewardText, "un");
+    copyQuizText(questionAt(*quizRecord, 1)->rewardText, "deux");
+    for (int f = 1; f <= 4; ++f)
+        SetDlgItemTextA(boardWindow, answerFieldId(f), "test");
+    // While question 2's box is open, question 1 is judged right (as F1 or a restore may do).
+    rewardBoxes.onEachBox = [](const CapturedBox& box) {
+        if (box.text == "deux")
+            judgeAnswer(*quizRecord, boardWindow, answerFieldId(1));
+    };
+    const size_t before = rewardBoxes.boxes().size();
+    judgeAnswer(*quizRecord, boardWindow, answerFieldId(4));
+    ASSERT_EQ(rewardBoxes.boxes().size(), before + 2);
+    EXPECT_EQ(rewardBoxes.boxes()[before].text, "deux");
+    EXPECT_EQ(rewardBoxes.boxes()[before + 1].text, "un");
+    EXPECT_TRUE(rewardBoxes.boxes()[before + 1].overAnotherBox);
+}
+
+// Tests that move the keyboard focus and read where it went run one at a time: two test
+// processes on one display take the activation from each other.
+class FocusedFields : public Player {};
+
+// Counts the texts written into one verdict field: one per judging of its answer field.
+WNDPROC verdictProc = nullptr;
+int verdictWrites = 0;
+
+LRESULT CALLBACK countVerdictWrites(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTEXT)
+        ++verdictWrites;
+    return CallWindowProcA(verdictProc, control, message, wParam, lParam);
+}
+
+TEST_F(FocusedFields, LeavingJudgesEnteringSelectsAndF1FillsTheUnsolvedFields) {
+    start();
+    quizRecord->rewardKind = kRewardNone;
+    SetFocus(field(2));
+    SetWindowTextA(field(2), "test");
+    SetFocus(field(1));
+    EXPECT_EQ(verdict(2), "BRAVO") << "judged on leaving";
+    SetFocus(field(2));
+    DWORD start = 9, end = 0;
+    SendMessageA(field(2), EM_GETSEL, WPARAM(&start), LPARAM(&end));
+    EXPECT_EQ(std::vector<DWORD>({start, end}), std::vector<DWORD>({0, 4})) << "all selected";
+
+    // Question 1 expects "alpha" now: the filled text is wrong there.
+    copyQuizText(questionAt(*quizRecord, 0)->answer1, "alpha");
+    SetWindowTextA(field(5), "ROME");
+    verdictProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(GetDlgItem(boardWindow, verdictFieldId(4)), GWLP_WNDPROC,
+                          reinterpret_cast<LONG_PTR>(countVerdictWrites)));
+    SetFocus(field(4));
+    for (char letter : std::string("test"))
+        SendMessageA(field(4), WM_CHAR, letter, 0);
+    keyUp(field(4), VK_F1);
+    pumpMessages();
+    EXPECT_EQ(verdictWrites, 1) << "the field F1 was pressed in is judged once";
+    EXPECT_TRUE(SendMessageA(field(4), EM_CANUNDO, 0, 0)) << "its typed text is not written over";
+    EXPECT_EQ(GetFocus(), field(4));
+    for (int f = 1; f <= 14; ++f) {
+        EXPECT_EQ(answer(f), "test") << f;
+        EXPECT_EQ(verdict(f), f == 1 ? "FAUX" : "BRAVO") << f;
+    }
+    EXPECT_EQ(textOfControl(headerPaneWindow, kScoreFieldId), " 6 / 7");
+}
+
+TEST_F(FocusedFields, ClosingShowsNoRewardBox) {
+    start();
+    SetWindowTextA(field(2), "test");
+    SetFocus(field(1));
+    SetWindowTextA(field(1), "test");
+    const size_t before = rewardBoxes.boxes().size();
+    SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+    // Ending the board moves the focus out of field 1, which judges it once more.
+    shutDownPlayer(GetModuleHandleA(nullptr), mainWindow);
+    EXPECT_EQ(rewardBoxes.boxes().size(), before);
+    EXPECT_EQ(readFileText(kProgressFile), lines({{1, "test"}, {2, "test"}}));
+}
+
+// The first visible window of `processId` with that class, waiting up to 15 seconds.
+HWND waitForWindow(DWORD processId, const char* windowClass) {
+    for (int attempt = 0; attempt < 150; ++attempt, Sleep(100))
+        for (HWND window = FindWindowExA(nullptr, nullptr, windowClass, nullptr); window;
+             window = FindWindowExA(nullptr, window, windowClass, nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == processId && IsWindowVisible(window))
+                return window;
+        }
+    return nullptr;
+}
+
+// Control `id` of `window`, in whichever of its panes holds it.
+HWND controlOf(HWND window, int id) {
+    for (HWND pane = FindWindowExA(window, nullptr, "#32770", nullptr); pane;
+         pane = FindWindowExA(window, pane, "#32770", nullptr))
+        if (HWND control = GetDlgItem(pane, id))
+            return control;
+    return GetDlgItem(window, id);
+}
+
+TEST(BuiltPlayer, AQuizThatCannotBeReadNeverSavesOverTheAnswers) {
     TemporaryFolder folder;
     const std::string quiz = folder.file("quiz.exe");
     ASSERT_TRUE(CopyFileA((executableFolder() + "plimo.exe").c_str(), quiz.c_str(), FALSE));
     // A quiz text that stops before its end code.
-    ASSERT_TRUE(writePatchResources(quiz, {{IDR_QUIZ_TEXT, {0x30, 0xC0}}}));
+    HANDLE update = BeginUpdateResourceA(quiz.c_str(), FALSE);
+    char damaged[] = {0x30, char(0xC0)};
+    ASSERT_TRUE(UpdateResourceA(update, "PATCH", MAKEINTRESOURCEA(IDR_QUIZ_TEXT),
+                                MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), damaged, 2));
+    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
     const std::string answers = "Paris\r\nRome\r\nBerlin\r\nMadrid\r\n";
     writeFileText(folder.file("quiz.txt"), answers);
 
-    RunningPlayer player(folder.path(), quiz);
-    ASSERT_TRUE(player.started()) << "error " << GetLastError();
-    HWND box = player.waitForWindow("#32770");
+    ChildProcess player = startProcess("\"" + quiz + "\"", 0, folder.path().c_str());
+    ASSERT_TRUE(player.process) << "error " << GetLastError();
+    HWND box = waitForWindow(player.id, "#32770");
     ASSERT_NE(box, nullptr) << "the loader told nothing";
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    HWND window = player.waitForMainWindow();
+    HWND window = waitForWindow(player.id, kMainWindowClass);
     ASSERT_NE(window, nullptr);
-
+    WaitForInputIdle(player.process.get(), 10000);
+    RECT frame, desktop;
+    GetWindowRect(window, &frame);
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    EXPECT_EQ(frame.right - frame.left, 544);
+    EXPECT_EQ(frame.bottom - frame.top, 375);
+    EXPECT_NEAR(frame.left - desktop.left, desktop.right - frame.right, 1);
+    EXPECT_NEAR(frame.top - desktop.top, desktop.bottom - frame.bottom, 1);
+    EXPECT_EQ(textOfControl(window, kStatusLineId), "R\xE9"
+                                                    "alis\xE9 avec la version 2.1.3  ");
     // F2 in an answer field, the save button, then closing: none of them writes.
-    HWND header = childDialogWith(window, kSaveButtonId);
-    HWND field = GetDlgItem(childDialogWith(window, IDC_ANSWER_BASE + 1), IDC_ANSWER_BASE + 1);
-    ASSERT_NE(header, nullptr);
-    ASSERT_NE(field, nullptr);
-    SendMessageA(field, WM_KEYUP, VK_F2, 0xC0000001);
-    SendMessageA(header, WM_COMMAND, kSaveButtonId, 0);
+    SendMessageA(controlOf(window, answerFieldId(1)), WM_KEYUP, VK_F2, 0xC0000001);
+    HWND save = controlOf(window, kSaveButtonId);
+    SendMessageA(GetParent(save), WM_COMMAND, kSaveButtonId, 0);
     PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(player.waitForExit(), 0u);
+    EXPECT_EQ(exitCodeOf(player), 0u);
     EXPECT_EQ(readFileText(folder.file("quiz.txt")), answers);
-    EXPECT_EQ(GetFileAttributesA(folder.file("quiz.txt.new").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(fileExists(folder.file("quiz.txt.new")));
 }
 
 } // namespace

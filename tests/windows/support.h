@@ -1,0 +1,78 @@
+// What the Windows tests share: files and folders, message pumping and the capture of message
+// boxes.
+#pragma once
+
+#include "win/handles.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+// A whole file's bytes (empty when it cannot be read), and a file written whole.
+std::string readFileText(const std::string& path);
+void writeFileText(const std::string& path, const std::string& content);
+bool fileExists(const std::string& path);
+// Names of the plain files in `folder`.
+std::set<std::string> filesIn(const std::string& folder);
+
+void pumpMessages();
+std::string textOfControl(HWND dialog, int id);
+// Where a control stands in its parent's client area: left, top, width, height.
+std::vector<int> placeOf(HWND control);
+HWND createTestWindow(int width, int height);
+struct ChildProcess {
+    UniqueKernelObject process, thread;
+    DWORD id = 0;
+};
+// Holds no process when `command` cannot start.
+ChildProcess startProcess(std::string command, DWORD flags, const char* folder = nullptr);
+// Waits up to a minute; STILL_ACTIVE when the process has not ended.
+DWORD exitCodeOf(const ChildProcess& child);
+// Beside the running test executable (trailing backslash): the player, the maker, fixtures.
+std::string executableFolder();
+
+// A fresh folder under the temporary folder, removed with its files at the end. Entered, it is
+// the current folder meanwhile: the progress file and bystander clips go there.
+class TemporaryFolder {
+  public:
+    explicit TemporaryFolder(bool enter = false);
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "\\" + name; }
+
+  private:
+    std::string path_, previous_;
+};
+
+struct CapturedBox {
+    std::string caption, text;
+    int buttonCount = 0;
+    bool hasOwner = false, overAnotherBox = false;
+};
+
+// Records every message box the calling thread shows while it lives and closes it with OK, so
+// the real MessageBoxA runs without blocking the test. The last one made records.
+class MessageBoxCapture {
+  public:
+    MessageBoxCapture();
+    ~MessageBoxCapture();
+    MessageBoxCapture(const MessageBoxCapture&) = delete;
+    MessageBoxCapture& operator=(const MessageBoxCapture&) = delete;
+    const std::vector<CapturedBox>& boxes() const { return boxes_; }
+    // Runs on each box once it is recorded, while it is still open.
+    std::function<void(const CapturedBox&)> onEachBox;
+
+  private:
+    static LRESULT CALLBACK onCbtEvent(int code, WPARAM wParam, LPARAM lParam);
+    void record(HWND box);
+
+    MessageBoxCapture* previous_;
+    HHOOK hook_ = nullptr;
+    std::set<HWND> open_;
+    std::vector<CapturedBox> boxes_;
+};
