@@ -62,6 +62,7 @@ class RealBoard {
     RealBoard& operator=(const RealBoard&) = delete;
 
     HWND board() const { return board_; }
+    HWND header() const { return header_; }
     void answer(int field, const char* text) {
         SetDlgItemTextA(board_, answerFieldId(field), text);
         judgeAnswer(record_, board_, answerFieldId(field));
@@ -145,6 +146,14 @@ TEST(Board, ControlsStandWhereTheyBelong) {
         EXPECT_EQ(contentWidth, kind.contentWidth);
         EXPECT_EQ(contentHeight, kind.contentHeight);
         EXPECT_FALSE(board.rewardShown(1)) << "reward fields start hidden";
+        // The header as created, before a resize moves its right-hand group.
+        for (auto [id, place] : {std::pair{kLinkId, std::vector{736, 5, 115, 18}},
+                                 {kByLabelId, {736, 25, 27, 18}},
+                                 {kCreatorId, {763, 25, 85, 18}},
+                                 {kSaveButtonId, {666, 25, 55, 18}},
+                                 {kExplanationId, {110, 19, 490, 27}},
+                                 {kRightRuleId, {730, 0, 1, 50}}})
+            EXPECT_EQ(placeOf(GetDlgItem(board.header(), id)), place) << id;
         // One answer font per record: building the board again deletes the one before.
         auto font = reinterpret_cast<HFONT>(
             SendDlgItemMessageA(board.board(), answerFieldId(1), WM_GETFONT, 0, 0));

@@ -190,6 +190,27 @@ TEST_F(Player, SaveNeverReplacesAFileItCouldNotHaveWritten) {
     EXPECT_EQ(readFileText(kProgressFile), lines({{1, "nouveau"}, {14, "dernier"}}));
 }
 
+TEST_F(Player, ResizingLaysOutThePanesAndTheRightHandGroup) {
+    start();
+    // A client area of 900 x 600, then minimising, which moves nothing. The header pane's border
+    // leaves it 887 pixels inside.
+    SendMessageA(mainWindow, WM_SIZE, SIZE_RESTORED, MAKELPARAM(900, 600));
+    SendMessageA(mainWindow, WM_SIZE, SIZE_MINIMIZED, 0);
+    const std::pair<HWND, std::vector<int>> places[] = {
+        {boardWindow, {5, 50, 889, 532}},
+        {headerPaneWindow, {5, 2, 889, 49}},
+        {GetDlgItem(mainWindow, kStatusLineId), {755, 584, 140, 15}},
+        {GetDlgItem(headerPaneWindow, kLinkId), {753, 0, 115, 18}},
+        {GetDlgItem(headerPaneWindow, kByLabelId), {753, 25, 26, 18}},
+        {GetDlgItem(headerPaneWindow, kCreatorId), {780, 25, 105, 18}},
+        {GetDlgItem(headerPaneWindow, kSaveButtonId), {683, 25, 55, 18}},
+        {GetDlgItem(headerPaneWindow, kExplanationId), {110, 19, 563, 28}},
+        {GetDlgItem(headerPaneWindow, kRightRuleId), {742, 0, 1, 50}},
+    };
+    for (const auto& [control, place] : places)
+        EXPECT_EQ(placeOf(control), place) << GetDlgCtrlID(control);
+}
+
 TEST_F(Player, StartsAndShutDownsLeaveNoObjectBehind) {
     for (int round = 0; round < 5; ++round) {
         SCOPED_TRACE(round);
