@@ -1,4 +1,4 @@
-// The loader tests' fixture modules: copies of them receive the quiz resources of each case.
+// The loader tests' fixture module, with quiz resources of its own (quiz_fixture.rc).
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {

@@ -27,33 +27,21 @@ Bytes sampleQuizText() {
     return quiz.byte(kRewardText).field("Oui").field("Si").field("Ja").colour(9, 8, 7).bytes();
 }
 
-// A copy of a fixture module built beside the tests, given these PATCH resources, loaded as
-// data. Wine's UpdateResource cannot write a resource of size 0: such cases have a fixture.
-class QuizModule {
-  public:
-    QuizModule(const char* fixture, const std::map<int, Bytes>& patches) {
-        const std::string path = folder_.file("quiz.dll");
-        EXPECT_TRUE(CopyFileA((executableFolder() + fixture).c_str(), path.c_str(), FALSE));
-        if (!patches.empty()) {
-            HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
-            for (const auto& [id, bytes] : patches)
-                EXPECT_TRUE(UpdateResourceA(update, "PATCH", MAKEINTRESOURCEA(id),
-                                            MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
-                                            const_cast<uint8_t*>(bytes.data()), bytes.size()));
-            EXPECT_TRUE(EndUpdateResourceA(update, FALSE));
-        }
-        module_ = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+// Loads as data a copy (at `path`) of a module built beside the tests, given these PATCH
+// resources. The player has none; Wine's UpdateResource cannot write a resource of size 0: the
+// fixture module has one.
+HMODULE loadCopy(const std::string& path, const char* module, const std::map<int, Bytes>& patches) {
+    EXPECT_TRUE(CopyFileA((executableFolder() + module).c_str(), path.c_str(), FALSE));
+    if (!patches.empty()) {
+        HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
+        for (const auto& [id, bytes] : patches)
+            EXPECT_TRUE(UpdateResourceA(update, "PATCH", MAKEINTRESOURCEA(id),
+                                        MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                                        const_cast<uint8_t*>(bytes.data()), bytes.size()));
+        EXPECT_TRUE(EndUpdateResourceA(update, FALSE));
     }
-    ~QuizModule() {
-        if (module_)
-            FreeLibrary(module_);
-    }
-    HMODULE handle() const { return module_; }
-
-  private:
-    TemporaryFolder folder_;
-    HMODULE module_ = nullptr;
-};
+    return LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+}
 
 // Expected records: the built-in quiz, a record left as constructed, and the quiz above.
 struct Expected {
@@ -69,47 +57,40 @@ TEST(QuizLoader, FollowsTheFailureTable) {
     const Bytes corrupt = {0x30, 0xC0}; // stops before its end code
     Bytes cutShort = sampleQuizText();
     cutShort.pop_back(); // the blue byte
-    const char *none = "quiz_fixture.dll", *emptyText = "quiz_fixture_empty_text.dll",
-               *emptyCodes = "quiz_fixture_empty_codes.dll";
-    const char* unreadable = "Erreur dans le d\xE9"
-                             "cryptage des reponses";
+    const char *none = "plimo.exe", *emptyCodes = "quiz_fixture.dll";
+    const std::string unreadable = "Erreur dans le d\xE9"
+                                   "cryptage des ";
     const int T = IDR_QUIZ_TEXT, C = IDR_QUIZ_CODES;
     struct Case {
         const char* fixture;
         std::map<int, Bytes> resources;
-        const char* message; // null: no box
+        std::string message; // empty: no box
         Expected record;
         bool codesLoaded;
     } cases[] = {
-        {none, {}, nullptr, kDefaultQuiz, false},
-        {none, {{C, codes}}, nullptr, kDefaultQuiz, false},
-        {emptyText, {}, nullptr, kDefaultQuiz, false},
-        {none, {{T, corrupt}, {C, codes}}, unreadable, kUntouched, false},
-        {none, {{T, encoded(cutShort)}, {C, codes}}, unreadable, kUntouched, false},
+        {none, {}, "", kDefaultQuiz, false},
+        {none, {{C, codes}}, "", kDefaultQuiz, false},
+        {none, {{T, corrupt}, {C, codes}}, unreadable + "reponses", kUntouched, false},
+        {none, {{T, encoded(cutShort)}, {C, codes}}, unreadable + "reponses", kUntouched, false},
         {none, {{T, quiz}}, "Codes non trouv\xE9s.", kWholeQuiz, false},
         {emptyCodes, {}, "Codes non renseign\xE9s.", kWholeQuiz, false},
-        {none,
-         {{T, quiz}, {C, corrupt}},
-         "Erreur dans le d\xE9"
-         "cryptage des codes",
-         kWholeQuiz,
-         false},
-        {none, {{T, quiz}, {C, codes}}, nullptr, kWholeQuiz, true},
+        {none, {{T, quiz}, {C, corrupt}}, unreadable + "codes", kWholeQuiz, false},
+        {none, {{T, quiz}, {C, codes}}, "", kWholeQuiz, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
-        QuizModule module(c.fixture, c.resources);
-        ASSERT_NE(module.handle(), nullptr);
+        TemporaryFolder folder;
+        HMODULE module = loadCopy(folder.file("quiz.dll"), c.fixture, c.resources);
+        ASSERT_NE(module, nullptr);
         auto record = std::make_unique<QuizRecord>();
         MessageBoxCapture capture;
         // Only a record without a quiz may be told apart: it must never be saved over answers.
-        EXPECT_EQ(loadQuizFromModule(module.handle(), *record), c.record.title != kUntouched.title);
-        ASSERT_EQ(capture.boxes().size(), c.message ? 1u : 0u);
-        if (c.message) {
-            const CapturedBox& box = capture.boxes()[0];
-            EXPECT_EQ(box.caption + "|" + box.text, std::string("Plimo|") + c.message);
-            EXPECT_TRUE(box.buttonCount == 1 && !box.hasOwner);
-        }
+        EXPECT_EQ(loadQuizFromModule(module, *record), c.record.title != kUntouched.title);
+        ASSERT_EQ(capture.boxes().size(), c.message.empty() ? 0u : 1u);
+        for (const CapturedBox& box : capture.boxes())
+            EXPECT_TRUE(box.caption + "|" + box.text == "Plimo|" + c.message &&
+                        box.buttonCount == 1 && !box.hasOwner)
+                << box.text;
         EXPECT_STREQ(record->title, c.record.title);
         EXPECT_EQ(record->questionCount, c.record.questions);
         EXPECT_EQ(questionAt(*record, 0) != nullptr, c.record.title != kUntouched.title);
@@ -119,6 +100,7 @@ TEST(QuizLoader, FollowsTheFailureTable) {
             EXPECT_STREQ(questionAt(*record, 2)->rewardText, "Ja");
             EXPECT_EQ(record->rewardKind * 1000 + record->colourBlue, kRewardText * 1000 + 7);
         }
+        FreeLibrary(module);
     }
     // The test executable carries no PATCH resources, like a player built without a quiz.
     auto record = std::make_unique<QuizRecord>();

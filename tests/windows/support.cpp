@@ -1,7 +1,6 @@
 #include "tests/windows/support.h"
 
-#include <gtest/gtest.h>
-
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -20,15 +19,8 @@ bool fileExists(const std::string& path) {
 
 std::set<std::string> filesIn(const std::string& folder) {
     std::set<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.insert(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
     return names;
 }
 
@@ -86,31 +78,24 @@ std::string executableFolder() {
 
 TemporaryFolder::TemporaryFolder(bool enter) {
     static int counter = 0;
-    char base[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, base);
+    const auto base = std::filesystem::temp_directory_path();
     // Wine reuses process ids: a folder left by an earlier, killed run may hold the name.
-    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-        std::string path = std::string(base) + "plimo-test-" +
-                           std::to_string(GetCurrentProcessId()) + "-" +
-                           std::to_string(GetTickCount()) + "-" + std::to_string(++counter);
-        if (CreateDirectoryA(path.c_str(), nullptr))
-            path_ = path;
-    }
-    EXPECT_FALSE(path_.empty()) << "no temporary folder, error " << GetLastError();
+    do
+        path_ = (base / ("plimo-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                         std::to_string(++counter)))
+                    .string();
+    while (!std::filesystem::create_directory(path_));
     if (enter) {
-        char current[MAX_PATH] = "";
-        GetCurrentDirectoryA(MAX_PATH, current);
-        previous_ = current;
-        SetCurrentDirectoryA(path_.c_str());
+        previous_ = std::filesystem::current_path().string();
+        std::filesystem::current_path(path_);
     }
 }
 
 TemporaryFolder::~TemporaryFolder() {
     if (!previous_.empty())
-        SetCurrentDirectoryA(previous_.c_str());
-    for (const std::string& name : filesIn(path_))
-        DeleteFileA(file(name).c_str());
-    RemoveDirectoryA(path_.c_str());
+        std::filesystem::current_path(previous_);
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
 }
 
 namespace {

@@ -15,7 +15,7 @@
 std::string readFileText(const std::string& path);
 void writeFileText(const std::string& path, const std::string& content);
 bool fileExists(const std::string& path);
-// Names of the plain files in `folder`.
+// Names of the files in `folder`.
 std::set<std::string> filesIn(const std::string& folder);
 
 void pumpMessages();
