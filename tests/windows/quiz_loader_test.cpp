@@ -22,8 +22,9 @@ Bytes encoded(const Bytes& text) {
 
 Bytes sampleQuizText() {
     QuizTextBuilder quiz(2, 3, 1);
-    quiz.field("Les capitales").field("Jeanne").field("Nommez la ville").field("").field("");
-    quiz.field("PARIS").field("").field("ROME").field("").field("BERLIN").field("");
+    for (const char* field : {"Les capitales", "Jeanne", "Nommez la ville", "", "", "PARIS", "",
+                              "ROME", "", "BERLIN", ""})
+        quiz.field(field);
     return quiz.byte(kRewardText).field("Oui").field("Si").field("Ja").colour(9, 8, 7).bytes();
 }
 

@@ -39,6 +39,8 @@ std::string textOfControl(HWND dialog, int id) {
 }
 
 std::vector<int> placeOf(HWND control) {
+    if (!control)
+        return {};
     RECT rect{};
     GetWindowRect(control, &rect);
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
@@ -49,24 +51,6 @@ std::vector<int> placeOf(HWND control) {
 HWND createTestWindow(int width, int height) {
     return CreateWindowExA(0, "Static", "test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, width,
                            height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-}
-
-ChildProcess startProcess(std::string command, DWORD flags, const char* folder) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, flags, nullptr, folder,
-                        &startup, &started))
-        return {};
-    return {UniqueKernelObject(started.hProcess), UniqueKernelObject(started.hThread),
-            started.dwProcessId};
-}
-
-DWORD exitCodeOf(const ChildProcess& child) {
-    WaitForSingleObject(child.process.get(), 60000);
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(child.process.get(), &code);
-    return code;
 }
 
 std::string executableFolder() {

@@ -20,17 +20,10 @@ std::set<std::string> filesIn(const std::string& folder);
 
 void pumpMessages();
 std::string textOfControl(HWND dialog, int id);
-// Where a control stands in its parent's client area: left, top, width, height.
+// Where a control stands in its parent's client area: left, top, width, height; none when it
+// is absent.
 std::vector<int> placeOf(HWND control);
 HWND createTestWindow(int width, int height);
-struct ChildProcess {
-    UniqueKernelObject process, thread;
-    DWORD id = 0;
-};
-// Holds no process when `command` cannot start.
-ChildProcess startProcess(std::string command, DWORD flags, const char* folder = nullptr);
-// Waits up to a minute; STILL_ACTIVE when the process has not ended.
-DWORD exitCodeOf(const ChildProcess& child);
 // Beside the running test executable (trailing backslash): the player, the maker, fixtures.
 std::string executableFolder();
 
