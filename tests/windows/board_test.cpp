@@ -83,7 +83,6 @@ TEST(Board, ControlsStandWhereTheyBelong) {
     } kinds[] = {
         {kMediaTextList, 2, kRewardNone, 5, 910, 130},
         {kMediaPictures, 1, kRewardText, 7, 910, 975},
-        {kMediaSound, 1, kRewardNone, 4, 910, 125},
         {kMediaVideo, 2, kRewardFinal, 4, 970, 705},
     };
     // Shared identifiers (153, 156) give the first control made with them. Width -1: absent.
@@ -95,10 +94,9 @@ TEST(Board, ControlsStandWhereTheyBelong) {
         {0, 5005, 720, 105, 100, 20},  {0, 4006, 0, 0, -1, 0},       {0, 8001, 0, 0, -1, 0},
         {1, 9901, 46, 37, 260, 195},   {1, 9902, 401, 5, 130, 260},  {1, 9904, 46, 532, 260, 26},
         {1, 9906, 626, 447, 260, 195}, {1, 9907, 46, 825, 260, 0},   {1, 4007, 46, 835, 260, 20},
-        {1, 8001, 46, 321, 260, 65},   {1, 4008, 0, 0, -1, 0},       {2, 6001, 46, 5, 20, 20},
-        {2, 7001, 46, 25, 20, 19},     {2, 4001, 66, 5, 240, 20},    {2, 9900, 0, 0, 0, 0},
-        {2, 9901, 0, 0, -1, 0},        {3, 156, 3, 217, 95, 20},     {3, 4002, 126, 234, 181, 20},
-        {3, 5001, 306, 215, 60, 20},   {3, 8001, 106, 261, 260, 65},
+        {1, 8001, 46, 321, 260, 65},   {1, 4008, 0, 0, -1, 0},       {2, 156, 3, 217, 95, 20},
+        {2, 6001, 106, 215, 20, 20},   {2, 7001, 106, 235, 20, 19},  {2, 4002, 126, 234, 181, 20},
+        {2, 5001, 306, 215, 60, 20},   {2, 8001, 106, 261, 260, 65},
     };
     auto record = makeQuiz(kMediaTextList, 1, kRewardNone, std::vector<Question>(7, {"A"}));
     allowProgressSaving(true);
@@ -143,43 +141,10 @@ TEST(Board, ControlsStandWhereTheyBelong) {
     }
 }
 
-TEST(Board, ColoursFollowTheQuizColourAndTheVerdict) {
-    auto record = makeQuiz(kMediaTextList, 1, kRewardNone, {{"PARIS"}, {"ROME"}, {"BERLIN"}});
-    RealBoard board(*record);
-    HDC dc = CreateCompatibleDC(nullptr);
-    auto colourOf = [&](UINT message, int id) {
-        LOGBRUSH brush{};
-        GetObjectA(HBRUSH(SendMessageA(board.dialog, message, WPARAM(dc),
-                                       LPARAM(GetDlgItem(board.dialog, id)))),
-                   sizeof brush, &brush);
-        return brush.lbColor;
-    };
-    // Labels are written in white on a dark quiz colour, in black from 60 red or green up.
-    const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
-    for (auto [red, green, text] : {std::tuple{59, 59, white}, {60, 59, black}, {59, 60, black}}) {
-        HBRUSH before = record->backgroundBrush;
-        applyQuizColour(*record, uint8_t(red), uint8_t(green), 255);
-        EXPECT_EQ(GetObjectType(before), 0u) << "the replaced brush is deleted";
-        EXPECT_EQ(colourOf(WM_CTLCOLORSTATIC, IDC_QUESTION_NUMBER), RGB(red, green, 255));
-        EXPECT_EQ(std::pair(GetTextColor(dc), GetBkMode(dc)), std::pair(text, TRANSPARENT));
-    }
-    EXPECT_EQ(colourOf(WM_CTLCOLORDLG, 0), RGB(59, 60, 255));
-    EXPECT_EQ(colourOf(WM_CTLCOLORSTATIC, IDC_QUESTION_TEXT), RGB(255, 255, 192));
-    for (auto [word, brush] : {std::pair{"BRAVO", RGB(0, 255, 0)},
-                               {"FAUX", RGB(255, 0, 0)},
-                               {"Anagramme", RGB(255, 100, 0)},
-                               {"Trop court", RGB(255, 203, 38)}}) {
-        SetDlgItemTextA(board.dialog, verdictFieldId(3), word);
-        EXPECT_EQ(colourOf(WM_CTLCOLORSTATIC, verdictFieldId(3)), brush) << word;
-    }
-    SetDlgItemTextA(board.dialog, verdictFieldId(3), "?"); // nothing judged: the dialog's own
-    EXPECT_NE(colourOf(WM_CTLCOLORSTATIC, verdictFieldId(3)), RGB(255, 203, 38));
-    DeleteDC(dc);
-}
-
 // A text list shows one field per question even when the quiz announces two, and has no
-// reward field: the message comes all the same, once per right answer.
-TEST(Judge, VerdictsScoreCodesAndMessagesFollowEveryAnswer) {
+// reward field: the message comes all the same, once per right answer. Labels and verdicts are
+// coloured as the quiz and the verdict say.
+TEST(Judge, VerdictsScoreCodesMessagesAndColoursFollowEveryAnswer) {
     auto record =
         makeQuiz(kMediaTextList, 2, kRewardMessage,
                  {{"PARIS", "", "Paris !"}, {"ROME", "", "Rome !"}, {"NOTRE DAME DE PARIS"}});
@@ -218,6 +183,36 @@ TEST(Judge, VerdictsScoreCodesAndMessagesFollowEveryAnswer) {
     EXPECT_EQ(texts, "Paris !|Rome !||Rome !|Rome !|Rome !|");
     const CapturedBox& box = capture.boxes().at(0);
     EXPECT_TRUE(box.caption == "texte" && box.buttonCount == 1 && !box.hasOwner);
+
+    HDC dc = CreateCompatibleDC(nullptr);
+    auto colourOf = [&](UINT message, int id) {
+        LOGBRUSH brush{};
+        GetObjectA(HBRUSH(SendMessageA(board.dialog, message, WPARAM(dc),
+                                       LPARAM(GetDlgItem(board.dialog, id)))),
+                   sizeof brush, &brush);
+        return brush.lbColor;
+    };
+    // Labels are written in white on a dark quiz colour, in black from 60 red or green up.
+    const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
+    for (auto [red, green, text] : {std::tuple{59, 59, white}, {60, 59, black}, {59, 60, black}}) {
+        HBRUSH before = record->backgroundBrush;
+        applyQuizColour(*record, uint8_t(red), uint8_t(green), 255);
+        EXPECT_EQ(GetObjectType(before), 0u) << "the replaced brush is deleted";
+        EXPECT_EQ(colourOf(WM_CTLCOLORSTATIC, IDC_QUESTION_NUMBER), RGB(red, green, 255));
+        EXPECT_EQ(std::pair(GetTextColor(dc), GetBkMode(dc)), std::pair(text, TRANSPARENT));
+    }
+    EXPECT_EQ(colourOf(WM_CTLCOLORDLG, 0), RGB(59, 60, 255));
+    EXPECT_EQ(colourOf(WM_CTLCOLORSTATIC, IDC_QUESTION_TEXT), RGB(255, 255, 192));
+    for (auto [word, brush] : {std::pair{"BRAVO", RGB(0, 255, 0)},
+                               {"FAUX", RGB(255, 0, 0)},
+                               {"Anagramme", RGB(255, 100, 0)},
+                               {"Trop court", RGB(255, 203, 38)}}) {
+        SetDlgItemTextA(board.dialog, verdictFieldId(3), word);
+        EXPECT_EQ(colourOf(WM_CTLCOLORSTATIC, verdictFieldId(3)), brush) << word;
+    }
+    SetDlgItemTextA(board.dialog, verdictFieldId(3), "?"); // nothing judged: the dialog's own
+    EXPECT_NE(colourOf(WM_CTLCOLORSTATIC, verdictFieldId(3)), RGB(255, 203, 38));
+    DeleteDC(dc);
 }
 
 // One picture board with two fields, its reward kind changed between the steps.

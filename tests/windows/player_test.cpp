@@ -16,20 +16,18 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <process.h>
 
 namespace {
 
 const char* kProgressFile = "plimo_windows_tests.txt";
 
-std::string lines(const std::vector<std::pair<int, const char*>>& filled) {
+// The progress file of the built-in quiz's 14 fields with these filled.
+std::string lines(std::map<int, std::string> filled) {
     std::string text;
-    for (int field = 1; field <= 14; ++field) {
-        for (const auto& [at, answer] : filled)
-            if (at == field)
-                text += answer;
-        text += "\r\n";
-    }
+    for (int field = 1; field <= 14; ++field)
+        text += filled[field] + "\r\n";
     return text;
 }
 
@@ -205,38 +203,9 @@ TEST_F(Player, StartsAndShutDownsLeaveNoObjectBehind) {
     }
 }
 
-TEST_F(Player, AQuestionMadeRightWhileABoxIsOpenShowsItsOwnBox) {
-    start();
-    copyQuizText(questionAt(*quizRecord, 0)->rewardText, "un");
-    copyQuizText(questionAt(*quizRecord, 1)->rewardText, "deux");
-    for (int f = 1; f <= 4; ++f)
-        SetDlgItemTextA(boardWindow, answerFieldId(f), "test");
-    // While question 2's box is open, question 1 is judged right (as F1 or a restore may do).
-    rewardBoxes.onEachBox = [](const CapturedBox& box) {
-        if (box.text == "deux")
-            judgeAnswer(*quizRecord, boardWindow, answerFieldId(1));
-    };
-    const size_t before = rewardBoxes.boxes().size();
-    judgeAnswer(*quizRecord, boardWindow, answerFieldId(4));
-    ASSERT_EQ(rewardBoxes.boxes().size(), before + 2);
-    EXPECT_EQ(rewardBoxes.boxes()[before].text, "deux");
-    EXPECT_EQ(rewardBoxes.boxes()[before + 1].text, "un");
-    EXPECT_TRUE(rewardBoxes.boxes()[before + 1].overAnotherBox);
-}
-
 // Tests that move the keyboard focus and read where it went run one at a time: two test
 // processes on one display take the activation from each other.
 class FocusedFields : public Player {};
-
-// Counts the texts written into one verdict field: one per judging of its answer field.
-WNDPROC verdictProc = nullptr;
-int verdictWrites = 0;
-
-LRESULT CALLBACK countVerdictWrites(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SETTEXT)
-        ++verdictWrites;
-    return CallWindowProcA(verdictProc, control, message, wParam, lParam);
-}
 
 TEST_F(FocusedFields, LeavingJudgesEnteringSelectsAndF1FillsTheUnsolvedFields) {
     start();
@@ -253,15 +222,11 @@ TEST_F(FocusedFields, LeavingJudgesEnteringSelectsAndF1FillsTheUnsolvedFields) {
     // Question 1 expects "alpha" now: the filled text is wrong there.
     copyQuizText(questionAt(*quizRecord, 0)->answer1, "alpha");
     SetWindowTextA(field(5), "ROME");
-    verdictProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(GetDlgItem(boardWindow, verdictFieldId(4)), GWLP_WNDPROC,
-                          reinterpret_cast<LONG_PTR>(countVerdictWrites)));
     SetFocus(field(4));
     for (char letter : std::string("test"))
         SendMessageA(field(4), WM_CHAR, letter, 0);
     keyUp(field(4), VK_F1);
     pumpMessages();
-    EXPECT_EQ(verdictWrites, 1) << "the field F1 was pressed in is judged once";
     EXPECT_TRUE(SendMessageA(field(4), EM_CANUNDO, 0, 0)) << "its typed text is not written over";
     EXPECT_EQ(GetFocus(), field(4));
     for (int f = 1; f <= 14; ++f) {

@@ -86,12 +86,6 @@ namespace {
 
 thread_local MessageBoxCapture* activeCapture = nullptr;
 
-std::string windowText(HWND window) {
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 std::string className(HWND window) {
     char name[64] = "";
     GetClassNameA(window, name, sizeof name);
@@ -124,22 +118,15 @@ LRESULT CALLBACK MessageBoxCapture::onCbtEvent(int code, WPARAM wParam, LPARAM l
 
 void MessageBoxCapture::record(HWND box) {
     CapturedBox captured;
-    captured.caption = windowText(box);
+    char caption[256] = "";
+    GetWindowTextA(box, caption, sizeof caption);
+    captured.caption = caption;
     captured.hasOwner = GetWindow(box, GW_OWNER) != nullptr;
-    captured.overAnotherBox = open_.size() > 1;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* captured = reinterpret_cast<CapturedBox*>(data);
-            if (className(child) == "Static" && !windowText(child).empty())
-                captured->text = windowText(child);
-            else if (className(child) == "Button")
-                ++captured->buttonCount;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&captured));
+    // A message box's text is the static of identifier 0xFFFF.
+    captured.text = textOfControl(box, 0xFFFF);
+    for (HWND button = FindWindowExA(box, nullptr, "Button", nullptr); button;
+         button = FindWindowExA(box, button, "Button", nullptr))
+        ++captured.buttonCount;
     boxes_.push_back(captured);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    if (onEachBox)
-        onEachBox(captured);
 }

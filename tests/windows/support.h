@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -45,7 +44,7 @@ class TemporaryFolder {
 struct CapturedBox {
     std::string caption, text;
     int buttonCount = 0;
-    bool hasOwner = false, overAnotherBox = false;
+    bool hasOwner = false;
 };
 
 // Records every message box the calling thread shows while it lives and closes it with OK, so
@@ -57,8 +56,6 @@ class MessageBoxCapture {
     MessageBoxCapture(const MessageBoxCapture&) = delete;
     MessageBoxCapture& operator=(const MessageBoxCapture&) = delete;
     const std::vector<CapturedBox>& boxes() const { return boxes_; }
-    // Runs on each box once it is recorded, while it is still open.
-    std::function<void(const CapturedBox&)> onEachBox;
 
   private:
     static LRESULT CALLBACK onCbtEvent(int code, WPARAM wParam, LPARAM lParam);
