@@ -5,10 +5,7 @@
 #include "board/board_dialog.h"
 #include "board/board_layout.h"
 #include "board/progress_file.h"
-#include "judge/answer_judge.h"
-#include "judge/score.h"
 #include "resources/quiz_resource_ids.h"
-#include "resources/resource_ids.h"
 #include "shell/header_pane.h"
 #include "shell/main_window.h"
 #include "tests/windows/support.h"
@@ -184,22 +181,19 @@ TEST_F(Player, StartsAndShutDownsLeaveNoObjectBehind) {
             quizRecord->titleFont,
         };
         HDC dc = CreateCompatibleDC(nullptr);
-        owned.push_back(reinterpret_cast<HGDIOBJ>(
-            SendMessageA(headerPaneWindow, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), 0)));
+        owned.push_back(HGDIOBJ(SendMessageA(headerPaneWindow, WM_CTLCOLORDLG, WPARAM(dc), 0)));
         DeleteDC(dc);
-        owned.push_back(reinterpret_cast<HGDIOBJ>(
-            SendDlgItemMessageA(headerPaneWindow, kLinkId, WM_GETFONT, 0, 0)));
+        owned.push_back(HGDIOBJ(SendDlgItemMessageA(headerPaneWindow, kLinkId, WM_GETFONT, 0, 0)));
         for (int question = 1; question <= 6; ++question)
-            owned.push_back(reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(
-                boardWindow, pictureFieldId(question), STM_GETIMAGE, IMAGE_BITMAP, 0)));
+            owned.push_back(HGDIOBJ(SendDlgItemMessageA(boardWindow, pictureFieldId(question),
+                                                        STM_GETIMAGE, IMAGE_BITMAP, 0)));
         for (HGDIOBJ object : owned)
             ASSERT_NE(GetObjectType(object), 0u);
         HWND windows[] = {mainWindow, headerPaneWindow, boardWindow};
         shutDownPlayer(GetModuleHandleA(nullptr), mainWindow);
         for (size_t i = 0; i < owned.size(); ++i)
             EXPECT_EQ(GetObjectType(owned[i]), 0u) << "object " << i << " left behind";
-        for (HWND window : windows)
-            EXPECT_FALSE(IsWindow(window));
+        EXPECT_FALSE(IsWindow(windows[0]) || IsWindow(windows[1]) || IsWindow(windows[2]));
     }
 }
 
