@@ -150,8 +150,6 @@ TEST(Judge, VerdictsScoreCodesMessagesAndColoursFollowEveryAnswer) {
                  {{"PARIS", "", "Paris !"}, {"ROME", "", "Rome !"}, {"NOTRE DAME DE PARIS"}});
     RealBoard board(*record);
     MessageBoxCapture capture;
-    const char* kIdea = "y a de l'id\xE9"
-                        "e";
     struct Step {
         int field;
         const char *typed, *verdict, *score, *code;
@@ -160,7 +158,6 @@ TEST(Judge, VerdictsScoreCodesMessagesAndColoursFollowEveryAnswer) {
         {1, "  paris ", "BRAVO", " 1 / 3", "CODE1"},
         {2, "RMOE", "Anagramme", " 1 / 3", "CODE1"},
         {2, "rome", "BRAVO", " 2 / 3", "CODE2"},
-        {3, "NOTRA DOME DU PARIS", kIdea, " 2 / 3", "CODE2"},
         {3, "NOTRE DAME DE PARIS", "BRAVO", " 3 / 3", "CODE3"},
         {1, "PARS", "Quasiment", " 2 / 3", "CODE2"},
         {3, "", "?", " 1 / 3", "CODE1"},

@@ -62,8 +62,8 @@ class Media : public testing::Test {
         quizRecord = &record;
         startMedia();
         mainWindow = createTestWindow(900, 600);
-        board = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_BOARD),
-                                   mainWindow, boardDialogProc, 0);
+        board = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_BOARD), mainWindow,
+                                   boardDialogProc, 0);
         ASSERT_NE(board, nullptr);
         pumpMessages();
     }
@@ -73,7 +73,7 @@ class Media : public testing::Test {
     }
     void press(int id, WORD notification = BN_CLICKED) {
         SendMessageA(board, WM_COMMAND, MAKEWPARAM(id, notification),
-                     reinterpret_cast<LPARAM>(GetDlgItem(board, id)));
+                     LPARAM(GetDlgItem(board, id)));
         pumpMessages();
     }
     // The run's clip folder, as the first clip written names it.
@@ -118,7 +118,6 @@ TEST_F(Media, SoundClipsPlayFromAFolderOfTheRunsOwnAndAreDeletedInOrder) {
     EXPECT_TRUE(folderOfClips.starts_with(leftBehind.substr(0, leftBehind.size() - 1)));
     EXPECT_NE(folderOfClips, leftBehind);
     EXPECT_EQ(readFileText(clip(8)), clipResource(8));
-    EXPECT_EQ(mediaPlayerUrlForTesting(), wide(clip(8)));
     EXPECT_TRUE(controlPlays());
     press(IDC_STOP_BASE + 8, 1); // neither another notification on stop nor Enter's IDOK stops
     press(IDOK);
@@ -130,7 +129,6 @@ TEST_F(Media, SoundClipsPlayFromAFolderOfTheRunsOwnAndAreDeletedInOrder) {
     EXPECT_LT(mediaPositionForTesting(), playedFor) << "from the start again";
     EXPECT_TRUE(controlPlays());
     press(IDC_PLAY_BASE + 9);
-    EXPECT_EQ(mediaPlayerUrlForTesting(), wide(clip(9)));
     press(IDC_STOP_BASE + 1); // any stop button stops the clip that plays
     EXPECT_FALSE(controlPlays());
     // The control lets go of a clip before its file is written again or deleted: on Windows a

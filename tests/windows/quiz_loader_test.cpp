@@ -103,14 +103,8 @@ TEST(QuizLoader, FollowsTheFailureTable) {
         }
         FreeLibrary(module);
     }
-    // The test executable carries no PATCH resources, like a player built without a quiz.
-    auto record = std::make_unique<QuizRecord>();
+    // The decoder's allocation failure is told in a box of its own.
     MessageBoxCapture capture;
-    loadQuiz(*record);
-    EXPECT_TRUE(capture.boxes().empty());
-    EXPECT_STREQ(record->title, kDefaultQuiz.title);
-    EXPECT_STREQ(questionAt(*record, 6)->answer2, "test");
-
     Bytes output;
     lzwFailNextOutputAllocationForTesting();
     EXPECT_EQ(lzwDecode(Bytes{0x30, 0xC0, 0x00}, output), kLzwOutOfMemory);

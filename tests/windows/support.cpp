@@ -56,8 +56,7 @@ HWND createTestWindow(int width, int height) {
 std::string executableFolder() {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of("\\/") + 1);
+    return std::filesystem::path(path).parent_path().string() + "\\";
 }
 
 TemporaryFolder::TemporaryFolder(bool enter) {
