@@ -9,11 +9,10 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
+    // Run with no title, or none of a running player: nothing to print.
     HWND mainWindow = argc > 1 ? FindWindowA(kMainWindowClass, argv[1]) : nullptr;
-    if (!mainWindow) {
-        fprintf(stderr, "usage: plimo_inspect TITLE ID..., TITLE of a running player\n");
+    if (!mainWindow)
         return 1;
-    }
     for (int i = 2; i < argc; ++i) {
         const bool where = argv[i][0] == '@';
         const int id = atoi(argv[i] + (where ? 1 : 0));

@@ -140,9 +140,7 @@ TEST_F(Player, RestoredAnswersAndThePanesLaidOut) {
 TEST_F(Player, SaveNeverReplacesAFileItCouldNotHaveWritten) {
     start();
     SetDlgItemTextA(boardWindow, answerFieldId(1), "nouveau");
-    std::string fourteen;
-    for (int line = 1; line <= 14; ++line)
-        fourteen += "ligne " + std::to_string(line) + "\r\n";
+    const std::string fourteen = lines({{1, "ancien"}, {14, "ligne 14"}});
     struct Case {
         const char* name;
         std::string content;
