@@ -69,8 +69,7 @@ TEST(QuizLoader, FollowsTheFailureTable) {
         Expected record;
         bool codesLoaded;
     } cases[] = {
-        {none, {}, "", kDefaultQuiz, false},
-        {none, {{C, codes}}, "", kDefaultQuiz, false},
+        {none, {{C, codes}}, "", kDefaultQuiz, false}, // codes without a quiz text
         {none, {{T, corrupt}, {C, codes}}, unreadable + "reponses", kUntouched, false},
         {none, {{T, encoded(cutShort)}, {C, codes}}, unreadable + "reponses", kUntouched, false},
         {none, {{T, quiz}}, "Codes non trouv\xE9s.", kWholeQuiz, false},
