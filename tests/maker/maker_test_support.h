@@ -1,4 +1,4 @@
-// Shared by the maker tests: the test media, scratch folders, files, pictures and sources.
+// Shared by the maker tests: the test media, scratch folders, files and sources.
 #pragma once
 
 #include "maker/diagnostics.h"
@@ -6,7 +6,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stb/stb_image_write.h>
 
 #include <unistd.h>
 
@@ -25,8 +24,7 @@ namespace fs = std::filesystem;
 inline const fs::path kData = PLIMO_MAKER_TEST_DATA;
 
 // A fresh folder, removed afterwards; ctest runs tests side by side, so it is per process.
-class ScratchFolder {
-  public:
+struct ScratchFolder {
     ScratchFolder() { fs::create_directories(path); }
     ~ScratchFolder() { fs::remove_all(path, ignored); }
     fs::path operator/(const std::string& name) const { return path / name; }
@@ -44,31 +42,6 @@ inline std::string readText(const fs::path& path) {
 inline std::vector<uint8_t> readBytes(const fs::path& path) {
     const std::string text = readText(path);
     return {text.begin(), text.end()};
-}
-
-// A picture made by stb's writers ("png", "jpg" or "bmp"), its colours changing across it as a
-// photo's do; with `alpha` below 255 it is an RGBA picture of that alpha.
-inline std::vector<uint8_t> madePicture(const std::string& format, int width, int height,
-                                        int alpha = 255) {
-    const int channels = alpha < 255 ? 4 : 3;
-    std::vector<uint8_t> pixels, file;
-    for (int at = 0; at < width * height; ++at) {
-        pixels.insert(pixels.end(), {static_cast<uint8_t>(at % width * 255 / width),
-                                     static_cast<uint8_t>(at / width * 255 / height), 0x80});
-        if (channels == 4)
-            pixels.push_back(static_cast<uint8_t>(alpha));
-    }
-    auto append = [](void* out, void* data, int size) {
-        auto* into = static_cast<std::vector<uint8_t>*>(out);
-        into->insert(into->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-    };
-    if (format == "png")
-        stbi_write_png_to_func(append, &file, width, height, channels, pixels.data(), 0);
-    else if (format == "jpg")
-        stbi_write_jpg_to_func(append, &file, width, height, channels, pixels.data(), 90);
-    else
-        stbi_write_bmp_to_func(append, &file, width, height, channels, pixels.data());
-    return file;
 }
 
 // The diagnostics of one severity, in line order, as the maker prints them.
