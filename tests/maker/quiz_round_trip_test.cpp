@@ -39,7 +39,8 @@ std::vector<uint8_t> encoded(const std::vector<uint8_t>& text) {
 
 // A quiz of three questions in one layout, with one kind of reward and one or two answers.
 std::string sourceOf(const std::string& layout, const std::string& reward, bool twoAnswers) {
-    std::string toml = "title = \"Le quiz \\u20ac\"\ncreator = \" Moi \"\nexplanation = \"\"\n"
+    std::string toml = "title = \"Le \\\"quiz\\\"\\\\\\t\\n\\u0001\\u007f\\u0081 "
+                       "\\u20ac\"\ncreator = \" Moi \"\nexplanation = \"\"\n"
                        "colour = \"#ff0080\"\ncodes = [\"UN\", \"DEUX\"]\nlayout = \"" +
                        layout + "\"\nreward = \"" + reward + "\"\n" +
                        (twoAnswers ? "answer_labels = [\"Gauche\", \"Droite\"]\n" : "");
@@ -93,9 +94,9 @@ TEST(QuizWriter, EveryShapeOfQuizComesBackThroughThePlayerAndThroughTheSource) {
             std::vector<std::string>({record->title, record->creator, record->answerLabel2,
                                       record->codes[1], record->codes[2], second->questionText,
                                       second->rewardText, second->answer2, third->answer1}),
-            std::vector<std::string>({"Le quiz \x80", " Moi ", shape.twoAnswers ? "Droite" : "",
-                                      "DEUX", "", "Question \"2\"",
-                                      shape.rewardKind >= 2 ? "R\xE9ponse 2" : "",
+            std::vector<std::string>({"Le \"quiz\"\\\t\n\x01\x7F\x81 \x80", " Moi ",
+                                      shape.twoAnswers ? "Droite" : "", "DEUX", "",
+                                      "Question \"2\"", shape.rewardKind >= 2 ? "R\xE9ponse 2" : "",
                                       shape.twoAnswers ? "ANGLETERRE" : "", "\xC9T\xC9"}));
         if (shape.rewardKind == 1)
             EXPECT_EQ(resources.images.count(10401) + resources.images.count(10402), 1u);
@@ -111,24 +112,9 @@ TEST(QuizWriter, EveryShapeOfQuizComesBackThroughThePlayerAndThroughTheSource) {
     }
 }
 
-TEST(TomlWriter, KeepsEveryByteOfEveryTextThroughTheSource) {
-    // An undefined byte is shown as its escape rather than an invisible control character.
+// An undefined byte is shown as its escape rather than an invisible control character.
+TEST(TomlWriter, ShowsUndefinedBytesAsEscapes) {
     EXPECT_EQ(tomlString("\xE9\x80x\x81y\x9D"), "\"\xC3\xA9\xE2\x82\xACx\\u0081y\\u009D\"");
-    // Every byte the stored quiz can hold in a text: all but NUL, '|' and, in codes, CR.
-    std::string bytes;
-    for (int byte = 1; byte < 256; ++byte) {
-        if (byte != '|' && byte != '\r')
-            bytes.push_back(static_cast<char>(byte));
-    }
-    QuizSource quiz = goodSource(sourceOf("pictures", "message", true));
-    quiz.title.value = bytes.substr(0, 128);
-    quiz.creator.value = bytes.substr(128);
-    quiz.questions[0].answers[1].value = " \t trailing ";
-    quiz.codes[0].value = bytes.substr(60, 100);
-    quiz.questions[1].rewardText.value = "line\nbreak";
-    const QuizSource again = goodSource(writeQuizToml(quiz));
-    EXPECT_EQ(quizTextBytes(again), quizTextBytes(quiz));
-    EXPECT_EQ(quizCodesBytes(again), quizCodesBytes(quiz));
 }
 
 TEST(QuizWriter, RefusesAQuizTooLongForThePlayersCodec) {
@@ -165,14 +151,12 @@ TEST(QuizReader, NamesTheExecutableAndTheResourceOfEachFault) {
         {oneQuestion(1, 7), "reward kind 7"},
         {oneQuestion(1, 0), "quiz.exe: PATCH 105: warning: missing: the player shows no codes"},
     };
+    const std::optional<std::vector<uint8_t>> codes = encoded(codeLines({"C"}));
     for (const auto& [text, said] : rows) {
         Diagnostics found;
-        const std::optional<QuizSource> quiz = quizFromResources(
-            {text,
-             said.find("PATCH 105") == std::string::npos ? std::optional(encoded(codeLines({"C"})))
-                                                         : std::nullopt,
-             {}},
-            "quiz.exe", found);
+        const bool noCodes = said.starts_with("quiz.exe: PATCH 105");
+        const std::optional<QuizSource> quiz =
+            quizFromResources({text, noCodes ? std::nullopt : codes, {}}, "quiz.exe", found);
         ASSERT_EQ(found.all().size(), 1u) << said;
         EXPECT_THAT(formatDiagnostic(found.all()[0]), HasSubstr(said));
         EXPECT_EQ(quiz.has_value(), !found.hasErrors()) << said;
@@ -197,11 +181,8 @@ TEST(QuizFolders, HoldWhatTheBuildNeedsAndWarnOfMissingAndUnusedPictures) {
     std::optional<QuizSource> stored = quizFromResources(resources, "quiz.exe", found);
     ASSERT_TRUE(stored && writeSourceFolder(*stored, resources, scratch / "quiz", false, found));
     EXPECT_TRUE(found.all().empty());
-    again = {};
-    const QuizSource extracted = readQuizSource((scratch / "quiz/quiz.toml").string(), again);
-    std::optional<QuizResources> rebuilt = buildQuizResources(extracted, again);
-    ASSERT_TRUE(rebuilt) << formatDiagnostic(again.all().at(0));
-    EXPECT_TRUE(*rebuilt == resources);
+    EXPECT_EQ(build(readQuizSource((scratch / "quiz/quiz.toml").string(), again)), resources);
+    EXPECT_FALSE(again.hasErrors());
 
     resources.images.erase(402);
     resources.images[10499] = resources.images.at(401);
