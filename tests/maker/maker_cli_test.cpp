@@ -32,7 +32,6 @@ class FakeExecutableIo final : public ExecutableIo {
 };
 
 const std::string kCapitals = R"(title = "Les capitales"
-creator = "Jeanne"
 layout = "text list"
 reward = "text"
 codes = ["CODE1"]
@@ -51,7 +50,7 @@ struct CliRun {
     std::string out, err;
 };
 
-// A folder with the test media and the capitals quiz as SOURCE.
+// A folder with the test media and the capitals quiz as SOURCE (and SOURCE/... below it).
 class MakerCli : public testing::Test {
   protected:
     void SetUp() override {
@@ -63,10 +62,8 @@ class MakerCli : public testing::Test {
 
     CliRun run(std::vector<std::string> arguments) {
         for (std::string& argument : arguments) {
-            if (argument == "SOURCE")
-                argument = source;
-            else if (argument.starts_with("DIR/"))
-                argument = (folder / argument.substr(4)).string();
+            if (argument.starts_with("SOURCE"))
+                argument.replace(0, 6, source);
         }
         std::ostringstream out, err;
         const int status = runMaker(arguments, executables, out, err);
@@ -84,7 +81,7 @@ class MakerCli : public testing::Test {
 const char* const kCommandLines =
     "0 ^ plimo-maker extract QUIZ.exe -o DIR ^ -h\n"
     "0 ^ plimo-maker build QUIZ.toml --rc DIR ^ help\n"
-    "0 ^ title: \"Les capitales\"~creator: \"Jeanne\"~explanation: \"\"~layout: text list, 1 "
+    "0 ^ title: \"Les capitales\"~creator: \"\"~explanation: \"\"~layout: text list, 1 "
     "question, 1 answer per question~colour: #35CBA3~reward: text~~question 1~  text: \"Capitale "
     "de la France ?\"~  answer: \"PARIS\"~  reward text: \"Tr\xC3\xA8s bien\"~~codes:~  score 1: "
     "\"CODE1\"~ ^ show,SOURCE\n"
@@ -104,16 +101,15 @@ const char* const kCommandLines =
     "2 ^ questions, not 2 ^ judge,SOURCE,2,PARIS\n"
     "2 ^ answer(s), not 2 ^ judge,SOURCE,1,PARIS,--answer,2\n"
     "2 ^ \"\xE4\xB8\xAD\" (U+4E2D) ^ judge,SOURCE,1,\xE4\xB8\xAD\n"
-    // The typed answer as the player takes it: trimmed, in Windows-1252, a dash after "--".
-    "0 ^ BRAVO~ ^ judge,SOURCE,1,  paris \n"
+    // The typed answer as the player takes it: in Windows-1252, a dash after "--".
     "0 ^ Quasiment~ ^ judge,SOURCE,1,P\xC3\xA0RIS\n"
     "0 ^ Quasiment~ ^ judge,SOURCE,1,--,-PARIS\n"
     "0 ^ BRAVO~ ^ judge,SOURCE,--answer,2,1,FRANCE ^ {P}picture = \"q1.jpg\"~\n"
     "2 ^ plimo-maker: reading and writing executables needs ^ show,linux.exe\n"
     "1 ^ nowhere.exe: cannot open the executable~ ^ show,nowhere.exe\n"
     "1 ^ plimo-maker: not enough memory for this quiz; nothing was made~ ^ show,huge.exe\n"
-    "1 ^ none.toml: file: cannot read ^ show,DIR/none.toml\n"
-    "1 ^ capitales.toml/rc ^ build,SOURCE,--rc,DIR/capitales.toml/rc\n"
+    "1 ^ none.toml: file: cannot read ^ show,none.toml\n"
+    "1 ^ capitales.toml/rc ^ build,SOURCE,--rc,SOURCE/rc\n"
     "1 ^ :6: question[1].picture: \"not_a_picture.jpg\" is not a picture that the maker reads ^ "
     "show,SOURCE ^ {P}picture = \"not_a_picture.jpg\"~\n"
     "1 ^ :6: question[1].picture: \"q4.png\" is not a JPEG, BMP or GIF picture, which "
@@ -134,14 +130,6 @@ const char* const kCommandLines =
     "big.jpg,16777216\n"
     "1 ^ :6: question[1].picture: \"big.jpg\" is 16777217 bytes, more than the 16 MiB ^ "
     "show,SOURCE,--keep-pictures ^ {P}picture = \"big.jpg\"~ ^ big.jpg,16777217\n";
-
-// `text` cut at each `by`, empty pieces kept.
-std::vector<std::string> split(const std::string& text, const std::string& by) {
-    std::vector<std::string> pieces;
-    for (size_t from = 0, to = 0; to != std::string::npos; from = to + by.size())
-        pieces.push_back(text.substr(from, (to = text.find(by, from)) - from));
-    return pieces;
-}
 
 TEST_F(MakerCli, AnswersEachCommandLineWithItsStatusAndMessage) {
     std::istringstream table(kCommandLines);
@@ -182,18 +170,26 @@ TEST_F(MakerCli, WritesNothingOverAnExistingFileUnlessForced) {
         const fs::path out = folder / ("out_" + command[0]);
         const fs::path existing = out / (command[0] == "build" ? "quiz_codes.bin" : "quiz.toml");
         fs::create_directory(out);
-        fs::copy_file(kData / "q1.jpg", out / "a.jpg");
+        for (const char* photo :
+             {"2_tour-eiffel.JPG", "10 Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9\x65.jpg"})
+            fs::copy_file(kData / "q1.jpg", out / pathFromUtf8(photo));
         writeText(existing, own);
         command.push_back(out.string());
         const CliRun refused = run(command);
         EXPECT_EQ(refused.status, kExitQuizError) << command[0];
         EXPECT_THAT(refused.err, StartsWith(existing.string() + ": file: exists already"));
-        EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), 2);
+        EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), 3);
         EXPECT_EQ(readText(existing), own);
         command.push_back("--force");
         EXPECT_EQ(run(command).status, kExitSuccess) << command[0];
         EXPECT_NE(readText(existing), own);
     }
+    // The quiz `new` wrote builds at once: the photos in natural order (2 before 10), each name,
+    // as it was written, the right answer.
+    ASSERT_EQ(run({"build", (folder / "out_new/quiz.toml").string(), "-o", "v.exe"}).status, 0);
+    EXPECT_EQ(run({"judge", "v.exe", "1", "2 tour eiffel"}).out +
+                  run({"judge", "v.exe", "2", "10 Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9\x65"}).out,
+              "BRAVO\nBRAVO\n");
 }
 
 TEST_F(MakerCli, AQuizWithErrorsMakesNothingAndNamesEachInLineOrder) {
@@ -205,21 +201,6 @@ TEST_F(MakerCli, AQuizWithErrorsMakesNothingAndNamesEachInLineOrder) {
                                      StartsWith(source + ":6: question[1].text: "),
                                      StartsWith(source + ":7: question[1].colour: "), ""));
     EXPECT_FALSE(fs::exists(folder / "rc"));
-}
-
-// A folder of photos, as `new` finds it, makes a quiz that builds at once: the files in natural
-// order (2 before 10), each name, as it was written, the right answer.
-TEST_F(MakerCli, NewWritesAQuizThatBuildsAtOnce) {
-    const fs::path photos = folder / "Mes_vacances";
-    fs::create_directories(photos);
-    for (const char* name : {"2_tour-eiffel.JPG", "10 Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9\x65.jpg"})
-        fs::copy_file(kData / "q1.jpg", photos / pathFromUtf8(name));
-    ASSERT_EQ(run({"new", photos.string()}).status, kExitSuccess);
-    ASSERT_EQ(run({"build", (photos / "quiz.toml").string(), "-o", "v.exe"}).status, 0);
-    EXPECT_THAT(run({"show", "v.exe"}).out, StartsWith("title: \"Mes vacances\"\n"));
-    EXPECT_EQ(run({"judge", "v.exe", "1", "2 tour eiffel"}).out +
-                  run({"judge", "v.exe", "2", "10 Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9\x65"}).out,
-              "BRAVO\nBRAVO\n");
 }
 
 } // namespace

@@ -44,6 +44,14 @@ inline std::vector<uint8_t> readBytes(const fs::path& path) {
     return {text.begin(), text.end()};
 }
 
+// `text` cut at each `by`, empty pieces kept.
+inline std::vector<std::string> split(const std::string& text, const std::string& by) {
+    std::vector<std::string> pieces;
+    for (size_t from = 0, to = 0; to != std::string::npos; from = to + by.size())
+        pieces.push_back(text.substr(from, (to = text.find(by, from)) - from));
+    return pieces;
+}
+
 // The diagnostics of one severity, in line order, as the maker prints them.
 inline std::vector<std::string> lines(const Diagnostics& found, Severity severity) {
     std::vector<std::string> result;

@@ -31,19 +31,17 @@ std::string repeated(const std::string& text, int count) {
 // ^ a piece of its message ^ the source after the title and layout lines, ';' ending a line and
 // {Q} standing for a question of the text list.
 const char* const kSources = R"(- ^ 1: title: ^ '|' ^ title = "A|B";layout = "text list";{Q}
-text list ^ 5: question[1].answer: ^ '|' ^ [[question]];text = "Q";answer = "A|B";
 text list ^ 3: codes[1]: ^ carriage return ^ codes = ["A\rB"];{Q}
 text list ^ 4: question[1].text: ^ NUL ^ [[question]];text = "a\u0000b";answer = "A";
 sound ^ 3: question[1].sound: ^ missing ^ [[question]];answer = "A";
 pictures ^ 5: question[1].picture: ^ "nowhere/q9.jpg" not found ^ [[question]];answer = "A";picture = "nowhere/q9.jpg";
 sound ^ 5: question[1].sound: ^ is empty ^ [[question]];answer = "A";sound = "empty.jpg";
 picture ^ 2: layout: ^ unknown layout "picture" ^ {Q}
-text list ^ 3: reward: ^ unknown reward "texte" ^ reward = "texte";{Q}
 text list ^ 3: colour: ^ #RRGGBB ^ colour = "#35CBG3";{Q}
 pictures ^ 7: question[2].answer: ^ same number ^ [[question]];answers = ["A", "B"];picture = "q1.jpg";[[question]];answer = "A";picture = "q2.bmp";
 text list ^ 6: question[1].anwser: ^ did you mean "answer" ^ {Q}anwser = "B";
 text list ^ 6: extra: ^ unknown key ^ {Q}[extra];x = 1;
-text list ^ 4: syntax: ^ ^ [[question]];text = "Q;answer = "A";
+text list ^ 4: syntax: ^  ^ [[question]];text = "Q;answer = "A";
 - ^ 1: title: ^ missing ^ layout = "text list";{Q}
 - ^ 1: title: ^ double quotes ^ title = 3;layout = "text list";{Q}
 - ^ 1: layout: ^ missing ^ title = "T";{Q}
@@ -66,15 +64,14 @@ text list ^ 6: question[1].answer: warning: ^ empty ^ codes = ["C"];[[question]]
 text list ^ 1: codes: warning: ^ scores 1 to 1 ^ {Q}
 pictures ^ 3: answer_labels: warning: ^ only on picture ^ answer_labels = ["Ville", ""];codes = ["C"];[[question]];answer = "A";picture = "q1.jpg";
 sound ^ 6: question[1].sound: warning: ^ MP3 ^ codes = ["C"];[[question]];answer = "A";sound = "clip.avi";
-text list ^ ^  ^ codes = ["A", "B"];[[question]];text = "Q";answer = "PARIS";[[question]];text = "R";answer = "paris";
-pictures ^ ^  ^ codes = ["C"];[[question]];answers = ["ROME", "ROMA"];picture = "q1.jpg";)";
+text list ^  ^  ^ codes = ["A", "B"];[[question]];text = "Q";answer = "PARIS";[[question]];text = "R";answer = "paris";
+pictures ^  ^  ^ codes = ["C"];[[question]];answers = ["ROME", "ROMA"];picture = "q1.jpg";)";
 
 TEST(SourceReader, NamesTheLineAndFieldOfEachFaultOrDoubt) {
-    const std::string x260(260, 'x');
     std::vector<std::array<std::string, 3>> rows = {
         {textList("creator = \"\xE4\xB8\xAD\"\n" + kQ), "3: creator:", "U+4E2D"},
-        {"title = \"" + x260 + "\"\nlayout = \"text list\"\n" + kQ, "1: title:", "260 bytes"},
-        {textList("codes = [\"" + x260 + "\"]\n" + kQ), "3: codes[1]:", "260 bytes"},
+        {"title = \"" + std::string(260, 'x') + "\"\nlayout = \"text list\"\n" + kQ,
+         "1: title:", "260 bytes"},
         {textList(repeated(kQ, 97)), "291: question[97]:", "at most 96"},
         {textList("[[question]]\ntext = \"caf\xE9\"\nanswer = \"A\"\n"), "4: syntax:", ""},
         // Letters beyond ASCII outside quotes: toml++ must never see them.
@@ -83,20 +80,13 @@ TEST(SourceReader, NamesTheLineAndFieldOfEachFaultOrDoubt) {
          "4: syntax:", "outside quotes"},
         {textList("[[question]]\ntext = \"\"\"\\\xC3\xA9\"\"\"\nanswer = \"A\"\n"),
          "4: syntax:", "no escape sequence"},
-        {textList("# \xC3\xA9\n\xC3\xA9 = 1\n" + kQ), "4: syntax:", "outside quotes"},
         // 259 accented letters: 518 bytes of UTF-8, but 259 in Windows-1252.
         {"title = \"" + repeated("\xC3\xA9", 259) + "\"\nlayout = \"text list\"\n" + kC + kQ, "",
          ""},
     };
     std::istringstream table(kSources);
     for (std::string line; std::getline(table, line);) {
-        std::array<std::string, 4> column;
-        std::istringstream cells(line);
-        for (std::string& cell : column) {
-            std::getline(cells, cell, '^');
-            cell = cell.substr(cell.find_first_not_of(' ') == 0 ? 0 : 1);
-            cell.erase(cell.find_last_not_of(' ') + 1);
-        }
+        std::vector<std::string> column = split(line, " ^ ");
         for (size_t at; (at = column[3].find("{Q}")) != std::string::npos;)
             column[3].replace(at, 3, kQ);
         std::replace(column[3].begin(), column[3].end(), ';', '\n');
@@ -175,16 +165,14 @@ TEST(Cp1252, ConvertsWhatHasAByteAndNamesWhereWhatHasNot) {
             .text,
         "PARIS |~ Tr\xE8s \x97 5\x80 \x8C\x9F\x92\xA0\xFF\x81\x9D");
     EXPECT_EQ(cp1252ToUtf8("\xE9\x80\x9C\x8D"), "\xC3\xA9\xE2\x82\xAC\xC5\x93\xC2\x8D");
-    // Each refusal as its offset, then N for a character with no byte or U for broken UTF-8.
+    // Each refusal as its offset, then N for a character with no byte, else U for broken UTF-8.
     // U+0080 has no byte: 0x80 is the euro sign.
     std::string refusals;
     for (const char* utf8 : {"ab\xE4\xB8\xAD", "\xF0\x9F\x98\x80", "x\xC2\x80", "ab\xC3", "\x80",
                              "\xE0\x80\xAF", "\xED\xA0\x80", "\xED\xBF\xBF", "\xF4\x90\x80\x80"}) {
         const Cp1252Conversion conversion = utf8ToCp1252(utf8);
         refusals += std::to_string(conversion.offset) +
-                    (conversion.problem == Cp1252Problem::kNoCp1252Byte  ? "N "
-                     : conversion.problem == Cp1252Problem::kInvalidUtf8 ? "U "
-                                                                         : "ok ");
+                    (conversion.problem == Cp1252Problem::kNoCp1252Byte ? "N " : "U ");
     }
     EXPECT_EQ(refusals, "2N 0N 1N 2U 0U 0U 0U 0U 0U ");
 }
