@@ -37,10 +37,13 @@ std::vector<uint8_t> encoded(const std::vector<uint8_t>& text) {
     return stream;
 }
 
-// A quiz of three questions in one layout, with one kind of reward and one or two answers.
+// A quiz of three questions in one layout, with one kind of reward and one or two answers, its
+// texts in every kind of string, with letters beyond ASCII in them and in comments.
 std::string sourceOf(const std::string& layout, const std::string& reward, bool twoAnswers) {
-    std::string toml = "title = \"Le \\\"quiz\\\"\\\\\\t\\n\\u0001\\u007f\\u0081 "
-                       "\\u20ac\"\ncreator = \" Moi \"\nexplanation = \"\"\n"
+    std::string toml = "\xEF\xBB\xBF# R\xC3\xA9ponses \xC3\xA7\x61\n"
+                       "title = \"Le \\\"quiz\\\"\\\\\\t\\n\\u0001\\u007f\\u0081 \\u20ac\"\n"
+                       "creator = ''' L'\xC3\xA9quipe \"\\d\" '''\n"
+                       "explanation = 'Tr\xC3\xA8s \"bien\"' # \xC3\xA7\x61\n"
                        "colour = \"#ff0080\"\ncodes = [\"UN\", \"DEUX\"]\nlayout = \"" +
                        layout + "\"\nreward = \"" + reward + "\"\n" +
                        (twoAnswers ? "answer_labels = [\"Gauche\", \"Droite\"]\n" : "");
@@ -52,7 +55,8 @@ std::string sourceOf(const std::string& layout, const std::string& reward, bool 
                                                  : "";
     for (int i = 0; i < 3; ++i) {
         const std::string n = std::to_string(i + 1), answer = rows[i][0];
-        toml += "[[question]]\ntext = \"Question \\\"" + n + "\\\"\"\n" +
+        toml += "[[question]]\ntext = \"\"\"Question \"" + n +
+                "\" \\\n  \xC3\xA0 la ligne\"\"\"\n" +
                 (twoAnswers ? "answers = [\"" + answer + "\", \"" + rows[i][1] + "\"]\n"
                             : "answer = \"" + answer + "\"\n") +
                 (layout == "pictures" ? rows[i][2] : clip) +
@@ -90,14 +94,15 @@ TEST(QuizWriter, EveryShapeOfQuizComesBackThroughThePlayerAndThroughTheSource) {
         // The shorter code table is padded, so the player still finds one line per question.
         const QuestionNode *second = questionAt(*record, 1), *third = questionAt(*record, 2);
         ASSERT_TRUE(second && third);
-        EXPECT_EQ(
-            std::vector<std::string>({record->title, record->creator, record->answerLabel2,
-                                      record->codes[1], record->codes[2], second->questionText,
-                                      second->rewardText, second->answer2, third->answer1}),
-            std::vector<std::string>({"Le \"quiz\"\\\t\n\x01\x7F\x81 \x80", " Moi ",
-                                      shape.twoAnswers ? "Droite" : "", "DEUX", "",
-                                      "Question \"2\"", shape.rewardKind >= 2 ? "R\xE9ponse 2" : "",
-                                      shape.twoAnswers ? "ANGLETERRE" : "", "\xC9T\xC9"}));
+        EXPECT_EQ(std::vector<std::string>({record->title, record->creator, record->explanation,
+                                            record->answerLabel2, record->codes[1],
+                                            record->codes[2], second->questionText,
+                                            second->rewardText, second->answer2, third->answer1}),
+                  std::vector<std::string>(
+                      {"Le \"quiz\"\\\t\n\x01\x7F\x81 \x80", " L'\xE9quipe \"\\d\" ",
+                       "Tr\xE8s \"bien\"", shape.twoAnswers ? "Droite" : "", "DEUX", "",
+                       "Question \"2\" \xE0 la ligne", shape.rewardKind >= 2 ? "R\xE9ponse 2" : "",
+                       shape.twoAnswers ? "ANGLETERRE" : "", "\xC9T\xC9"}));
         if (shape.rewardKind == 1)
             EXPECT_EQ(resources.images.count(10401) + resources.images.count(10402), 1u);
 
