@@ -45,11 +45,6 @@ reward_text = "Tr\u00e8s bien"
 const std::string kPictureQuiz = "title = \"T\"\nlayout = \"pictures\"\ncodes = [\"C\"]\n"
                                  "[[question]]\nanswers = [\"PARIS\", \"FRANCE\"]\n";
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
 // A folder with the test media and the capitals quiz as SOURCE (and SOURCE/... below it).
 class MakerCli : public testing::Test {
   protected:
@@ -60,24 +55,27 @@ class MakerCli : public testing::Test {
         writeText(source, kCapitals);
     }
 
-    CliRun run(std::vector<std::string> arguments) {
+    // What the maker says to both streams; its exit status is left in `status`.
+    std::string run(std::vector<std::string> arguments) {
         for (std::string& argument : arguments) {
             if (argument.starts_with("SOURCE"))
                 argument.replace(0, 6, source);
         }
         std::ostringstream out, err;
-        const int status = runMaker(arguments, executables, out, err);
-        return {status, out.str(), err.str()};
+        status = runMaker(arguments, executables, out, err);
+        return out.str() + err.str();
     }
 
     ScratchFolder folder;
     const std::string source = (folder / "capitales.toml").string();
     FakeExecutableIo executables;
+    int status = -1;
 };
 
 // One command line per row: its status ^ a piece of what it says ^ its arguments, ',' between
-// them ^ the source, when not the capitals quiz, with {P} for a question of pictures ^ a file
-// made sparse to a size. '~' stands for a line break; the output names the run's own files.
+// them ^ the picture of a question of pictures to make the source of, else the capitals quiz is
+// ^ a file made sparse to a size. '~' stands for a line break; the output names the run's own
+// files.
 const char* const kCommandLines =
     "0 ^ plimo-maker extract QUIZ.exe -o DIR ^ -h\n"
     "0 ^ plimo-maker build QUIZ.toml --rc DIR ^ help\n"
@@ -104,32 +102,32 @@ const char* const kCommandLines =
     // The typed answer as the player takes it: in Windows-1252, a dash after "--".
     "0 ^ Quasiment~ ^ judge,SOURCE,1,P\xC3\xA0RIS\n"
     "0 ^ Quasiment~ ^ judge,SOURCE,1,--,-PARIS\n"
-    "0 ^ BRAVO~ ^ judge,SOURCE,--answer,2,1,FRANCE ^ {P}picture = \"q1.jpg\"~\n"
+    "0 ^ BRAVO~ ^ judge,SOURCE,--answer,2,1,FRANCE ^ q1.jpg\n"
     "2 ^ plimo-maker: reading and writing executables needs ^ show,linux.exe\n"
     "1 ^ nowhere.exe: cannot open the executable~ ^ show,nowhere.exe\n"
     "1 ^ plimo-maker: not enough memory for this quiz; nothing was made~ ^ show,huge.exe\n"
     "1 ^ none.toml: file: cannot read ^ show,none.toml\n"
     "1 ^ capitales.toml/rc ^ build,SOURCE,--rc,SOURCE/rc\n"
-    "1 ^ :6: question[1].picture: \"not_a_picture.jpg\" is not a picture that the maker reads ^ "
-    "show,SOURCE ^ {P}picture = \"not_a_picture.jpg\"~\n"
+    "1 ^ :6: question[1].picture: \"not_a_picture.jpg\" is not a picture that the maker ^ "
+    "show,SOURCE ^ not_a_picture.jpg\n"
     "1 ^ :6: question[1].picture: \"q4.png\" is not a JPEG, BMP or GIF picture, which "
-    "--keep-pictures stores as it is ^ show,SOURCE,--keep-pictures ^ {P}picture = \"q4.png\"~\n"
+    "--keep-pictures stores as it is ^ show,SOURCE,--keep-pictures ^ q4.png\n"
     // What the build does to each picture; an executable tells only what it stores.
-    "0 ^ bytes, converted from JPEG 200 x 20~ ^ show,SOURCE ^ {P}picture = \"progressive.jpg\"~\n"
-    "0 ^ wrote q.exe ^ build,SOURCE,-o,q.exe ^ {P}picture = \"q1.jpg\"~\n"
+    "0 ^ bytes, converted from JPEG 200 x 20~ ^ show,SOURCE ^ progressive.jpg\n"
+    "0 ^ wrote q.exe ^ build,SOURCE,-o,q.exe ^ q1.jpg\n"
     "0 ^ picture: IMG 401, JPEG 4 x 3, 286 bytes~ ^ show,q.exe\n"
     // Control characters from a source, an executable or the command line come out escaped; a
     // no-break space is shown as it is.
     "0 ^ q\\u001b[2J.jpg, IMG 401, JPEG 4 x 3, 286 bytes, kept as it was~ ^ show,SOURCE ^ "
-    "{P}picture = \"q\\u001b[2J.jpg\"~\n"
+    "q\\u001b[2J.jpg\n"
     "2 ^ unknown command \\u007f\\u009b2J ^ \x7f\xC2\2332J\n"
     "1 ^ a\\u000ab.toml: file: ^ show,a~b.toml\n"
     "1 ^ a\xC2\240b.toml: file: ^ show,a\xC2\240b.toml\n"
     // Files past the size limit are refused by their size, before anything is read.
-    "0 ^ JPEG, 16777216 bytes ^ show,SOURCE,--keep-pictures ^ {P}picture = \"big.jpg\"~ ^ "
+    "0 ^ JPEG, 16777216 bytes ^ show,SOURCE,--keep-pictures ^ big.jpg ^ "
     "big.jpg,16777216\n"
     "1 ^ :6: question[1].picture: \"big.jpg\" is 16777217 bytes, more than the 16 MiB ^ "
-    "show,SOURCE,--keep-pictures ^ {P}picture = \"big.jpg\"~ ^ big.jpg,16777217\n";
+    "show,SOURCE,--keep-pictures ^ big.jpg ^ big.jpg,16777217\n";
 
 TEST_F(MakerCli, AnswersEachCommandLineWithItsStatusAndMessage) {
     std::istringstream table(kCommandLines);
@@ -137,25 +135,22 @@ TEST_F(MakerCli, AnswersEachCommandLineWithItsStatusAndMessage) {
         std::replace(line.begin(), line.end(), '~', '\n');
         std::vector<std::string> cell = split(line, " ^ ");
         cell.resize(5);
-        if (const size_t at = cell[3].find("{P}"); at != std::string::npos)
-            cell[3].replace(at, 3, kPictureQuiz);
-        writeText(source, cell[3].empty() ? kCapitals : cell[3]);
+        writeText(source,
+                  cell[3].empty() ? kCapitals : kPictureQuiz + "picture = \"" + cell[3] + "\"\n");
         if (const size_t comma = cell[4].find(','); comma != std::string::npos) // sparse
             fs::resize_file(folder / cell[4].substr(0, comma),
                             std::stoull(cell[4].substr(comma + 1)));
         const std::vector<std::string> arguments =
             cell[2].empty() ? std::vector<std::string>{} : split(cell[2], ",");
-        const CliRun result = run(arguments);
-        const int status = std::stoi(cell[0]);
-        const std::string said = result.out + result.err;
+        const std::string said = run(arguments);
         SCOPED_TRACE(testing::PrintToString(arguments) + " said " + said);
-        EXPECT_EQ(result.status, status);
+        EXPECT_EQ(status, std::stoi(cell[0]));
         EXPECT_THAT(said, HasSubstr(cell[1]));
         EXPECT_FALSE(std::any_of(said.begin(), said.end(), [](unsigned char c) {
             return (c < 0x20 && c != '\n') || c == 0x7F;
         }));
         if (status == kExitUsage && arguments.size() > 1) {
-            EXPECT_THAT(result.err, StartsWith("plimo-maker: "));
+            EXPECT_THAT(said, StartsWith("plimo-maker: "));
             EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
         }
     }
@@ -163,7 +158,7 @@ TEST_F(MakerCli, AnswersEachCommandLineWithItsStatusAndMessage) {
 
 // An author's quiz.toml and its comments are never lost to a command run in the wrong folder.
 TEST_F(MakerCli, WritesNothingOverAnExistingFileUnlessForced) {
-    ASSERT_EQ(run({"build", source, "-o", "q.exe"}).status, kExitSuccess);
+    run({"build", source, "-o", "q.exe"});
     const std::string own = "# the author's own, with comments\n";
     for (std::vector<std::string> command :
          {std::vector<std::string>{"build", source, "--rc"}, {"extract", "q.exe", "-o"}, {"new"}}) {
@@ -175,31 +170,30 @@ TEST_F(MakerCli, WritesNothingOverAnExistingFileUnlessForced) {
             fs::copy_file(kData / "q1.jpg", out / pathFromUtf8(photo));
         writeText(existing, own);
         command.push_back(out.string());
-        const CliRun refused = run(command);
-        EXPECT_EQ(refused.status, kExitQuizError) << command[0];
-        EXPECT_THAT(refused.err, StartsWith(existing.string() + ": file: exists already"));
+        EXPECT_THAT(run(command), StartsWith(existing.string() + ": file: exists already"));
+        EXPECT_EQ(status, kExitQuizError) << command[0];
         EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), 3);
         EXPECT_EQ(readText(existing), own);
         command.push_back("--force");
-        EXPECT_EQ(run(command).status, kExitSuccess) << command[0];
+        run(command);
+        EXPECT_EQ(status, kExitSuccess) << command[0];
         EXPECT_NE(readText(existing), own);
     }
     // The quiz `new` wrote builds at once: the photos in natural order (2 before 10), each name,
     // as it was written, the right answer.
-    ASSERT_EQ(run({"build", (folder / "out_new/quiz.toml").string(), "-o", "v.exe"}).status, 0);
-    EXPECT_EQ(run({"judge", "v.exe", "1", "2 tour eiffel"}).out +
-                  run({"judge", "v.exe", "2", "10 Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9\x65"}).out,
+    run({"build", (folder / "out_new/quiz.toml").string(), "-o", "v.exe"});
+    EXPECT_EQ(run({"judge", "v.exe", "1", "2 tour eiffel"}) +
+                  run({"judge", "v.exe", "2", "10 Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9\x65"}),
               "BRAVO\nBRAVO\n");
 }
 
 TEST_F(MakerCli, AQuizWithErrorsMakesNothingAndNamesEachInLineOrder) {
     writeText(source, kPictureQuiz + "text = \"|\"\ncolour = \"red\"\n");
-    const CliRun result = run({"build", source, "--rc", (folder / "rc").string()});
-    EXPECT_EQ(result.status, kExitQuizError);
-    EXPECT_THAT(split(result.out + result.err, "\n"),
+    EXPECT_THAT(split(run({"build", source, "--rc", (folder / "rc").string()}), "\n"),
                 testing::ElementsAre(StartsWith(source + ":4: question[1].picture: "),
                                      StartsWith(source + ":6: question[1].text: "),
                                      StartsWith(source + ":7: question[1].colour: "), ""));
+    EXPECT_EQ(status, kExitQuizError);
     EXPECT_FALSE(fs::exists(folder / "rc"));
 }
 
