@@ -31,28 +31,19 @@ class FakeExecutableIo final : public ExecutableIo {
     std::map<std::string, QuizResources> executables;
 };
 
-const std::string kCapitals = R"(title = "Les capitales"
-layout = "text list"
-reward = "text"
-codes = ["CODE1"]
+// A quiz of one question, its picture named after it.
+const std::string kQuiz = "title = \"Les capitales\"\nlayout = \"pictures\"\nreward = \"text\"\n"
+                          "codes = [\"CODE1\"]\n[[question]]\nanswers = [\"PARIS\", \"FRANCE\"]\n"
+                          "reward_text = \"Tr\\u00e8s bien\"\n";
 
-[[question]]
-text = "Capitale de la France ?"
-answer = "PARIS"
-reward_text = "Tr\u00e8s bien"
-)";
-
-const std::string kPictureQuiz = "title = \"T\"\nlayout = \"pictures\"\ncodes = [\"C\"]\n"
-                                 "[[question]]\nanswers = [\"PARIS\", \"FRANCE\"]\n";
-
-// A folder with the test media and the capitals quiz as SOURCE (and SOURCE/... below it).
+// A folder with the test media and the quiz, of q1.jpg, as SOURCE (and SOURCE/... below it).
 class MakerCli : public testing::Test {
   protected:
     void SetUp() override {
         fs::copy(kData, folder.path);
         fs::copy_file(kData / "q1.jpg", folder / "q\x1b[2J.jpg");
         writeText(folder / "big.jpg", "\xFF\xD8\xFF\xE0");
-        writeText(source, kCapitals);
+        writeText(source, kQuiz + "picture = \"q1.jpg\"\n");
     }
 
     // What the maker says to both streams; its exit status is left in `status`.
@@ -73,16 +64,16 @@ class MakerCli : public testing::Test {
 };
 
 // One command line per row: its status ^ a piece of what it says ^ its arguments, ',' between
-// them ^ the picture of a question of pictures to make the source of, else the capitals quiz is
-// ^ a file made sparse to a size. '~' stands for a line break; the output names the run's own
-// files.
+// them ^ the picture of the quiz, when not q1.jpg ^ a file made sparse to a size. '~' stands for a
+// line break; the output names the run's own files.
 const char* const kCommandLines =
     "0 ^ plimo-maker extract QUIZ.exe -o DIR ^ -h\n"
     "0 ^ plimo-maker build QUIZ.toml --rc DIR ^ help\n"
-    "0 ^ title: \"Les capitales\"~creator: \"\"~explanation: \"\"~layout: text list, 1 "
-    "question, 1 answer per question~colour: #35CBA3~reward: text~~question 1~  text: \"Capitale "
-    "de la France ?\"~  answer: \"PARIS\"~  reward text: \"Tr\xC3\xA8s bien\"~~codes:~  score 1: "
-    "\"CODE1\"~ ^ show,SOURCE\n"
+    "0 ^ title: \"Les capitales\"~creator: \"\"~explanation: \"\"~layout: pictures, 1 question, 2 "
+    "answers per question~colour: #35CBA3~reward: text~~question 1~  answer 1: \"PARIS\"~  answer "
+    "2: \"FRANCE\"~  picture: q1.jpg, IMG 401, JPEG 4 x 3, 286 bytes, kept as it was~  reward "
+    "text: "
+    "\"Tr\xC3\xA8s bien\"~~codes:~  score 1: \"CODE1\"~ ^ show,SOURCE\n"
     "2 ^ plimo-maker: no command ^ \n"
     "2 ^ plimo-maker: unknown command make ^ make,SOURCE\n"
     "2 ^ unknown option --verbose ^ show,SOURCE,--verbose\n"
@@ -97,24 +88,24 @@ const char* const kCommandLines =
     "2 ^ extract takes no --keep-pictures ^ extract,q.exe,-o,d,--keep-pictures\n"
     "2 ^ from 1 ^ judge,SOURCE,0,PARIS\n"
     "2 ^ questions, not 2 ^ judge,SOURCE,2,PARIS\n"
-    "2 ^ answer(s), not 2 ^ judge,SOURCE,1,PARIS,--answer,2\n"
+    "2 ^ answer(s), not 3 ^ judge,SOURCE,1,PARIS,--answer,3\n"
     "2 ^ \"\xE4\xB8\xAD\" (U+4E2D) ^ judge,SOURCE,1,\xE4\xB8\xAD\n"
     // The typed answer as the player takes it: in Windows-1252, a dash after "--".
     "0 ^ Quasiment~ ^ judge,SOURCE,1,P\xC3\xA0RIS\n"
     "0 ^ Quasiment~ ^ judge,SOURCE,1,--,-PARIS\n"
-    "0 ^ BRAVO~ ^ judge,SOURCE,--answer,2,1,FRANCE ^ q1.jpg\n"
+    "0 ^ BRAVO~ ^ judge,SOURCE,--answer,2,1,FRANCE\n"
     "2 ^ plimo-maker: reading and writing executables needs ^ show,linux.exe\n"
     "1 ^ nowhere.exe: cannot open the executable~ ^ show,nowhere.exe\n"
     "1 ^ plimo-maker: not enough memory for this quiz; nothing was made~ ^ show,huge.exe\n"
     "1 ^ none.toml: file: cannot read ^ show,none.toml\n"
     "1 ^ capitales.toml/rc ^ build,SOURCE,--rc,SOURCE/rc\n"
-    "1 ^ :6: question[1].picture: \"not_a_picture.jpg\" is not a picture that the maker ^ "
+    "1 ^ :8: question[1].picture: \"not_a_picture.jpg\" is not a picture that the maker ^ "
     "show,SOURCE ^ not_a_picture.jpg\n"
-    "1 ^ :6: question[1].picture: \"q4.png\" is not a JPEG, BMP or GIF picture, which "
+    "1 ^ :8: question[1].picture: \"q4.png\" is not a JPEG, BMP or GIF picture, which "
     "--keep-pictures stores as it is ^ show,SOURCE,--keep-pictures ^ q4.png\n"
     // What the build does to each picture; an executable tells only what it stores.
     "0 ^ bytes, converted from JPEG 200 x 20~ ^ show,SOURCE ^ progressive.jpg\n"
-    "0 ^ wrote q.exe ^ build,SOURCE,-o,q.exe ^ q1.jpg\n"
+    "0 ^ wrote q.exe ^ build,SOURCE,-o,q.exe\n"
     "0 ^ picture: IMG 401, JPEG 4 x 3, 286 bytes~ ^ show,q.exe\n"
     // Control characters from a source, an executable or the command line come out escaped; a
     // no-break space is shown as it is.
@@ -126,7 +117,7 @@ const char* const kCommandLines =
     // Files past the size limit are refused by their size, before anything is read.
     "0 ^ JPEG, 16777216 bytes ^ show,SOURCE,--keep-pictures ^ big.jpg ^ "
     "big.jpg,16777216\n"
-    "1 ^ :6: question[1].picture: \"big.jpg\" is 16777217 bytes, more than the 16 MiB ^ "
+    "1 ^ :8: question[1].picture: \"big.jpg\" is 16777217 bytes, more than the 16 MiB ^ "
     "show,SOURCE,--keep-pictures ^ big.jpg ^ big.jpg,16777217\n";
 
 TEST_F(MakerCli, AnswersEachCommandLineWithItsStatusAndMessage) {
@@ -135,8 +126,7 @@ TEST_F(MakerCli, AnswersEachCommandLineWithItsStatusAndMessage) {
         std::replace(line.begin(), line.end(), '~', '\n');
         std::vector<std::string> cell = split(line, " ^ ");
         cell.resize(5);
-        writeText(source,
-                  cell[3].empty() ? kCapitals : kPictureQuiz + "picture = \"" + cell[3] + "\"\n");
+        writeText(source, kQuiz + "picture = \"" + (cell[3].empty() ? "q1.jpg" : cell[3]) + "\"\n");
         if (const size_t comma = cell[4].find(','); comma != std::string::npos) // sparse
             fs::resize_file(folder / cell[4].substr(0, comma),
                             std::stoull(cell[4].substr(comma + 1)));
@@ -188,11 +178,11 @@ TEST_F(MakerCli, WritesNothingOverAnExistingFileUnlessForced) {
 }
 
 TEST_F(MakerCli, AQuizWithErrorsMakesNothingAndNamesEachInLineOrder) {
-    writeText(source, kPictureQuiz + "text = \"|\"\ncolour = \"red\"\n");
+    writeText(source, kQuiz + "text = \"|\"\ncolour = \"red\"\n");
     EXPECT_THAT(split(run({"build", source, "--rc", (folder / "rc").string()}), "\n"),
-                testing::ElementsAre(StartsWith(source + ":4: question[1].picture: "),
-                                     StartsWith(source + ":6: question[1].text: "),
-                                     StartsWith(source + ":7: question[1].colour: "), ""));
+                testing::ElementsAre(StartsWith(source + ":5: question[1].picture: "),
+                                     StartsWith(source + ":8: question[1].text: "),
+                                     StartsWith(source + ":9: question[1].colour: "), ""));
     EXPECT_EQ(status, kExitQuizError);
     EXPECT_FALSE(fs::exists(folder / "rc"));
 }
