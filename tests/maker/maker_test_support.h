@@ -62,8 +62,3 @@ inline std::vector<std::string> lines(const Diagnostics& found, Severity severit
     }
     return result;
 }
-
-// A source named quiz.toml whose media lie in the test data folder.
-inline QuizSource parseSource(const std::string& toml, Diagnostics& diagnostics) {
-    return parseQuizSource(toml, "quiz.toml", kData, diagnostics);
-}

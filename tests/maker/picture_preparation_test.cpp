@@ -12,9 +12,8 @@ std::vector<uint8_t> madePicture(const std::string& format, int width, int heigh
                                  int alpha = 255) {
     std::vector<uint8_t> pixels, file;
     for (int at = 0; at < width * height; ++at)
-        pixels.insert(pixels.end(), {static_cast<uint8_t>(at % width * 255 / width),
-                                     static_cast<uint8_t>(at / width * 255 / height), 0x80,
-                                     static_cast<uint8_t>(alpha)});
+        pixels.insert(pixels.end(), {uint8_t(at % width * 255 / width),
+                                     uint8_t(at / width * 255 / height), 0x80, uint8_t(alpha)});
     auto append = [](void* out, void* data, int size) {
         auto* into = static_cast<std::vector<uint8_t>*>(out);
         into->insert(into->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);

@@ -13,7 +13,7 @@ namespace {
 
 QuizSource goodSource(const std::string& toml) {
     Diagnostics found;
-    QuizSource quiz = parseSource(toml, found);
+    QuizSource quiz = parseQuizSource(toml, "quiz.toml", kData, found);
     EXPECT_FALSE(found.hasErrors()) << formatDiagnostic(found.all().at(0));
     return quiz;
 }
