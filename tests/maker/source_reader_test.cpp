@@ -10,7 +10,7 @@
 namespace {
 
 // Title on line 1, layout on line 2, then `rest`.
-std::string quiz(const std::string& layout, const std::string& rest) {
+std::string quiz(const std::string& rest, const std::string& layout = "text list") {
     return "title = \"T\"\nlayout = \"" + layout + "\"\n" + rest;
 }
 const std::string kQ = "[[question]]\ntext = \"Q\"\nanswer = \"A\"\n"; // three lines
@@ -70,26 +70,21 @@ pictures ^  ^  ^ codes = ["C"];[[question]];answers = ["ROME", "ROMA"];picture =
 
 TEST(SourceReader, NamesTheLineAndFieldOfEachFaultOrDoubt) {
     std::vector<std::array<std::string, 3>> rows = {
-        {quiz("text list", "creator = \"\xE4\xB8\xAD\"\n" + kQ), "3: creator:", "U+4E2D"},
+        {quiz("creator = \"\xE4\xB8\xAD\"\n" + kQ), "3: creator:", "U+4E2D"},
         {"title = \"" + std::string(260, 'x') + "\"\nlayout = \"text list\"\n" + kQ,
          "1: title:", "260 bytes"},
-        {quiz("text list", repeated(kQ, 97)), "291: question[97]:", "at most 96"},
-        {quiz("text list", "[[question]]\ntext = \"caf\xE9\"\nanswer = \"A\"\n"), "4: syntax:", ""},
+        {quiz(repeated(kQ, 97)), "291: question[97]:", "at most 96"},
+        {quiz("[[question]]\ntext = \"caf\xE9\"\nanswer = \"A\"\n"), "4: syntax:", ""},
         // Letters beyond ASCII outside quotes: toml++ must never see them.
-        {quiz("text list", "r\xC3\xA9ponse = \"x\"\n" + kQ),
-         "3: syntax:", "\"\xC3\xA9\" outside quotes"},
-        {quiz("text list", "explanation = \"\"\"x\n\"y\"\"\"\"\xC3\xA9\n" + kQ),
-         "4: syntax:", "outside quotes"},
-        {quiz("text list", "[[question]]\ntext = \"\"\"\\\xC3\xA9\"\"\"\nanswer = \"A\"\n"),
+        {quiz("r\xC3\xA9ponse = \"x\"\n" + kQ), "3: syntax:", "\"\xC3\xA9\" outside quotes"},
+        {quiz("explanation = \"\"\"x\n\"y\"\"\"\"\xC3\xA9\n" + kQ), "4: syntax:", "outside quotes"},
+        {quiz("[[question]]\ntext = \"\"\"\\\xC3\xA9\"\"\"\nanswer = \"A\"\n"),
          "4: syntax:", "no escape sequence"},
         // A text over two lines, rewritten for toml++, keeps the lines of what follows.
-        {quiz("text list",
-              "[[question]]\ntext = \"\"\"\xC3\xA9\n\xC3\xA9\"\"\"\nanswer = \"A|B\"\n"),
+        {quiz("[[question]]\ntext = \"\"\"\xC3\xA9\n\xC3\xA9\"\"\"\nanswer = \"A|B\"\n"),
          "6: question[1].answer:", "'|'"},
         // 259 accented letters: 518 bytes of UTF-8, but 259 in Windows-1252.
-        {quiz("text list",
-              "creator = \"" + repeated("\xC3\xA9", 259) + "\"\ncodes = [\"C\"]\n" + kQ),
-         "", ""},
+        {quiz("creator = \"" + repeated("\xC3\xA9", 259) + "\"\ncodes = [\"C\"]\n" + kQ), "", ""},
     };
     std::istringstream table(kSources);
     for (std::string line; std::getline(table, line);) {
@@ -98,7 +93,7 @@ TEST(SourceReader, NamesTheLineAndFieldOfEachFaultOrDoubt) {
             column[3].replace(at, 3, kQ);
         std::replace(column[3].begin(), column[3].end(), ';', '\n');
         rows.push_back(
-            {column[0] == "-" ? column[3] : quiz(column[0], column[3]), column[1], column[2]});
+            {column[0] == "-" ? column[3] : quiz(column[3], column[0]), column[1], column[2]});
     }
     for (const auto& [toml, where, mention] : rows) {
         Diagnostics found;
