@@ -10,8 +10,7 @@
 namespace {
 
 // Executables as resource sets in memory, so every command can be run end to end.
-class FakeExecutableIo final : public ExecutableIo {
-  public:
+struct FakeExecutableIo final : ExecutableIo {
     ExecutableResult readQuiz(const fs::path& executable, QuizResources& resources) override {
         if (executable == "huge.exe")
             throw std::bad_alloc();
@@ -75,7 +74,6 @@ const char* const kCommandLines =
     "text: "
     "\"Tr\xC3\xA8s bien\"~~codes:~  score 1: \"CODE1\"~ ^ show,SOURCE\n"
     "2 ^ plimo-maker: no command ^ \n"
-    "2 ^ plimo-maker: unknown command make ^ make,SOURCE\n"
     "2 ^ unknown option --verbose ^ show,SOURCE,--verbose\n"
     "2 ^ -o needs a value ^ build,SOURCE,-o\n"
     "2 ^ -o is given twice ^ build,SOURCE,-o,a.exe,-o,b.exe\n"
@@ -157,7 +155,7 @@ TEST_F(MakerCli, WritesNothingOverAnExistingFileUnlessForced) {
         fs::create_directory(out);
         for (const char* photo :
              {"2_tour-eiffel.JPG", "10 Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9\x65.jpg"})
-            fs::copy_file(kData / "q1.jpg", out / pathFromUtf8(photo));
+            fs::copy_file(kData / "q1.jpg", out / photo);
         writeText(existing, own);
         command.push_back(out.string());
         EXPECT_THAT(run(command), StartsWith(existing.string() + ": file: exists already"));

@@ -20,8 +20,8 @@ using testing::StartsWith;
 namespace fs = std::filesystem;
 
 // q1.jpg, q2.bmp, q3.gif (4 x 3 each), r1.jpg, q4.png, clip.mp3, clip.avi, progressive.jpg
-// (200 x 20), the bad not_a_picture.jpg and empty.jpg, and links: link_in.jpg to q1.jpg,
-// link_out.jpg to ../CMakeLists.txt.
+// (200 x 20), the bad not_a_picture.jpg and empty.jpg, and links: in.jpg to q1.jpg, out.jpg
+// to ../CMakeLists.txt.
 inline const fs::path kData = PLIMO_MAKER_TEST_DATA;
 
 // A fresh folder, removed afterwards; ctest runs tests side by side, so it is per process.

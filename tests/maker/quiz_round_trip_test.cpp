@@ -70,8 +70,7 @@ std::string sourceOf(const std::string& layout, const std::string& reward, bool 
 
 TEST(QuizWriter, EveryShapeOfQuizComesBackThroughThePlayerAndThroughTheSource) {
     const struct {
-        const char* layout;
-        const char* reward;
+        const char *layout, *reward;
         bool twoAnswers;
         int mediaKind, rewardKind;
     } shapes[] = {{"text list", "none", false, 0, 0},
