@@ -87,7 +87,7 @@ const char* const kCommandLines =
     "2 ^ from 1 ^ judge,SOURCE,0,PARIS\n"
     "2 ^ questions, not 2 ^ judge,SOURCE,2,PARIS\n"
     "2 ^ answer(s), not 3 ^ judge,SOURCE,1,PARIS,--answer,3\n"
-    "2 ^ \"\xE4\xB8\xAD\" (U+4E2D) ^ judge,SOURCE,1,\xE4\xB8\xAD\n"
+    "2 ^ \"\xF0\x9F\x98\x80\" (U+1F600) ^ judge,SOURCE,1,\xF0\x9F\x98\x80\n"
     // The typed answer as the player takes it: in Windows-1252, a dash after "--".
     "0 ^ Quasiment~ ^ judge,SOURCE,1,P\xC3\xA0RIS\n"
     "0 ^ Quasiment~ ^ judge,SOURCE,1,--,-PARIS\n"
