@@ -1,4 +1,4 @@
-// Shared by the maker tests: the test media, scratch folders, files, pictures and sources.
+// Shared by the maker tests: the test media, scratch folders, files and sources.
 #pragma once
 
 #include "maker/diagnostics.h"
@@ -6,7 +6,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stb/stb_image_write.h>
 
 #include <unistd.h>
 
@@ -21,12 +20,12 @@ using testing::StartsWith;
 namespace fs = std::filesystem;
 
 // q1.jpg, q2.bmp, q3.gif (4 x 3 each), r1.jpg, q4.png, clip.mp3, clip.avi, progressive.jpg
-// (200 x 20), and the bad not_a_picture.jpg and empty.jpg.
+// (200 x 20), the bad not_a_picture.jpg and empty.jpg, and links: in.jpg to q1.jpg, out.jpg
+// to ../CMakeLists.txt.
 inline const fs::path kData = PLIMO_MAKER_TEST_DATA;
 
 // A fresh folder, removed afterwards; ctest runs tests side by side, so it is per process.
-class ScratchFolder {
-  public:
+struct ScratchFolder {
     ScratchFolder() { fs::create_directories(path); }
     ~ScratchFolder() { fs::remove_all(path, ignored); }
     fs::path operator/(const std::string& name) const { return path / name; }
@@ -46,29 +45,12 @@ inline std::vector<uint8_t> readBytes(const fs::path& path) {
     return {text.begin(), text.end()};
 }
 
-// A picture made by stb's writers ("png", "jpg" or "bmp"), its colours changing across it as a
-// photo's do; with `alpha` below 255 it is an RGBA picture of that alpha.
-inline std::vector<uint8_t> madePicture(const std::string& format, int width, int height,
-                                        int alpha = 255) {
-    const int channels = alpha < 255 ? 4 : 3;
-    std::vector<uint8_t> pixels, file;
-    for (int at = 0; at < width * height; ++at) {
-        pixels.insert(pixels.end(), {static_cast<uint8_t>(at % width * 255 / width),
-                                     static_cast<uint8_t>(at / width * 255 / height), 0x80});
-        if (channels == 4)
-            pixels.push_back(static_cast<uint8_t>(alpha));
-    }
-    auto append = [](void* out, void* data, int size) {
-        auto* into = static_cast<std::vector<uint8_t>*>(out);
-        into->insert(into->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-    };
-    if (format == "png")
-        stbi_write_png_to_func(append, &file, width, height, channels, pixels.data(), 0);
-    else if (format == "jpg")
-        stbi_write_jpg_to_func(append, &file, width, height, channels, pixels.data(), 90);
-    else
-        stbi_write_bmp_to_func(append, &file, width, height, channels, pixels.data());
-    return file;
+// `text` cut at each `by`, empty pieces kept.
+inline std::vector<std::string> split(const std::string& text, const std::string& by) {
+    std::vector<std::string> pieces;
+    for (size_t from = 0, to = 0; to != std::string::npos; from = to + by.size())
+        pieces.push_back(text.substr(from, (to = text.find(by, from)) - from));
+    return pieces;
 }
 
 // The diagnostics of one severity, in line order, as the maker prints them.
@@ -79,9 +61,4 @@ inline std::vector<std::string> lines(const Diagnostics& found, Severity severit
             result.push_back(formatDiagnostic(diagnostic));
     }
     return result;
-}
-
-// A source named quiz.toml whose media lie in the test data folder.
-inline QuizSource parseSource(const std::string& toml, Diagnostics& diagnostics) {
-    return parseQuizSource(toml, "quiz.toml", kData, diagnostics);
 }
