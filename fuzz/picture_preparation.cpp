@@ -1,8 +1,8 @@
 // Any bytes given to the maker as a picture: either a refusal with no bytes, or a picture that
 // stb reads back no larger than the board's box: the very file when it is kept, a JPEG
 // otherwise, and exactly as long as the box on its longer side when it was scaled.
-#include "fuzz/property.h"
 #include "maker/picture_preparation.h"
+#include "fuzz/property.h"
 
 #include <stb/stb_image.h>
 

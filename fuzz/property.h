@@ -2,7 +2,6 @@
 // aborts, so that libFuzzer reports it and keeps it.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 

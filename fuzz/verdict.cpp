@@ -2,9 +2,9 @@
 // the input into the expected and the typed text. The judge gives one of its verdicts, matches
 // exactly the right answers, and never reads or writes outside its buffers; the edit distance
 // is symmetric, bounded, and zero only for equal texts.
+#include "judge/verdict.h"
 #include "fuzz/property.h"
 #include "judge/answer_text.h"
-#include "judge/verdict.h"
 
 #include <cstring>
 #include <string>
