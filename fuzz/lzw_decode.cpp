@@ -7,5 +7,6 @@ bool propertyHolds(const uint8_t* data, size_t size) {
     std::vector<uint8_t> output;
     const LzwResult result = lzwDecode({data, size}, output);
     return output.size() <= kLzwDecodeCapacity && (result != kLzwOk || !output.empty()) &&
-           result != kLzwOutOfMemory && result != kLzwWidthRefused;
+           (result == kLzwOk || result == kLzwNoInput || result == kLzwCorrupt ||
+            result == kLzwOverLimit);
 }
