@@ -108,7 +108,7 @@ TEST(ProgressLines, ReadingAndRecognising) {
     // The file, the three lines read from it, and whether it could be a progress file of three.
     const std::tuple<std::string, std::string, bool> cases[] = {
         // clang-format off
-        {"abc\r\ndef\r\n", "abc|def|", true}, {"abc\ndef\n", "abc\ndef\n||", true},
+        {"abc\r\ndef\r\n", "abc|def|", true}, {"a\nb\nc\nd\n", "a\nb\nc\nd\n||", true},
         {"", "||", true}, {"abc\rxyz\r\nlast\r\n", "abc|last|", true}, {"end\r", "end||", true},
         {std::string("a\0b\0c\r\n", 7), "abc||", false}, // NULs add nothing
         {"1\r\n2\r\n3\r\n4", "1|2|3", false}, {x + "x", x + "||", false},

@@ -117,8 +117,9 @@ TEST(LzwCodec, DecodesAndRefusesStreams) {
 // Small alphabets fill the dictionary fast and force resets; larger ones force widening, and
 // random bytes do not compress: 65535 of them need more than the 32768-byte stream.
 TEST(LzwCodec, RoundTripsAndMatchesThePlainCompressor) {
+    // Seven codes and the end code fill nine bytes exactly: no byte is left to flush.
     std::vector<Bytes> sources{
-        {0x61}, Bytes(65535, 0xE9), Bytes(65536, 'a'), quizLikeText(60000, 1)};
+        {1, 2, 3, 4, 5, 6, 7}, Bytes(65535, 0xE9), Bytes(65536, 'a'), quizLikeText(60000, 1)};
     for (uint32_t alphabet : {2u, 3u, 16u, 26u, 256u})
         for (size_t length : {17u, 4000u, 65535u})
             sources.push_back(randomBytes(length, alphabet));
@@ -150,11 +151,12 @@ std::string summary(const QuizRecord& r) {
 const std::string kFresh = "nom du plimo| createur||||0 2 1 0 5A5F96";
 
 TEST(QuizText, IsReadWholeOrNotAtAll) {
-    // Two questions with two answer fields each and message rewards.
+    // Two questions with two answer fields each and message rewards. The last question text is
+    // long enough that what follows a cut inside it could pass for a reward kind and a colour.
     QuizTextBuilder quiz(2, 2, 2);
     quiz.field("Monuments").field("Jeanne").field("Trouvez les noms").field("Ville").field("Pays");
     quiz.field(std::string(300, 'P')).field("FRANCE").field("").field("ROME").field("ITALIE");
-    quiz.field("Q2").byte(kRewardMessage).field("Bien vu").field("-").field("Encore").field("-");
+    quiz.field("Forum").byte(kRewardMessage).field("Bien vu").field("-").field("Encore").field("-");
     Bytes whole = quiz.colour(0x10, 0x20, 0x30).bytes();
     for (size_t length = 0; length < whole.size(); ++length) {
         QuizRecord record;
@@ -167,7 +169,7 @@ TEST(QuizText, IsReadWholeOrNotAtAll) {
     ASSERT_EQ(parseQuizText(whole, record), QuizTextStatus::kOk);
     EXPECT_EQ(summary(record), "Monuments|Jeanne|Trouvez les noms|Ville|Pays|" +
                                    std::string(259, 'P') +
-                                   "|FRANCE||Bien vu|ROME|ITALIE|Q2|Encore|1 2 2 3 102030");
+                                   "|FRANCE||Bien vu|ROME|ITALIE|Forum|Encore|1 2 2 3 102030");
 }
 
 // Questions of one answer, then the reward kind, two texts "R0" and "R1", and the colour: a
@@ -201,6 +203,7 @@ TEST(QuizText, HeadersAndRewardBlocks) {
 TEST(QuizText, CodeLines) {
     const std::pair<std::string, std::string> rows[] = {
         {"UN\r\nDEUX\r\nTROIS\r\nQUATRE\r\n", "UN|DEUX|TROIS||"},
+        {"", "||||"},
         {"\r\nab\rXcd\r", "|ab|cd||"},
         {"ab\ncd\r\n" + std::string(300, 'B'), "ab\ncd|" + std::string(259, 'B') + "|||"},
     };
