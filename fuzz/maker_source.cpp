@@ -1,22 +1,16 @@
 // Any text given to the maker as a quiz source: it either gives errors, or a quiz whose stored
 // form the player's own parser reads back to the very same texts, counts, kinds and colour.
 // Whatever it prints about the text holds no control character but its line ends.
+#include "fuzz/property.h"
 #include "maker/quiz_printer.h"
 #include "maker/quiz_reader.h"
 #include "maker/quiz_writer.h"
 #include "maker/source_reader.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
-
-// The pictures and clips of the sample quizzes, copied under the names their sources use, so
-// that quizzes grown from the kept corpus find their media.
-std::filesystem::path mediaFolder;
 
 bool printable(std::string_view text, bool lines) {
     return std::ranges::all_of(
@@ -42,40 +36,24 @@ auto summary(const QuizSource& quiz, size_t codes) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    namespace fs = std::filesystem;
-    mediaFolder =
-        fs::temp_directory_path() / ("plimo_fuzz_maker_source_" + std::to_string(getpid()));
-    fs::create_directories(mediaFolder);
-    // Without `recursive` a folder's files are not copied at all.
-    for (const char* media : {"drapeaux/pictures", "animaux/sounds", "couleurs/videos"})
-        fs::copy(fs::path(PLIMO_SAMPLES_DIR) / media, mediaFolder / fs::path(media).filename(),
-                 fs::copy_options::recursive);
-    atexit([] {
-        std::error_code ignored;
-        fs::remove_all(mediaFolder, ignored);
-    });
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+bool propertyHolds(const uint8_t* data, size_t size) {
     Diagnostics diagnostics, readBack;
+    // The sample quizzes' pictures and clips, copied by the build under the folder names their
+    // sources use, so that quizzes grown from the kept corpus find their media.
     const QuizSource quiz = parseQuizSource({reinterpret_cast<const char*>(data), size},
-                                            "fuzz.toml", mediaFolder, diagnostics);
+                                            "fuzz.toml", MEDIA_DIR, diagnostics);
     std::optional<QuizResources> resources;
     if (!diagnostics.hasErrors())
         resources = buildQuizResources(quiz, diagnostics);
     for (const Diagnostic& diagnostic : diagnostics.all())
         if (!printable(formatDiagnostic(diagnostic), false))
-            abort();
+            return false;
     if (!resources)
-        return 0;
+        return true;
     const auto stored = quizFromResources(*resources, "fuzz.exe", readBack);
     std::ostringstream shown;
     printQuiz(shown, quiz, *resources);
     const size_t codes = quiz.questions.size();
-    if (!stored || readBack.hasErrors() || stored->codes.size() != codes ||
-        summary(*stored, codes) != summary(quiz, codes) || !printable(shown.str(), true))
-        abort();
-    return 0;
+    return stored && !readBack.hasErrors() && stored->codes.size() == codes &&
+           summary(*stored, codes) == summary(quiz, codes) && printable(shown.str(), true);
 }

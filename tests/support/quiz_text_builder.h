@@ -15,9 +15,7 @@ struct QuizTextBuilder {
         return byte('|');
     }
     QuizTextBuilder& byte(uint8_t value) { return bytes_.push_back(value), *this; }
-    QuizTextBuilder& colour(uint8_t red, uint8_t green, uint8_t blue) {
-        return byte(red).byte(green).byte(blue);
-    }
+    QuizTextBuilder& colour(uint8_t r, uint8_t g, uint8_t b) { return byte(r).byte(g).byte(b); }
     const std::vector<uint8_t>& bytes() const { return bytes_; }
     std::vector<uint8_t> bytes_;
 };
