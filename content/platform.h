@@ -1,8 +1,7 @@
 // The few things the portable core asks of the platform: message boxes and GDI objects.
-// The Windows build implements them with user32 and gdi32 (platform_win.cpp). The host build's
-// programs write messages to stderr and make no GDI object (platform_host.cpp); its tests link
-// recording fakes instead (tests/support/platform_fake.cpp), so the core is tested without
-// Windows.
+// The Windows build implements them with user32 and gdi32 (platform_win.cpp). The host build
+// (its programs and its tests alike) writes messages to stderr and makes no GDI object
+// (platform_host.cpp), so the core is tested without Windows.
 #pragma once
 
 #include <cstdint>
