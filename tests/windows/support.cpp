@@ -85,12 +85,6 @@ namespace {
 
 thread_local MessageBoxCapture* activeCapture = nullptr;
 
-std::string className(HWND window) {
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 } // namespace
 
 MessageBoxCapture::MessageBoxCapture() : previous_(activeCapture) {
@@ -106,8 +100,10 @@ MessageBoxCapture::~MessageBoxCapture() {
 
 LRESULT CALLBACK MessageBoxCapture::onCbtEvent(int code, WPARAM wParam, LPARAM lParam) {
     HWND window = reinterpret_cast<HWND>(wParam);
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
     // A box is activated again when a box opened over it closes: it is recorded once.
-    if (code == HCBT_ACTIVATE && activeCapture && className(window) == "#32770" &&
+    if (code == HCBT_ACTIVATE && activeCapture && std::string(className) == "#32770" &&
         activeCapture->open_.insert(window).second)
         activeCapture->record(window);
     if (code == HCBT_DESTROYWND && activeCapture)
