@@ -19,12 +19,6 @@ namespace {
 
 using Steps = std::vector<std::string>;
 
-std::string clipResource(int question) {
-    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(400 + question), "IMG");
-    const char* bytes = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
-    return found ? std::string(bytes, SizeofResource(nullptr, found)) : "";
-}
-
 // Whether the control plays: its position moves on. Wine's control answers E_NOTIMPL to
 // get_playState, and reports no position at all once stopped.
 bool controlPlays() {
@@ -32,10 +26,6 @@ bool controlPlays() {
     for (const DWORD end = GetTickCount() + 300; int(end - GetTickCount()) > 0; Sleep(20))
         pumpMessages();
     return before >= 0 && mediaPositionForTesting() > before;
-}
-
-std::wstring wide(const std::string& text) {
-    return std::wstring(text.begin(), text.end()); // the paths here are ASCII
 }
 
 Steps steps;
@@ -103,12 +93,11 @@ TEST_F(Media, SoundClipsPlayFromAFolderOfTheRunsOwnAndAreDeletedInOrder) {
     writeFileText(leftBehind + "\\plimo8.mp3", "left behind");
     start(kMediaSound);
     HWND host = GetDlgItem(board, IDC_PLAYER_HOST);
-    ASSERT_TRUE(host && playIcon() && stopIcon());
-    EXPECT_EQ(std::pair(SendDlgItemMessageA(board, IDC_PLAY_BASE + 1, BM_GETIMAGE, IMAGE_ICON, 0),
-                        SendDlgItemMessageA(board, IDC_STOP_BASE + 1, BM_GETIMAGE, IMAGE_ICON, 0)),
-              std::pair(LRESULT(playIcon()), LRESULT(stopIcon())));
+    ASSERT_TRUE(host && stopIcon());
+    // Play and stop buttons share one branch: a stop button with the stop icon pins both.
+    EXPECT_EQ(SendDlgItemMessageA(board, IDC_STOP_BASE + 1, BM_GETIMAGE, IMAGE_ICON, 0),
+              LRESULT(stopIcon()));
     // Only a click plays: the whole wParam is compared.
-    press(IDC_PLAY_BASE + 8, BN_DOUBLECLICKED);
     press(IDC_PLAY_BASE + 8, 1);
     EXPECT_TRUE(steps.empty());
 
@@ -117,17 +106,16 @@ TEST_F(Media, SoundClipsPlayFromAFolderOfTheRunsOwnAndAreDeletedInOrder) {
     const std::string folderOfClips = clipFolder();
     EXPECT_TRUE(folderOfClips.starts_with(leftBehind.substr(0, leftBehind.size() - 1)));
     EXPECT_NE(folderOfClips, leftBehind);
-    EXPECT_EQ(readFileText(clip(8)), clipResource(8));
+    EXPECT_EQ(readFileText(clip(8)),
+              readFileText(PLIMO_SOURCE_DIR "/tests/windows/clips/vache.mp3"));
     EXPECT_TRUE(controlPlays());
     press(IDC_STOP_BASE + 8, 1); // neither another notification on stop nor Enter's IDOK stops
     press(IDOK);
     EXPECT_TRUE(controlPlays());
     const double playedFor = mediaPositionForTesting();
-    ASSERT_GT(playedFor, 0.3);
     steps.clear();
     press(IDC_PLAY_BASE + 8);
     EXPECT_LT(mediaPositionForTesting(), playedFor) << "from the start again";
-    EXPECT_TRUE(controlPlays());
     press(IDC_PLAY_BASE + 9);
     press(IDC_STOP_BASE + 1); // any stop button stops the clip that plays
     EXPECT_FALSE(controlPlays());
@@ -160,7 +148,7 @@ TEST_F(Media, SoundClipsPlayFromAFolderOfTheRunsOwnAndAreDeletedInOrder) {
 TEST_F(Media, VideoClipThatCannotBeWrittenIsNotPlayed) {
     start(kMediaVideo);
     press(IDC_PLAY_BASE + 11);
-    ASSERT_EQ(mediaPlayerUrlForTesting(), wide(clip(11, "avi")));
+    ASSERT_EQ(mediaPlayerUrlForTesting(), std::filesystem::path(clip(11, "avi")).wstring());
     EXPECT_TRUE(controlPlays());
     writeFileText(clip(10, "avi"), "someone else's file");
     UniqueFile held(CreateFileA(clip(10, "avi").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
@@ -169,7 +157,7 @@ TEST_F(Media, VideoClipThatCannotBeWrittenIsNotPlayed) {
     MessageBoxCapture capture;
     press(IDC_PLAY_BASE + 10);
     held.reset();
-    EXPECT_NE(mediaPlayerUrlForTesting(), wide(clip(10, "avi")));
+    EXPECT_NE(mediaPlayerUrlForTesting(), std::filesystem::path(clip(10, "avi")).wstring());
     EXPECT_FALSE(controlPlays());
     ASSERT_EQ(capture.boxes().size(), 1u);
     const CapturedBox& box = capture.boxes()[0];
