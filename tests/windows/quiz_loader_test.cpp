@@ -86,11 +86,8 @@ TEST(QuizLoader, FollowsTheFailureTable) {
         EXPECT_EQ(record->questionCount, c.questions);
         EXPECT_EQ(questionAt(*record, 0) != nullptr, c.title != untouched);
         EXPECT_STREQ(record->codes[2], c.codesLoaded ? "TROIS" : "");
-        if (c.title == whole) {
-            EXPECT_STREQ(questionAt(*record, 2)->answer1, "BERLIN");
-            EXPECT_STREQ(questionAt(*record, 2)->rewardText, "Ja");
-            EXPECT_EQ(record->rewardKind * 1000 + record->colourBlue, kRewardText * 1000 + 7);
-        }
+        // The quiz's last byte, the built-in quiz's colour, or the record's own.
+        EXPECT_EQ(record->colourBlue, c.title == whole ? 7 : c.title == builtIn ? 0xA3 : 0x96);
         FreeLibrary(module);
     }
     // The decoder's allocation failure is told in a box of its own.
