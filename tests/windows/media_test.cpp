@@ -44,8 +44,7 @@ class Media : public testing::Test {
 
     // Start-up as the player does it: media support, then a main window and the board in it.
     void start(int mediaKind) {
-        record.mediaKind = mediaKind;
-        record.answerFieldCount = 1;
+        record.mediaKind = mediaKind; // one answer field, as a record starts
         record.questionCount = 12;
         for (int question = 1; question <= 12; ++question)
             addQuestion(record, "reponse", "", "question");
@@ -86,9 +85,8 @@ TEST_F(Media, SoundClipsPlayFromAFolderOfTheRunsOwnAndAreDeletedInOrder) {
     // Files of the clips' names in the current folder, and the clip folder that a run of this
     // process id would try first, left by an earlier run that was killed: none is touched.
     writeFileText("plimo8.mp3", "the player's own file");
-    const std::string leftBehind = (std::filesystem::temp_directory_path() /
-                                    ("plimo-" + std::to_string(GetCurrentProcessId()) + "-1"))
-                                       .string();
+    const std::string leftBehind = (std::filesystem::temp_directory_path() / "plimo-").string() +
+                                   std::to_string(GetCurrentProcessId()) + "-1";
     std::filesystem::create_directory(leftBehind);
     writeFileText(leftBehind + "\\plimo8.mp3", "left behind");
     start(kMediaSound);
@@ -101,8 +99,7 @@ TEST_F(Media, SoundClipsPlayFromAFolderOfTheRunsOwnAndAreDeletedInOrder) {
     press(IDC_PLAY_BASE + 8, 1);
     EXPECT_TRUE(steps.empty());
 
-    SendDlgItemMessageA(board, IDC_PLAY_BASE + 8, BM_CLICK, 0, 0);
-    pumpMessages();
+    press(IDC_PLAY_BASE + 8);
     const std::string folderOfClips = clipFolder();
     EXPECT_TRUE(folderOfClips.starts_with(leftBehind.substr(0, leftBehind.size() - 1)));
     EXPECT_NE(folderOfClips, leftBehind);
