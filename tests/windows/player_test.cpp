@@ -42,9 +42,7 @@ class Player : public testing::Test {
     static HWND field(int index) { return GetDlgItem(boardWindow, answerFieldId(index)); }
     static std::string answer(int i) { return textOfControl(boardWindow, answerFieldId(i)); }
     static std::string verdict(int i) { return textOfControl(boardWindow, verdictFieldId(i)); }
-    static LRESULT keyUp(HWND control, WPARAM key) {
-        return SendMessageA(control, WM_KEYUP, key, 0xC0000001);
-    }
+    static LRESULT keyUp(HWND c, WPARAM key) { return SendMessageA(c, WM_KEYUP, key, 0xC0000001); }
     static int position() { return GetScrollPos(boardWindow, SB_VERT); }
 
     TemporaryFolder folder{true};

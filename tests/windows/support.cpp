@@ -61,12 +61,10 @@ std::string executableFolder() {
 
 TemporaryFolder::TemporaryFolder(bool enter) {
     static int counter = 0;
-    const auto base = std::filesystem::temp_directory_path();
+    const std::string base = (std::filesystem::temp_directory_path() / "plimo-test-").string();
     // Wine reuses process ids: a folder left by an earlier, killed run may hold the name.
     do
-        path_ = (base / ("plimo-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-                         std::to_string(++counter)))
-                    .string();
+        path_ = base + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
     while (!std::filesystem::create_directory(path_));
     if (enter) {
         previous_ = std::filesystem::current_path().string();
