@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <process.h>
 #include <sstream>
 
@@ -28,36 +27,6 @@ const std::string kCapitales = kSamples + "capitales/quiz.toml";
 std::pair<int, std::string> build(const std::string& source, const std::string& output,
                                   const std::string& player = kPlayer) {
     return runMakerHere({"build", source, "-o", output, "--player", player});
-}
-
-enum class Damage { kSizePastTheEnd, kOffsetOutsideTheFile, kTruncated };
-
-// Writes to `copy` the executable with its resource `type` `name` damaged, as a broken download
-// or a hostile file may have it.
-void writeDamagedCopy(const std::string& executable, LPCSTR type, LPCSTR name, Damage damage,
-                      const std::string& copy) {
-    std::string bytes = readFileText(executable);
-    HMODULE module = LoadLibraryExA(executable.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(module, nullptr);
-    // Mapped as a data file (its handle tagged in the low bits), the module is the file as it
-    // lies on disk, and a resource found in it is its data entry there.
-    const uintptr_t base = reinterpret_cast<uintptr_t>(module) & ~uintptr_t(3);
-    HRSRC found = FindResourceA(module, name, type);
-    ASSERT_NE(found, nullptr);
-    const size_t entry = reinterpret_cast<uintptr_t>(found) - base;
-    const size_t data =
-        reinterpret_cast<uintptr_t>(LockResource(LoadResource(module, found))) - base;
-    FreeLibrary(module);
-    IMAGE_RESOURCE_DATA_ENTRY record;
-    memcpy(&record, &bytes[entry], sizeof record);
-    if (damage == Damage::kSizePastTheEnd)
-        record.Size = 0x7FFF0000;
-    else if (damage == Damage::kOffsetOutsideTheFile)
-        record.OffsetToData = 0x7FFF0000; // in no section
-    memcpy(&bytes[entry], &record, sizeof record);
-    if (damage == Damage::kTruncated)
-        bytes.resize(data + 1);
-    writeFileText(copy, bytes);
 }
 
 TEST(Maker, RoundTripsAndDamagedOrMissingInputIsAnErrorLeavingNoFile) {
@@ -88,11 +57,12 @@ TEST(Maker, RoundTripsAndDamagedOrMissingInputIsAnErrorLeavingNoFile) {
         {picture, {"extract", picture, "-o", extracted}},
         {dialog, {"build", kCapitales, "-o", output, "--player", dialog}},
     };
-    for (Damage damage :
-         {Damage::kSizePastTheEnd, Damage::kOffsetOutsideTheFile, Damage::kTruncated}) {
+    for (ResourceDamage damage :
+         {ResourceDamage::kSizePastTheEnd, ResourceDamage::kOffsetOutsideTheFile,
+          ResourceDamage::kTruncated}) {
         SCOPED_TRACE("damage " + std::to_string(int(damage)));
-        writeDamagedCopy(quiz, "IMG", MAKEINTRESOURCEA(401), damage, picture);
-        writeDamagedCopy(quiz, RT_DIALOG, MAKEINTRESOURCEA(1001), damage, dialog);
+        ASSERT_TRUE(writeDamagedCopy(quiz, "IMG", MAKEINTRESOURCEA(401), damage, picture));
+        ASSERT_TRUE(writeDamagedCopy(quiz, RT_DIALOG, MAKEINTRESOURCEA(1001), damage, dialog));
         for (const auto& [damaged, command] : commands) {
             SCOPED_TRACE(command[0]);
             const auto [status, err] = runMakerHere(command);

@@ -20,19 +20,20 @@ Bytes encoded(const Bytes& text) {
     return stream;
 }
 
-// Loads as data a copy (at `path`) of a module built beside the tests, given these PATCH
-// resources. The player has none; Wine's UpdateResource cannot write a resource of size 0: the
-// fixture module has one.
-HMODULE loadCopy(const std::string& path, const char* module, const std::map<int, Bytes>& patches) {
-    EXPECT_TRUE(CopyFileA((executableFolder() + module).c_str(), path.c_str(), FALSE));
-    if (!patches.empty()) {
-        HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
-        for (const auto& [id, bytes] : patches)
-            EXPECT_TRUE(UpdateResourceA(update, "PATCH", MAKEINTRESOURCEA(id),
-                                        MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
-                                        const_cast<uint8_t*>(bytes.data()), bytes.size()));
-        EXPECT_TRUE(EndUpdateResourceA(update, FALSE));
-    }
+// Loads as data a copy (at `path`) of the player, which has no quiz resources, given these
+// PATCH resources; Wine's UpdateResource cannot write one of size 0, so the codes may be emptied
+// afterwards.
+HMODULE loadCopy(const std::string& path, const std::map<int, Bytes>& patches, bool codesEmptied) {
+    EXPECT_TRUE(CopyFileA((executableFolder() + "plimo.exe").c_str(), path.c_str(), FALSE));
+    HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
+    for (const auto& [id, bytes] : patches)
+        EXPECT_TRUE(UpdateResourceA(update, "PATCH", MAKEINTRESOURCEA(id),
+                                    MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                                    const_cast<uint8_t*>(bytes.data()), bytes.size()));
+    EXPECT_TRUE(EndUpdateResourceA(update, FALSE));
+    EXPECT_EQ(codesEmptied && writeDamagedCopy(path, "PATCH", MAKEINTRESOURCEA(IDR_QUIZ_CODES),
+                                               ResourceDamage::kEmptied, path),
+              codesEmptied);
     return LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
 }
 
@@ -46,32 +47,30 @@ TEST(QuizLoader, FollowsTheFailureTable) {
     const Bytes quiz = encoded(text), codes = encoded(codeLines({"UN", "DEUX", "TROIS"}));
     const Bytes corrupt = {0x30, 0xC0}; // stops before its end code
     text.pop_back();                    // cut short of its blue byte
-    const char *none = "plimo.exe", *emptyCodes = "quiz_fixture.dll";
     const std::string unreadable = "Erreur dans le d\xE9"
                                    "cryptage des ";
     const int T = IDR_QUIZ_TEXT, C = IDR_QUIZ_CODES;
     // The records' titles: the built-in quiz, a record left as constructed, and the quiz above.
     const char *builtIn = "Nom du plimo", *untouched = "nom du plimo", *whole = "Les capitales";
     struct Case {
-        const char* fixture;
         std::map<int, Bytes> resources;
         std::string message; // empty: no box
         const char* title;
         int questions;
-        bool codesLoaded;
+        bool codesLoaded, codesEmptied = false;
     } cases[] = {
-        {none, {{C, codes}}, "", builtIn, 7, false}, // codes without a quiz text
-        {none, {{T, corrupt}, {C, codes}}, unreadable + "reponses", untouched, 2, false},
-        {none, {{T, encoded(text)}, {C, codes}}, unreadable + "reponses", untouched, 2, false},
-        {none, {{T, quiz}}, "Codes non trouv\xE9s.", whole, 3, false},
-        {emptyCodes, {}, "Codes non renseign\xE9s.", whole, 3, false},
-        {none, {{T, quiz}, {C, corrupt}}, unreadable + "codes", whole, 3, false},
-        {none, {{T, quiz}, {C, codes}}, "", whole, 3, true},
+        {{{C, codes}}, "", builtIn, 7, false}, // codes without a quiz text
+        {{{T, corrupt}, {C, codes}}, unreadable + "reponses", untouched, 2, false},
+        {{{T, encoded(text)}, {C, codes}}, unreadable + "reponses", untouched, 2, false},
+        {{{T, quiz}}, "Codes non trouv\xE9s.", whole, 3, false},
+        {{{T, quiz}, {C, codes}}, "Codes non renseign\xE9s.", whole, 3, false, true},
+        {{{T, quiz}, {C, corrupt}}, unreadable + "codes", whole, 3, false},
+        {{{T, quiz}, {C, codes}}, "", whole, 3, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
         TemporaryFolder folder;
-        HMODULE module = loadCopy(folder.file("quiz.dll"), c.fixture, c.resources);
+        HMODULE module = loadCopy(folder.file("quiz.dll"), c.resources, c.codesEmptied);
         ASSERT_NE(module, nullptr);
         auto record = std::make_unique<QuizRecord>();
         MessageBoxCapture capture;

@@ -1,5 +1,6 @@
 #include "tests/windows/support.h"
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -57,6 +58,35 @@ std::string executableFolder() {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     return std::filesystem::path(path).parent_path().string() + "\\";
+}
+
+bool writeDamagedCopy(const std::string& executable, LPCSTR type, LPCSTR name,
+                      ResourceDamage damage, const std::string& copy) {
+    std::string bytes = readFileText(executable);
+    UniqueModule module(LoadLibraryExA(executable.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    HRSRC found = module ? FindResourceA(module.get(), name, type) : nullptr;
+    if (!found)
+        return false;
+    // Mapped as a data file (its handle tagged in the low bits), the module is the file as it
+    // lies on disk, and a resource found in it is its data entry there.
+    const uintptr_t base = reinterpret_cast<uintptr_t>(module.get()) & ~uintptr_t(3);
+    const size_t entry = reinterpret_cast<uintptr_t>(found) - base;
+    const size_t data =
+        reinterpret_cast<uintptr_t>(LockResource(LoadResource(module.get(), found))) - base;
+    module.reset(); // the copy may be the executable itself
+    IMAGE_RESOURCE_DATA_ENTRY record;
+    memcpy(&record, &bytes[entry], sizeof record);
+    if (damage == ResourceDamage::kEmptied)
+        record.Size = 0;
+    else if (damage == ResourceDamage::kSizePastTheEnd)
+        record.Size = 0x7FFF0000;
+    else if (damage == ResourceDamage::kOffsetOutsideTheFile)
+        record.OffsetToData = 0x7FFF0000; // in no section
+    memcpy(&bytes[entry], &record, sizeof record);
+    if (damage == ResourceDamage::kTruncated)
+        bytes.resize(data + 1);
+    writeFileText(copy, bytes);
+    return true;
 }
 
 TemporaryFolder::TemporaryFolder(bool enter) {

@@ -26,6 +26,13 @@ HWND createTestWindow(int width, int height);
 // Beside the running test executable (trailing backslash): the player, the maker, fixtures.
 std::string executableFolder();
 
+// Writes to `copy` the executable with the data entry of its resource `type` `name` changed, as
+// a broken download or a hostile file may have it, or the file cut short inside the resource;
+// false when the resource is not found.
+enum class ResourceDamage { kEmptied, kSizePastTheEnd, kOffsetOutsideTheFile, kTruncated };
+bool writeDamagedCopy(const std::string& executable, LPCSTR type, LPCSTR name,
+                      ResourceDamage damage, const std::string& copy);
+
 // A fresh folder under the temporary folder, removed with its files at the end. Entered, it is
 // the current folder meanwhile: the progress file and bystander clips go there.
 class TemporaryFolder {
