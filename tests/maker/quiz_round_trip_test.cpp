@@ -31,12 +31,6 @@ std::vector<uint8_t> decoded(const std::optional<std::vector<uint8_t>>& stream) 
     return text;
 }
 
-std::vector<uint8_t> encoded(const std::vector<uint8_t>& text) {
-    std::vector<uint8_t> stream;
-    EXPECT_EQ(lzwEncode(text, stream), kLzwOk);
-    return stream;
-}
-
 // A quiz of three questions in one layout, with one kind of reward and one or two answers, its
 // texts in every kind of string, with letters beyond ASCII in them and in comments.
 std::string sourceOf(const std::string& layout, const std::string& reward, bool twoAnswers) {

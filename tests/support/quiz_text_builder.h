@@ -1,5 +1,8 @@
-// Builds decoded quiz texts (resource 104) and code lists (resource 105) for tests.
+// Builds decoded quiz texts (resource 104) and code lists (resource 105) for tests, and the
+// streams the resources hold.
 #pragma once
+
+#include "content/lzw_codec.h"
 
 #include <cstdint>
 #include <string>
@@ -26,4 +29,11 @@ inline std::vector<uint8_t> codeLines(const std::vector<std::string>& codes) {
     for (const std::string& code : codes)
         text += code + "\r\n";
     return {text.begin(), text.end()};
+}
+
+// `text` as a resource holds it: compressed, or empty when the codec refuses it.
+inline std::vector<uint8_t> encoded(const std::vector<uint8_t>& text) {
+    std::vector<uint8_t> stream;
+    lzwEncode(text, stream);
+    return stream;
 }

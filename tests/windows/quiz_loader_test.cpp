@@ -14,12 +14,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes encoded(const Bytes& text) {
-    Bytes stream;
-    EXPECT_EQ(lzwEncode(text, stream), kLzwOk);
-    return stream;
-}
-
 // Loads as data a copy (at `path`) of the player, which has no quiz resources, given these
 // PATCH resources; Wine's UpdateResource cannot write one of size 0, so the codes may be emptied
 // afterwards.
