@@ -39,10 +39,10 @@ const std::string kQuiz = "title = \"Les capitales\"\nlayout = \"pictures\"\nrew
 class MakerCli : public testing::Test {
   protected:
     void SetUp() override {
-        fs::copy(kData, folder.path);
+        fs::copy(kData, folder.path());
         fs::copy_file(kData / "q1.jpg", folder / "q\x1b[2J.jpg");
-        writeText(folder / "big.jpg", "\xFF\xD8\xFF\xE0");
-        writeText(source, kQuiz + "picture = \"q1.jpg\"\n");
+        writeFileText(folder / "big.jpg", "\xFF\xD8\xFF\xE0");
+        writeFileText(source, kQuiz + "picture = \"q1.jpg\"\n");
     }
 
     // What the maker says to both streams; its exit status is left in `status`.
@@ -56,7 +56,7 @@ class MakerCli : public testing::Test {
         return out.str() + err.str();
     }
 
-    ScratchFolder folder;
+    TemporaryFolder folder;
     const std::string source = (folder / "capitales.toml").string();
     FakeExecutableIo executables;
     int status = -1;
@@ -124,7 +124,8 @@ TEST_F(MakerCli, AnswersEachCommandLineWithItsStatusAndMessage) {
         std::replace(line.begin(), line.end(), '~', '\n');
         std::vector<std::string> cell = split(line, " ^ ");
         cell.resize(5);
-        writeText(source, kQuiz + "picture = \"" + (cell[3].empty() ? "q1.jpg" : cell[3]) + "\"\n");
+        writeFileText(source,
+                      kQuiz + "picture = \"" + (cell[3].empty() ? "q1.jpg" : cell[3]) + "\"\n");
         if (const size_t comma = cell[4].find(','); comma != std::string::npos) // sparse
             fs::resize_file(folder / cell[4].substr(0, comma),
                             std::stoull(cell[4].substr(comma + 1)));
@@ -156,16 +157,16 @@ TEST_F(MakerCli, WritesNothingOverAnExistingFileUnlessForced) {
         for (const char* photo :
              {"2_tour-eiffel.JPG", "10 Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9\x65.jpg"})
             fs::copy_file(kData / "q1.jpg", out / photo);
-        writeText(existing, own);
+        writeFileText(existing, own);
         command.push_back(out.string());
         EXPECT_THAT(run(command), StartsWith(existing.string() + ": file: exists already"));
         EXPECT_EQ(status, kExitQuizError) << command[0];
         EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), 3);
-        EXPECT_EQ(readText(existing), own);
+        EXPECT_EQ(readFileText(existing), own);
         command.push_back("--force");
         run(command);
         EXPECT_EQ(status, kExitSuccess) << command[0];
-        EXPECT_NE(readText(existing), own);
+        EXPECT_NE(readFileText(existing), own);
     }
     // The quiz `new` wrote builds at once: the photos in natural order (2 before 10), each name,
     // as it was written, the right answer.
@@ -176,7 +177,7 @@ TEST_F(MakerCli, WritesNothingOverAnExistingFileUnlessForced) {
 }
 
 TEST_F(MakerCli, AQuizWithErrorsMakesNothingAndNamesEachInLineOrder) {
-    writeText(source, kQuiz + "text = \"|\"\ncolour = \"red\"\n");
+    writeFileText(source, kQuiz + "text = \"|\"\ncolour = \"red\"\n");
     EXPECT_THAT(split(run({"build", source, "--rc", (folder / "rc").string()}), "\n"),
                 testing::ElementsAre(StartsWith(source + ":5: question[1].picture: "),
                                      StartsWith(source + ":8: question[1].text: "),

@@ -1,17 +1,14 @@
-// Shared by the maker tests: the test media, scratch folders, files and sources.
+// Shared by the maker tests: the test media, files and diagnostics.
 #pragma once
 
 #include "maker/diagnostics.h"
 #include "maker/source_reader.h"
+#include "tests/support/files.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -24,24 +21,8 @@ namespace fs = std::filesystem;
 // to ../CMakeLists.txt.
 inline const fs::path kData = PLIMO_MAKER_TEST_DATA;
 
-// A fresh folder, removed afterwards; ctest runs tests side by side, so it is per process.
-struct ScratchFolder {
-    ScratchFolder() { fs::create_directories(path); }
-    ~ScratchFolder() { fs::remove_all(path, ignored); }
-    fs::path operator/(const std::string& name) const { return path / name; }
-    std::error_code ignored;
-    const fs::path path = fs::temp_directory_path() / ("plimo_maker_" + std::to_string(getpid()));
-};
-
-inline void writeText(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-inline std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 inline std::vector<uint8_t> readBytes(const fs::path& path) {
-    const std::string text = readText(path);
+    const std::string text = readFileText(path);
     return {text.begin(), text.end()};
 }
 

@@ -160,10 +160,10 @@ TEST(QuizReader, NamesTheExecutableAndTheResourceOfEachFault) {
 // resources of an executable builds them again, byte for byte.
 TEST(QuizFolders, HoldWhatTheBuildNeedsAndWarnOfMissingAndUnusedPictures) {
     QuizResources resources = build(goodSource(sourceOf("pictures", "picture", false)));
-    ScratchFolder scratch;
+    TemporaryFolder scratch;
     Diagnostics found, again;
     ASSERT_TRUE(writeResourceFolder(resources, kMediaPictures, scratch / "out/rc", false, found));
-    EXPECT_EQ(readText(scratch / "out/rc/quiz.rc"),
+    EXPECT_EQ(readFileText(scratch / "out/rc/quiz.rc"),
               "// The resources of one quiz, made by plimo-maker. Compile this script with windres "
               "from\n// its own folder (or with --include-dir naming it) and link it into a copy "
               "of the\n// player.\nLANGUAGE 0, 0\n\n104 PATCH \"quiz_text.bin\"\n"

@@ -2,17 +2,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-
-std::string readFileText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-void writeFileText(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
 
 bool fileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -87,26 +76,6 @@ bool writeDamagedCopy(const std::string& executable, LPCSTR type, LPCSTR name,
         bytes.resize(data + 1);
     writeFileText(copy, bytes);
     return true;
-}
-
-TemporaryFolder::TemporaryFolder(bool enter) {
-    static int counter = 0;
-    const std::string base = (std::filesystem::temp_directory_path() / "plimo-test-").string();
-    // Wine reuses process ids: a folder left by an earlier, killed run may hold the name.
-    do
-        path_ = base + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-    while (!std::filesystem::create_directory(path_));
-    if (enter) {
-        previous_ = std::filesystem::current_path().string();
-        std::filesystem::current_path(path_);
-    }
-}
-
-TemporaryFolder::~TemporaryFolder() {
-    if (!previous_.empty())
-        std::filesystem::current_path(previous_);
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // boxes.
 #pragma once
 
+#include "tests/support/files.h"
 #include "win/handles.h"
 
 #include <windows.h>
@@ -10,9 +11,6 @@
 #include <string>
 #include <vector>
 
-// A whole file's bytes (empty when it cannot be read), and a file written whole.
-std::string readFileText(const std::string& path);
-void writeFileText(const std::string& path, const std::string& content);
 bool fileExists(const std::string& path);
 // Names of the files in `folder`.
 std::set<std::string> filesIn(const std::string& folder);
@@ -32,21 +30,6 @@ std::string executableFolder();
 enum class ResourceDamage { kEmptied, kSizePastTheEnd, kOffsetOutsideTheFile, kTruncated };
 bool writeDamagedCopy(const std::string& executable, LPCSTR type, LPCSTR name,
                       ResourceDamage damage, const std::string& copy);
-
-// A fresh folder under the temporary folder, removed with its files at the end. Entered, it is
-// the current folder meanwhile: the progress file and bystander clips go there.
-class TemporaryFolder {
-  public:
-    explicit TemporaryFolder(bool enter = false);
-    ~TemporaryFolder();
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "\\" + name; }
-
-  private:
-    std::string path_, previous_;
-};
 
 struct CapturedBox {
     std::string caption, text;
