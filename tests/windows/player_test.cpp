@@ -32,7 +32,7 @@ class Player : public testing::Test {
   protected:
     void TearDown() override {
         if (quizRecord)
-            shutDownPlayer(GetModuleHandleA(nullptr), mainWindow);
+            shutdownPlayer(GetModuleHandleA(nullptr), mainWindow);
     }
     void start() {
         mainWindow = startPlayer(GetModuleHandleA(nullptr));
@@ -181,7 +181,7 @@ TEST_F(Player, StartsAndShutDownsLeaveNoObjectBehind) {
         for (HGDIOBJ object : owned)
             ASSERT_NE(GetObjectType(object), 0u);
         HWND windows[] = {mainWindow, headerPaneWindow, boardWindow};
-        shutDownPlayer(GetModuleHandleA(nullptr), mainWindow);
+        shutdownPlayer(GetModuleHandleA(nullptr), mainWindow);
         for (size_t i = 0; i < owned.size(); ++i)
             EXPECT_EQ(GetObjectType(owned[i]), 0u) << "object " << i << " left behind";
         EXPECT_FALSE(IsWindow(windows[0]) || IsWindow(windows[1]) || IsWindow(windows[2]));
@@ -219,7 +219,7 @@ TEST_F(FocusedFields, LeavingJudgesEnteringSelectsF1FillsAndClosingShowsNoReward
     quizRecord->rewardKind = kRewardMessage;
     SendMessageA(mainWindow, WM_CLOSE, 0, 0);
     // Ending the board moves the focus out of field 4, which judges it once more.
-    shutDownPlayer(GetModuleHandleA(nullptr), mainWindow);
+    shutdownPlayer(GetModuleHandleA(nullptr), mainWindow);
     EXPECT_TRUE(rewardBoxes.boxes().empty());
     EXPECT_EQ(readFileText(kProgressFile).substr(0, 12), "test\r\ntest\r\n");
 }
