@@ -20,6 +20,10 @@ constexpr int kBoardPictureBox = 260;
 // phone photo has 12 megapixels, while a 100 megapixel picture already takes 400 MB decoded.
 constexpr int64_t kMaxPicturePixels = 100'000'000;
 
+// A picture of more megapixels takes hundreds of megabytes while it is decoded (a 16-bit PNG
+// of 100 megapixels some 1.6 GB): such pictures are prepared one at a time.
+constexpr int64_t kLargePicturePixels = 25'000'000;
+
 constexpr int kPictureJpegQuality = 90;
 
 struct PictureDimensions {
@@ -59,6 +63,9 @@ PreparedPicture preparePicture(std::span<const uint8_t> file);
 
 // The size of a picture as its header announces it, when stb reads the format.
 std::optional<PictureDimensions> pictureDimensions(std::span<const uint8_t> bytes);
+
+// Whether the header announces more than kLargePicturePixels.
+bool isLargePicture(std::span<const uint8_t> file);
 
 // "scaled from PNG 4000 x 3000", "converted from PNG 200 x 100", "kept as it was".
 std::string describeOrigin(const PictureOrigin& origin);
