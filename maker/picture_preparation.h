@@ -3,6 +3,7 @@
 // once. stb decodes, resamples and writes them, the same code in every build of the maker.
 #pragma once
 
+#include "board/board_layout.h"
 #include "maker/media_format.h"
 
 #include <cstdint>
@@ -14,7 +15,7 @@
 
 // The board fits every picture (and a reward picture, in its place) into a box of this size:
 // a picture whose longer side is this long is drawn at 1:1, without a second resampling.
-constexpr int kBoardPictureBox = 260;
+constexpr int kBoardPictureBox = kPictureBox;
 
 // A picture is refused by the size its header announces, before it is decoded: a 4000 x 3000
 // phone photo has 12 megapixels, while a 100 megapixel picture already takes 400 MB decoded.
