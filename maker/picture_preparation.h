@@ -3,6 +3,7 @@
 // once. stb decodes, resamples and writes them, the same code in every build of the maker.
 #pragma once
 
+#include "board/board_layout.h"
 #include "maker/media_format.h"
 
 #include <cstdint>
@@ -14,11 +15,15 @@
 
 // The board fits every picture (and a reward picture, in its place) into a box of this size:
 // a picture whose longer side is this long is drawn at 1:1, without a second resampling.
-constexpr int kBoardPictureBox = 260;
+constexpr int kBoardPictureBox = kPictureBox;
 
 // A picture is refused by the size its header announces, before it is decoded: a 4000 x 3000
 // phone photo has 12 megapixels, while a 100 megapixel picture already takes 400 MB decoded.
 constexpr int64_t kMaxPicturePixels = 100'000'000;
+
+// A picture of more megapixels takes hundreds of megabytes while it is decoded (a 16-bit PNG
+// of 100 megapixels some 1.6 GB): such pictures are prepared one at a time.
+constexpr int64_t kLargePicturePixels = 25'000'000;
 
 constexpr int kPictureJpegQuality = 90;
 
@@ -59,6 +64,9 @@ PreparedPicture preparePicture(std::span<const uint8_t> file);
 
 // The size of a picture as its header announces it, when stb reads the format.
 std::optional<PictureDimensions> pictureDimensions(std::span<const uint8_t> bytes);
+
+// Whether the header announces more than kLargePicturePixels.
+bool isLargePicture(std::span<const uint8_t> file);
 
 // "scaled from PNG 4000 x 3000", "converted from PNG 200 x 100", "kept as it was".
 std::string describeOrigin(const PictureOrigin& origin);

@@ -46,8 +46,8 @@ bool encode(const QuizSource& quiz, const std::vector<uint8_t>& text, const char
 }
 
 // Runs work(0) ... work(count - 1) on a few threads; the first exception (running out of
-// memory) is thrown again once all have stopped. Four at most: a picture of 100 megapixels
-// takes some 700 MB while it is prepared.
+// memory) is thrown again once all have stopped. Four at most, of which one prepares a large
+// picture at a time (see LargePictureTurn).
 void forEachInParallel(size_t count, const std::function<void(size_t)>& work) {
     std::atomic<size_t> next{0};
     std::mutex failureLock;
@@ -77,6 +77,21 @@ void forEachInParallel(size_t count, const std::function<void(size_t)>& work) {
     if (failure)
         std::rethrow_exception(failure);
 }
+
+// A picture of 100 megapixels takes up to 1.6 GB while stb decodes it: large pictures wait for
+// one another, small ones go beside them.
+class LargePictureTurn {
+  public:
+    PreparedPicture prepare(std::span<const uint8_t> file) {
+        std::unique_lock<std::mutex> turn(large_, std::defer_lock);
+        if (isLargePicture(file))
+            turn.lock();
+        return preparePicture(file);
+    }
+
+  private:
+    std::mutex large_;
+};
 
 // One picture or clip of the quiz, and what the quiz stores of it.
 struct MediaItem {
@@ -138,8 +153,8 @@ class MediaReader {
         return items;
     }
 
-    // Touches nothing but `item`: it runs beside the others.
-    void take(MediaItem& item) const {
+    // Touches nothing but `item` (and the turn of large pictures): it runs beside the others.
+    void take(MediaItem& item) {
         const std::string quoted = "\"" + item.media->path + "\"";
         std::string reason;
         if (!readWholeFile(quiz_.folder / pathFromUtf8(item.media->path), item.bytes, reason,
@@ -152,7 +167,7 @@ class MediaReader {
                 item.error = quoted + " is not a JPEG, BMP or GIF picture, which --keep-pictures "
                                       "stores as it is: build without it to convert the picture";
         } else if (item.picture) {
-            PreparedPicture prepared = preparePicture(item.bytes);
+            PreparedPicture prepared = largePictureTurn_.prepare(item.bytes);
             item.bytes = std::move(prepared.bytes);
             item.origin = prepared.origin;
             if (!prepared.ok())
@@ -162,6 +177,7 @@ class MediaReader {
 
     const QuizSource& quiz_;
     MediaHandling handling_;
+    LargePictureTurn largePictureTurn_;
 };
 
 } // namespace
