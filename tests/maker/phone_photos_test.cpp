@@ -1,3 +1,4 @@
+#include "maker/media_format.h"
 #include "maker/picture_orientation.h"
 #include "tests/maker/maker_test_support.h"
 
@@ -98,6 +99,48 @@ TEST(PictureOrientation, TurnsStoredPixelsUpright) {
         EXPECT_EQ(upright[corners[row.topLeftGoesTo]], 1) << row.orientation << " " << row.degrees;
         EXPECT_EQ(upright[corners[row.topRightGoesTo]], 3) << row.orientation << " " << row.degrees;
     }
+}
+
+TEST(PhonePhotos, NamesTheFormatsTheMakerDoesNotRead) {
+    const struct {
+        std::string head;
+        const char* format;
+    } rows[] = {
+        {std::string("\0\0\0\x18"
+                     "ftypheic\0\0\0\0",
+                     16),
+         "HEIC photo"},
+        {std::string("\0\0\0\x18"
+                     "ftyphevc",
+                     12),
+         "HEIC photo"},
+        {std::string("\0\0\0\x1C"
+                     "ftypmif1",
+                     12),
+         "HEIF picture"},
+        {std::string("\0\0\0\x1C"
+                     "ftypavif",
+                     12),
+         "AVIF picture"},
+        {std::string("\0\0\0\x1C"
+                     "ftypisom",
+                     12),
+         ""}, // an MP4 video
+        {"RIFF\x10\1\1\1WEBPVP8 ", "WebP picture"},
+        {"RIFF\x10\1\1\1AVI LIST", ""},
+        {std::string("II*\0\x08\0\0\0", 8), "TIFF picture"},
+        {std::string("MM\0*\0\0\0\x08", 8), "TIFF picture"},
+        {"\xFF\xD8\xFF\xE1", ""},
+        {"ftyp", ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(unreadPictureFormat(std::vector<uint8_t>(row.head.begin(), row.head.end())),
+                  row.format)
+            << row.format;
+    EXPECT_THAT(unreadPictureAdvice("HEIC photo"),
+                AllOf(StartsWith("HEIC photo: the maker reads JPEG, PNG, GIF and BMP; save it as "
+                                 "JPEG first"),
+                      HasSubstr("Most Compatible")));
 }
 
 } // namespace
