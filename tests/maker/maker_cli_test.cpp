@@ -92,6 +92,9 @@ const char* const kCommandLines =
     "0 ^ Quasiment~ ^ judge,SOURCE,1,P\xC3\xA0RIS\n"
     "0 ^ Quasiment~ ^ judge,SOURCE,1,--,-PARIS\n"
     "0 ^ BRAVO~ ^ judge,SOURCE,--answer,2,1,FRANCE\n"
+    "0 ^ PARIS:~  PRIS -> Quasiment   (one letter missing)~ ^ judge,SOURCE,1,--variants\n"
+    "0 ^ FRANCE:~  FANCE -> ^ judge,SOURCE,1,--variants,--answer,2\n"
+    "2 ^ judge QUIZ N --variants ^ judge,SOURCE,1,PARIS,--variants\n"
     "2 ^ plimo-maker: reading and writing executables needs ^ show,linux.exe\n"
     "1 ^ nowhere.exe: cannot open the executable~ ^ show,nowhere.exe\n"
     "1 ^ plimo-maker: not enough memory for this quiz; nothing was made~ ^ show,huge.exe\n"
@@ -103,7 +106,8 @@ const char* const kCommandLines =
     "--keep-pictures stores as it is ^ show,SOURCE,--keep-pictures ^ q4.png\n"
     // What the build does to each picture; an executable tells only what it stores.
     "0 ^ bytes, converted from JPEG 200 x 20~ ^ show,SOURCE ^ progressive.jpg\n"
-    "0 ^ wrote q.exe ^ build,SOURCE,-o,q.exe\n"
+    "0 ^ wrote q.exe~ ^ build,SOURCE,-o,q.exe\n"
+    "0 ^ wrote q2.exe (.exe added ^ build,SOURCE,-o,q2\n"
     "0 ^ picture: IMG 401, JPEG 4 x 3, 286 bytes~ ^ show,q.exe\n"
     // Control characters from a source, an executable or the command line come out escaped; a
     // no-break space is shown as it is.
