@@ -1,5 +1,7 @@
 #include "maker/picture_preparation.h"
 
+#include "maker/picture_orientation.h"
+
 #include <stb/stb_image.h>
 #include <stb/stb_image_resize.h>
 #include <stb/stb_image_write.h>
@@ -303,6 +305,7 @@ PreparedPicture refused(PreparedPicture picture, std::string reason) {
 struct PictureHeader {
     PictureDimensions size;
     int channels = 0;
+    bool topDown = false; // a BMP whose rows run from the top, which older decoders misread
 };
 
 // The header as stb reads it. A BMP stored top-down (as Windows writes them) announces a
@@ -313,7 +316,7 @@ std::optional<PictureHeader> readHeader(std::span<const uint8_t> file) {
         !stbi_info_from_memory(file.data(), length(file), &width, &height, &channels) ||
         height == INT_MIN)
         return std::nullopt;
-    return PictureHeader{{width, std::abs(height)}, channels};
+    return PictureHeader{{width, std::abs(height)}, channels, height < 0};
 }
 
 // Why stb must not be given a JPEG, found from its segments; empty when it may.
@@ -326,10 +329,23 @@ std::string jpegDamage(const JpegFacts& jpeg) {
     return {};
 }
 
+// Pixels at the board's size, turned: scaled first, so that only the small picture is turned.
+std::vector<uint8_t> turnedJpeg(PictureDimensions size, const uint8_t* rgb, PictureTurn turn,
+                                std::string& reason) {
+    if (turn.isNone())
+        return encodeJpeg(size, rgb, reason);
+    const size_t bytes = 3 * static_cast<size_t>(size.width) * static_cast<size_t>(size.height);
+    const std::vector<uint8_t> turned =
+        turnedPixels({rgb, bytes}, size.width, size.height, 3, turn);
+    const PictureDimensions upright =
+        turn.swapsSides() ? PictureDimensions{size.height, size.width} : size;
+    return encodeJpeg(upright, turned.data(), reason);
+}
+
 // The picture as the board shows it, as JPEG; the reason when it cannot be made.
-std::vector<uint8_t> boardJpeg(RgbPixels pixels, std::string& reason) {
+std::vector<uint8_t> boardJpeg(RgbPixels pixels, PictureTurn turn, std::string& reason) {
     if (fitsTheBox(pixels.size))
-        return encodeJpeg(pixels.size, pixels.bytes.get(), reason);
+        return turnedJpeg(pixels.size, pixels.bytes.get(), turn, reason);
     const PictureDimensions box = boxSize(pixels.size);
     const std::vector<uint8_t> small = scaled(pixels, box);
     pixels.bytes.reset(); // before the JPEG writer takes its memory
@@ -337,7 +353,25 @@ std::vector<uint8_t> boardJpeg(RgbPixels pixels, std::string& reason) {
         reason = "cannot be scaled: not enough memory";
         return {};
     }
-    return encodeJpeg(box, small.data(), reason);
+    return turnedJpeg(box, small.data(), turn, reason);
+}
+
+int exifOrientationOf(std::span<const uint8_t> file) {
+    return detectMediaFormat(file.first(std::min(file.size(), kMediaHeadLength))) ==
+                   MediaFormat::kJpeg
+               ? jpegExifOrientation(file)
+               : 1;
+}
+
+// "turned upright", "turned 90 degrees clockwise", both, or nothing.
+std::string turnText(const PictureOrigin& origin) {
+    std::string text;
+    if (origin.exifOrientation != 1)
+        text = "turned upright";
+    if (pictureTurn(1, origin.turnDegrees).quarterTurns != 0)
+        text += (text.empty() ? "turned " : " and ") + std::to_string(origin.turnDegrees) +
+                " degrees clockwise";
+    return text;
 }
 
 } // namespace
@@ -355,9 +389,16 @@ bool isLargePicture(std::span<const uint8_t> file) {
     return size && int64_t{size->width} * size->height > kLargePicturePixels;
 }
 
-PreparedPicture preparePicture(std::span<const uint8_t> file) {
+bool pictureNeedsTurning(std::span<const uint8_t> file, int turnDegrees) {
+    return !pictureTurn(exifOrientationOf(file), turnDegrees).isNone();
+}
+
+PreparedPicture preparePicture(std::span<const uint8_t> file, int turnDegrees) {
     PreparedPicture picture;
     picture.origin.format = detectMediaFormat(file.first(std::min(file.size(), kMediaHeadLength)));
+    picture.origin.exifOrientation = exifOrientationOf(file);
+    picture.origin.turnDegrees = turnDegrees;
+    const PictureTurn turn = pictureTurn(picture.origin.exifOrientation, turnDegrees);
     const JpegFacts jpeg = factsOf(file);
     if (std::string damage = jpegDamage(jpeg); !damage.empty())
         return refused(picture, damage);
@@ -384,12 +425,12 @@ PreparedPicture preparePicture(std::span<const uint8_t> file) {
     if (!(pixels.size == size))
         return refused(picture, "announces " + sizeText(size) + " pixels but holds " +
                                     sizeText(pixels.size));
-    picture.bytes = boardJpeg(std::move(pixels), reason);
+    picture.bytes = boardJpeg(std::move(pixels), turn, reason);
     if (picture.bytes.empty())
         return refused(picture, reason);
 
     picture.origin.change = fitsTheBox(size) ? PictureChange::kConverted : PictureChange::kScaled;
-    if (playerReadsAsItIs(picture.origin, jpeg) &&
+    if (turn.isNone() && !header->topDown && playerReadsAsItIs(picture.origin, jpeg) &&
         !worthConverting(picture.origin, file.size(), picture.bytes.size())) {
         picture.bytes.assign(file.begin(), file.end());
         picture.origin.change = PictureChange::kKept;
@@ -400,10 +441,16 @@ PreparedPicture preparePicture(std::span<const uint8_t> file) {
 std::string describeOrigin(const PictureOrigin& origin) {
     if (origin.change == PictureChange::kKept)
         return "kept as it was";
-    std::string from = origin.change == PictureChange::kScaled ? "scaled from " : "converted from ";
+    std::string from = turnText(origin);
+    if (!from.empty())
+        from += " and ";
+    from += origin.change == PictureChange::kScaled ? "scaled from " : "converted from ";
     if (origin.format != MediaFormat::kUnknown)
         from += std::string(mediaFormatName(origin.format)) + " ";
-    return from + sizeText(origin.size);
+    from += sizeText(origin.size);
+    if (origin.exifOrientation != 1)
+        from += " (EXIF orientation " + std::to_string(origin.exifOrientation) + ")";
+    return from;
 }
 
 std::string describeStoredPicture(std::span<const uint8_t> bytes) {

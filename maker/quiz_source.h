@@ -32,6 +32,7 @@ struct QuizColour {
 struct MediaFile {
     std::string path; // UTF-8, as written
     int line = 0;
+    int turnDegrees = 0; // clockwise, after the picture's own EXIF orientation: 0, 90, 180, 270
     bool present() const { return !path.empty(); }
 };
 

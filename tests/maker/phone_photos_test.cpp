@@ -1,6 +1,12 @@
 #include "maker/media_format.h"
 #include "maker/picture_orientation.h"
+#include "maker/picture_preparation.h"
 #include "tests/maker/maker_test_support.h"
+
+#include <stb/stb_image.h>
+#include <stb/stb_image_write.h>
+
+#include <memory>
 
 namespace {
 
@@ -20,9 +26,9 @@ void put(std::vector<uint8_t>& out, uint32_t value, int size, bool bigEndian) {
         out.push_back(uint8_t(value >> 8 * (bigEndian ? size - 1 - i : i)));
 }
 
-// A JPEG's first segments: SOI, an APP0, the APP1 with a TIFF block whose first directory
-// holds a DateTime entry and then the orientation, and the end of the picture.
-std::vector<uint8_t> exifJpeg(const ExifShape& shape) {
+// An APP1 segment with a TIFF block whose first directory holds a DateTime entry and then the
+// orientation.
+std::vector<uint8_t> exifSegment(const ExifShape& shape) {
     std::vector<uint8_t> tiff;
     const bool be = shape.bigEndian;
     tiff.insert(tiff.end(), {uint8_t(be ? 'M' : 'I'), uint8_t(be ? 'M' : 'I')});
@@ -37,14 +43,24 @@ std::vector<uint8_t> exifJpeg(const ExifShape& shape) {
     put(tiff, shape.orientation, shape.type == 4 ? 4 : 2, be);
     tiff.resize(tiff.size() + (shape.type == 4 ? 0 : 2));
 
-    std::vector<uint8_t> file = {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F'};
     const size_t length = 2 + 6 + tiff.size() + shape.cutSegmentBy;
-    file.insert(file.end(), {0xFF, 0xE1, uint8_t(length >> 8), uint8_t(length)});
-    file.insert(file.end(), shape.header, shape.header + 4);
-    file.insert(file.end(), {0, 0});
-    file.insert(file.end(), tiff.begin(), tiff.end());
-    file.insert(file.end(), {0xFF, 0xD9});
-    return file;
+    std::vector<uint8_t> segment = {0xFF, 0xE1, uint8_t(length >> 8), uint8_t(length)};
+    segment.insert(segment.end(), shape.header, shape.header + 4);
+    segment.insert(segment.end(), {0, 0});
+    segment.insert(segment.end(), tiff.begin(), tiff.end());
+    return segment;
+}
+
+// `jpeg` with the EXIF segment right after its start, where cameras write it.
+std::vector<uint8_t> withExif(std::vector<uint8_t> jpeg, const ExifShape& shape) {
+    const std::vector<uint8_t> segment = exifSegment(shape);
+    jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
+    return jpeg;
+}
+
+// The start of a JPEG: an APP0, the EXIF block, the end.
+std::vector<uint8_t> exifJpeg(const ExifShape& shape) {
+    return withExif({0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F', 0xFF, 0xD9}, shape);
 }
 
 TEST(PictureOrientation, ReadsTheExifTagOrCountsAsUpright) {
@@ -64,7 +80,7 @@ TEST(PictureOrientation, ReadsTheExifTagOrCountsAsUpright) {
         {{.entries = 0xFFFF}, 6},         // entries past the end: the tag is found first
         {{.entries = 1}, 1},              // the tag is not among the entries counted
         {{.header = "XMP "}, 1},          // another APP1
-        {{.cutSegmentBy = 3}, 1},         // a segment running past the file
+        {{.cutSegmentBy = 100}, 1},       // a segment running past the file
     };
     for (const auto& row : rows)
         EXPECT_EQ(jpegExifOrientation(exifJpeg(row.shape)), row.expected)
@@ -99,6 +115,77 @@ TEST(PictureOrientation, TurnsStoredPixelsUpright) {
         EXPECT_EQ(upright[corners[row.topLeftGoesTo]], 1) << row.orientation << " " << row.degrees;
         EXPECT_EQ(upright[corners[row.topRightGoesTo]], 3) << row.orientation << " " << row.degrees;
     }
+}
+
+// A JPEG of 400 x 200 whose quarters are red, green (top) and blue, white (bottom).
+std::vector<uint8_t> quarteredJpeg() {
+    std::vector<uint8_t> pixels, file;
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 400; ++x) {
+            const bool right = x >= 200, bottom = y >= 100;
+            const uint8_t white = right && bottom ? 255 : 0;
+            pixels.insert(pixels.end(), {uint8_t(!right && !bottom ? 255 : white),
+                                         uint8_t(right && !bottom ? 255 : white),
+                                         uint8_t(!right && bottom ? 255 : white)});
+        }
+    }
+    stbi_write_jpg_to_func(
+        [](void* out, void* data, int size) {
+            auto* bytes = static_cast<uint8_t*>(data);
+            static_cast<std::vector<uint8_t>*>(out)->insert(
+                static_cast<std::vector<uint8_t>*>(out)->end(), bytes, bytes + size);
+        },
+        &file, 400, 200, 3, pixels.data(), 95);
+    return file;
+}
+
+// Photos are stored upright whatever way the camera held them, and as the author turns them.
+TEST(PhonePhotos, AreStoredUpright) {
+    const char* const kColours[] = {"red", "green", "blue", "white"};
+    const auto colourAt = [&](const uint8_t* rgb) {
+        const int index = rgb[0] > 128 ? (rgb[1] > 128 ? 3 : 0) : (rgb[1] > 128 ? 1 : 2);
+        return std::string(kColours[index]);
+    };
+    const struct {
+        int orientation, degrees;
+        const char* corners; // top-left, top-right, bottom-left, bottom-right once stored
+    } rows[] = {
+        {1, 0, "red green blue white"},   {2, 0, "green red white blue"},
+        {3, 0, "white blue green red"},   {4, 0, "blue white red green"},
+        {5, 0, "red blue green white"},   {6, 0, "blue red white green"},
+        {7, 0, "white green blue red"},   {8, 0, "green white red blue"},
+        {1, 90, "blue red white green"},  {6, 270, "red green blue white"},
+        {8, 180, "blue red white green"},
+    };
+    const std::vector<uint8_t> photo = quarteredJpeg();
+    for (const auto& row : rows) {
+        const PreparedPicture prepared = preparePicture(
+            withExif(photo, {.orientation = uint32_t(row.orientation)}), row.degrees);
+        ASSERT_TRUE(prepared.ok()) << prepared.refusal;
+        int width = 0, height = 0, channels = 0;
+        std::unique_ptr<stbi_uc, void (*)(void*)> rgb(
+            stbi_load_from_memory(prepared.bytes.data(), int(prepared.bytes.size()), &width,
+                                  &height, &channels, 3),
+            stbi_image_free);
+        ASSERT_TRUE(rgb);
+        const bool portrait = (row.orientation >= 5) != (row.degrees % 180 == 90);
+        EXPECT_EQ(std::pair(width, height), portrait ? std::pair(130, 260) : std::pair(260, 130));
+        std::string corners;
+        for (auto [x, y] :
+             {std::pair{10, 10}, {width - 10, 10}, {10, height - 10}, {width - 10, height - 10}})
+            corners += (corners.empty() ? "" : " ") + colourAt(rgb.get() + 3 * (y * width + x));
+        EXPECT_EQ(corners, row.corners) << row.orientation << " " << row.degrees;
+    }
+    const PreparedPicture turned = preparePicture(withExif(photo, {.orientation = 6}));
+    EXPECT_EQ(describeOrigin(turned.origin),
+              "turned upright and scaled from JPEG 400 x 200 (EXIF orientation 6)");
+    EXPECT_EQ(describeOrigin(preparePicture(photo, 90).origin),
+              "turned 90 degrees clockwise and scaled from JPEG 400 x 200");
+    // A small photo the player could read as it is is turned all the same.
+    const std::vector<uint8_t> small = withExif(readBytes(kData / "q1.jpg"), {.orientation = 8});
+    EXPECT_EQ(preparePicture(small).origin.change, PictureChange::kConverted);
+    EXPECT_TRUE(pictureNeedsTurning(small, 0));
+    EXPECT_FALSE(pictureNeedsTurning(small, 90)); // 270 + 90
 }
 
 TEST(PhonePhotos, NamesTheFormatsTheMakerDoesNotRead) {
