@@ -360,7 +360,3 @@ int runMaker(const std::vector<std::string>& arguments, ExecutableIo& executable
              std::ostream& out, std::ostream& err) {
     return Maker(executables, out, err).run(arguments);
 }
-
-const char* makerUsage() {
-    return kUsage;
-}
