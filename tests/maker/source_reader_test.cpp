@@ -81,6 +81,17 @@ TEST(SourceReader, NamesTheLineAndFieldOfEachFaultOrDoubt) {
         // A text over two lines, rewritten for toml++, keeps the lines of what follows.
         {quiz("[[question]]\ntext = \"\"\"\xC3\xA9\n\xC3\xA9\"\"\"\nanswer = \"A|B\"\n"),
          "6: question[1].answer:", "'|'"},
+        // Keys and headers of 257 parts, spaces and quotes around them, deeper together than
+        // alone; 256 parts are still only a key the quiz does not know.
+        {quiz(repeated("a . ", 256) + "b = 1\n" + kQ), "3: syntax:", "nested more than 256 deep"},
+        {quiz(kQ + "[[" + repeated("a.", 256) + "b]]\n"), "6: syntax:", "more than 256"},
+        {quiz(kQ + "[" + repeated("a.", 127) + "b]\n" + repeated("a.", 128) + "b = 1\n"),
+         "7: syntax:", "more than 256"},
+        {quiz("x = {" + repeated("a.", 126) + "b = {" + repeated("a.", 128) + "b = 1}}\n" + kQ),
+         "3: syntax:", "more than 256"},
+        {quiz("x = [{" + repeated("a.", 125) + "b = [{" + repeated("a.", 128) + "b = 1}]}]\n" + kQ),
+         "3: x:", "unknown key"},
+        {quiz("'a.b'." + repeated("a.", 254) + "b = 1\n" + kQ), "3: a.b:", "unknown key"},
         // 259 accented letters: 518 bytes of UTF-8, but 259 in Windows-1252.
         {quiz("creator = \"" + repeated("\xC3\xA9", 259) + "\"\ncodes = [\"C\"]\n" + kQ), "", ""},
     };
