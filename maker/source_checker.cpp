@@ -74,7 +74,7 @@ class SourceChecker {
     void checkQuestion(int index) {
         const QuestionSource& question = quiz_.questions[index];
         for (int k = 0; k < static_cast<int>(question.answers.size()); ++k)
-            checkAnswer(question.answers[k], answerField(quiz_, index, k));
+            checkAnswer(question.answers[k], answerField(quiz_, index, k), question.media);
         if (!question.answers.empty() &&
             static_cast<int>(question.answers.size()) != quiz_.answerFieldCount) {
             error(question.answers.front().line,
@@ -103,11 +103,14 @@ class SourceChecker {
                        kMediaPictures);
     }
 
-    void checkAnswer(const SourcedText& answer, const std::string& field) {
+    // An empty answer is never right, whatever is typed: the question could never be passed.
+    void checkAnswer(const SourcedText& answer, const std::string& field, const MediaFile& media) {
         checkStoredText(answer, field);
         const std::string& text = answer.value;
         if (text.empty())
-            warning(answer.line, field, "is empty: no typed answer can ever be right");
+            error(answer.line, field,
+                  "empty: write the answer" +
+                      (media.present() ? " for " + inQuotes(media.path) : std::string()));
         else if (text.front() == ' ' || text.back() == ' ')
             warning(answer.line, field,
                     "starts or ends with a space: typed answers lose theirs, so this one can "

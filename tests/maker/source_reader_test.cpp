@@ -60,7 +60,7 @@ text list ^ 4: codes[2]: ^ never be shown ^ codes = ["A",;"B"];{Q}
 text list ^ 3: question: ^ [[question]] ^ question = 3;
 pictures ^ 8: question[2].answers[1]: warning: ^ question[1].answers[2] ^ codes = ["A", "B"];[[question]];answers = ["LYON", "ITALIE"];picture = "q1.jpg";[[question]];answers = ["ITALIA", "ESPAGNE"];picture = "q2.bmp";
 text list ^ 6: question[1].answer: warning: ^ space ^ codes = ["C"];[[question]];text = "Q";answer = "A ";
-text list ^ 6: question[1].answer: warning: ^ empty ^ codes = ["C"];[[question]];text = "Q";answer = "";
+pictures ^ 5: question[1].answer: ^ empty: write the answer for "q1.jpg" ^ codes = ["C"];[[question]];answer = "";picture = "q1.jpg";
 text list ^ 1: codes: warning: ^ scores 1 to 1 ^ {Q}
 pictures ^ 3: answer_labels: warning: ^ only on picture ^ answer_labels = ["Ville", ""];codes = ["C"];[[question]];answer = "A";picture = "q1.jpg";
 sound ^ 6: question[1].sound: warning: ^ MP3 ^ codes = ["C"];[[question]];answer = "A";sound = "clip.avi";
