@@ -183,13 +183,18 @@ class Maker {
         allowOptions(line, {"force"});
         const std::filesystem::path folder = pathFromUtf8(line.operands[0]);
         Diagnostics diagnostics;
-        const int questions = writeStarterSource(folder, line.options.count("force"), diagnostics);
+        const StarterCounts written =
+            writeStarterSource(folder, line.options.count("force"), diagnostics);
         report(diagnostics);
-        if (questions == 0)
+        if (written.questions == 0)
             return kExitQuizError;
         const std::string source = pathToUtf8(folder / kQuizSourceName);
-        say(out_, "wrote " + source + ": " + std::to_string(questions) +
-                      " questions; check the answers, then: plimo-maker build \"" + source +
+        const std::string toWrite =
+            written.answersToWrite == 0
+                ? ""
+                : ", " + std::to_string(written.answersToWrite) + " answer(s) to write";
+        say(out_, "wrote " + source + ": " + std::to_string(written.questions) + " questions" +
+                      toWrite + "; check the answers, then: plimo-maker build \"" + source +
                       "\" -o QUIZ.exe");
         return kExitSuccess;
     }
@@ -398,8 +403,4 @@ class Maker {
 int runMaker(const std::vector<std::string>& arguments, ExecutableIo& executables,
              std::ostream& out, std::ostream& err) {
     return Maker(executables, out, err).run(arguments);
-}
-
-const char* makerUsage() {
-    return kUsage;
 }

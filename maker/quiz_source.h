@@ -89,6 +89,9 @@ std::string colourText(const QuizColour& colour);
 std::string questionField(int index, std::string_view key);
 std::string answerField(const QuizSource& quiz, int questionIndex, int answerIndex);
 
+// A text as diagnostics quote it: between double quotes.
+std::string inQuotes(std::string_view utf8);
+
 // Paths in sources and on the command line are UTF-8 on every platform.
 std::filesystem::path pathFromUtf8(std::string_view utf8);
 std::string pathToUtf8(const std::filesystem::path& path);

@@ -2,6 +2,7 @@
 
 #include "maker/cp1252.h"
 #include "maker/folder_writer.h"
+#include "maker/printable.h"
 #include "maker/quiz_source.h"
 #include "maker/source_reader.h"
 #include "maker/toml_writer.h"
@@ -10,6 +11,7 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace {
 
@@ -82,7 +84,12 @@ std::map<MediaKind, std::vector<std::string>> listMedia(const std::filesystem::p
         const std::string name = pathToUtf8(entry.path().filename());
         if (!entry.is_regular_file(ignored) || name.starts_with('.') || name == kQuizSourceName)
             continue;
-        if (std::optional<MediaKind> kind = mediaKindOf(name))
+        // The build refuses a file outside the folder, so that a folder received from someone
+        // else cannot take the builder's own files into a quiz; the rest still makes one.
+        if (entry.is_symlink(ignored) && outsideTheFolder(folder, name))
+            diagnostics.warning(pathToUtf8(entry.path()), 0, "file",
+                                "links outside the folder: left out");
+        else if (std::optional<MediaKind> kind = mediaKindOf(name))
             media[*kind].push_back(name);
         else
             diagnostics.warning(pathToUtf8(entry.path()), 0, "file",
@@ -177,6 +184,20 @@ std::string quoted(const std::string& utf8) {
     return tomlString(utf8ToCp1252(utf8).text);
 }
 
+// Whether an answer taken from a file name is one a player can type: something is left of the
+// name, and no control character, which no keyboard types.
+bool typableAnswer(const std::string& answer) {
+    return !answer.empty() && printable(answer) == answer;
+}
+
+// The answer line of a question, and where the author writes the answer its name does not give.
+std::string answerLine(const std::string& file) {
+    const std::string answer = answerFromFileName(file);
+    if (answer.empty())
+        return "answer = \"\"   # " + printable(file) + ": write the answer here\n";
+    return "answer = " + quoted(answer) + "\n";
+}
+
 } // namespace
 
 bool naturalLess(std::string_view a, std::string_view b) {
@@ -201,7 +222,8 @@ bool naturalLess(std::string_view a, std::string_view b) {
 }
 
 std::string answerFromFileName(std::string_view utf8Name) {
-    return spacedName(utf8Name.substr(0, extensionStart(utf8Name)));
+    std::string answer = spacedName(utf8Name.substr(0, extensionStart(utf8Name)));
+    return typableAnswer(answer) ? answer : std::string();
 }
 
 std::string spacedName(std::string_view utf8Name) {
@@ -241,11 +263,10 @@ std::string starterSourceText(const StarterQuiz& quiz) {
             "# answer_labels = [\"First\", \"Second\"]\n";
     const std::string key(mediaKey(quiz.layout));
     for (size_t i = 0; i < quiz.files.size(); ++i) {
-        const std::string answer = quoted(answerFromFileName(quiz.files[i]));
-        text += "\n[[question]]\nanswer = " + answer + "\n";
+        text += "\n[[question]]\n" + answerLine(quiz.files[i]);
         text += key + " = " + quoted(quiz.files[i]) + "\n";
         if (i == 0)
-            text += "# answers = [" + answer +
+            text += "# answers = [" + quoted(answerFromFileName(quiz.files[i])) +
                     ", \"SECOND\"]   # with two answers\n"
                     "# reward_text = \"Bravo !\"   # with a text reward\n"
                     "# reward_picture = \"reward.jpg\"   # with reward = \"picture\"\n";
@@ -253,31 +274,37 @@ std::string starterSourceText(const StarterQuiz& quiz) {
     return text;
 }
 
-int writeStarterSource(const std::filesystem::path& folder, bool replace,
-                       Diagnostics& diagnostics) {
+StarterCounts writeStarterSource(const std::filesystem::path& folder, bool replace,
+                                 Diagnostics& diagnostics) {
     std::error_code failure;
     if (!std::filesystem::is_directory(folder, failure)) {
         diagnostics.error(pathToUtf8(folder), 0, "folder", "not found, or not a folder");
-        return 0;
+        return {};
     }
     std::optional<StarterQuiz> quiz = starterQuiz(folder, diagnostics);
     if (!quiz)
-        return 0;
+        return {};
+    std::set<std::string> answersToWrite; // the fields of those no name gives
+    for (size_t i = 0; i < quiz->files.size(); ++i) {
+        if (answerFromFileName(quiz->files[i]).empty())
+            answersToWrite.insert(questionField(static_cast<int>(i), "answer"));
+    }
     const std::string text = starterSourceText(*quiz);
-    // What is written must build as it is: the reader checks it as a build would. Its warnings
-    // (no codes yet, answers that judge each other near misses) come with the first build.
+    // What is written must build once the author has written the answers left empty: the
+    // reader checks it as a build would. Its warnings (no codes yet, answers that judge each
+    // other near misses) come with the first build.
     Diagnostics checked;
     parseQuizSource(text, pathToUtf8(folder / kQuizSourceName), folder, checked);
-    if (checked.hasErrors()) {
-        for (const Diagnostic& problem : checked.all()) {
-            if (problem.severity == Severity::kError)
-                diagnostics.error(problem.file, problem.line, problem.field, problem.message);
+    bool ok = true;
+    for (const Diagnostic& problem : checked.all()) {
+        if (problem.severity == Severity::kError && !answersToWrite.count(problem.field)) {
+            diagnostics.error(problem.file, problem.line, problem.field, problem.message);
+            ok = false;
         }
-        return 0;
     }
     const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(text.data()),
                                          text.size());
-    if (!writeFolderFiles(folder, {{kQuizSourceName, bytes}}, replace, diagnostics))
-        return 0;
-    return static_cast<int>(quiz->files.size());
+    if (!ok || !writeFolderFiles(folder, {{kQuizSourceName, bytes}}, replace, diagnostics))
+        return {};
+    return {static_cast<int>(quiz->files.size()), static_cast<int>(answersToWrite.size())};
 }
