@@ -1,5 +1,7 @@
 #include "maker/file_name_answer.h"
 
+#include "maker/printable.h"
+
 #include <algorithm>
 #include <array>
 
@@ -43,12 +45,6 @@ std::string_view numberAt(std::string_view text, size_t& at) {
     const size_t firstSignificant = digits.find_first_not_of('0');
     return firstSignificant == std::string_view::npos ? std::string_view()
                                                       : digits.substr(firstSignificant);
-}
-
-// The dot that starts the extension; none for a name that is all extension (".jpg").
-size_t extensionStart(std::string_view name) {
-    const size_t dot = name.rfind('.');
-    return dot == std::string_view::npos || dot == 0 ? name.size() : dot;
 }
 
 std::string_view trimmed(std::string_view text) {
@@ -183,5 +179,12 @@ std::string answerFromFileName(std::string_view utf8Name) {
     if (isMadeUpName(name))
         return {};
     name = withoutOrderingNumber(name);
-    return spaced(name, stem.find(' ') != std::string_view::npos);
+    const std::string answer = spaced(name, stem.find(' ') != std::string_view::npos);
+    // No keyboard types a control character: such a name gives no answer either.
+    return printable(answer) == answer ? answer : std::string();
+}
+
+size_t extensionStart(std::string_view name) {
+    const size_t dot = name.rfind('.');
+    return dot == std::string_view::npos || dot == 0 ? name.size() : dot;
 }

@@ -19,5 +19,10 @@ std::string spacedName(std::string_view utf8Name);
 // ("03 - ") and its copy marks (" (2)", " - Copie"). In a name with spaces, '-' belongs to the
 // answer and '_' is a space; in a name without, both are spaces. Empty for the names cameras,
 // phones and screenshots give (IMG_1234, WhatsApp Image ..., Capture d'ecran ...) and for
-// dates and times in digits.
+// dates and times in digits, and for names holding a control character, which no keyboard
+// types.
 std::string answerFromFileName(std::string_view utf8Name);
+
+// Where the extension of a file name starts: its last dot; none (the name's length) for a name
+// that is all extension (".jpg").
+size_t extensionStart(std::string_view name);

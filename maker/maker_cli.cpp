@@ -189,12 +189,14 @@ class Maker {
         if (written.questions == 0)
             return kExitQuizError;
         const std::string source = pathToUtf8(folder / kQuizSourceName);
-        const std::string toWrite =
-            written.answersToWrite == 0
-                ? ""
-                : ", " + std::to_string(written.answersToWrite) + " answer(s) to write";
-        say(out_, "wrote " + source + ": " + std::to_string(written.questions) + " questions" +
-                      toWrite + "; check the answers, then: plimo-maker build \"" + source +
+        std::string summary = std::to_string(written.questions) + " questions";
+        if (written.answersToWrite > 0)
+            summary += ", " + std::to_string(written.answersToWrite) + " answer(s) to write";
+        if (written.unreadPictures > 0)
+            summary += ", " + std::to_string(written.unreadPictures) +
+                       " photo(s) left out (save them as JPEG)";
+        say(out_, "wrote " + source + ": " + summary +
+                      "; check the answers, then: plimo-maker build \"" + source +
                       "\" -o QUIZ.exe");
         return kExitSuccess;
     }

@@ -11,23 +11,12 @@
 #include <string_view>
 #include <vector>
 
-// File names in natural order: runs of digits compare by their value ("2" before "10"),
-// letters without regard to case.
-bool naturalLess(std::string_view a, std::string_view b);
-
-// A name as a text of the quiz: '_' and '-' read as spaces, spaces at the ends left out and
-// runs of them made one. UTF-8 in and out.
-std::string spacedName(std::string_view utf8Name);
-
-// The answer a file name gives: the spaced name without its extension. Empty when the name
-// gives none a player can type (nothing left of it, a control character): the author writes it.
-std::string answerFromFileName(std::string_view utf8Name);
-
 // The media files of a quiz in the making: their names (UTF-8) in the order of the questions.
 struct StarterQuiz {
     std::string title; // UTF-8
     MediaKind layout = kMediaPictures;
     std::vector<std::string> files;
+    int unreadPictures = 0; // photos left out: formats the maker does not read
 };
 
 // The quiz.toml of `quiz`, with comments that show where a second answer, codes and rewards go.
@@ -37,6 +26,7 @@ std::string starterSourceText(const StarterQuiz& quiz);
 struct StarterCounts {
     int questions = 0;
     int answersToWrite = 0;
+    int unreadPictures = 0;
 };
 
 // Writes FOLDER/quiz.toml from the media files in `folder`. Nothing is written, and errors name
