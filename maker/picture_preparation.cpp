@@ -356,11 +356,13 @@ std::vector<uint8_t> boardJpeg(RgbPixels pixels, PictureTurn turn, std::string& 
     return turnedJpeg(box, small.data(), turn, reason);
 }
 
+// The leading bytes that tell the formats apart.
+std::span<const uint8_t> headOf(std::span<const uint8_t> file) {
+    return file.first(std::min(file.size(), kMediaHeadLength));
+}
+
 int exifOrientationOf(std::span<const uint8_t> file) {
-    return detectMediaFormat(file.first(std::min(file.size(), kMediaHeadLength))) ==
-                   MediaFormat::kJpeg
-               ? jpegExifOrientation(file)
-               : 1;
+    return detectMediaFormat(headOf(file)) == MediaFormat::kJpeg ? jpegExifOrientation(file) : 1;
 }
 
 // "turned upright", "turned 90 degrees clockwise", both, or nothing.
@@ -395,7 +397,7 @@ bool pictureNeedsTurning(std::span<const uint8_t> file, int turnDegrees) {
 
 PreparedPicture preparePicture(std::span<const uint8_t> file, int turnDegrees) {
     PreparedPicture picture;
-    picture.origin.format = detectMediaFormat(file.first(std::min(file.size(), kMediaHeadLength)));
+    picture.origin.format = detectMediaFormat(headOf(file));
     picture.origin.exifOrientation = exifOrientationOf(file);
     picture.origin.turnDegrees = turnDegrees;
     const PictureTurn turn = pictureTurn(picture.origin.exifOrientation, turnDegrees);
@@ -403,6 +405,9 @@ PreparedPicture preparePicture(std::span<const uint8_t> file, int turnDegrees) {
     if (std::string damage = jpegDamage(jpeg); !damage.empty())
         return refused(picture, damage);
     const std::optional<PictureHeader> header = readHeader(file);
+    const std::string_view unread = unreadPictureFormat(headOf(file));
+    if (!header && !unread.empty())
+        return refused(picture, "is a " + unreadPictureAdvice(unread));
     if (!header)
         return refused(picture, "is not a picture that the maker reads (JPEG, PNG, GIF or BMP)");
     const PictureDimensions size = picture.origin.size = header->size;

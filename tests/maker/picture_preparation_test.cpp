@@ -101,6 +101,8 @@ TEST(PreparePicture, RefusesWhatItCannotDecodeSayingWhy) {
     crowded.insert(crowded.end(), 16, 17);
     const std::pair<std::vector<uint8_t>, const char*> rows[] = {
         {readBytes(kData / "not_a_picture.jpg"), "not a picture"},
+        {{0, 0, 0, 0x18, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c', 0, 0, 0, 0},
+         "is a HEIC photo: the maker reads JPEG, PNG, GIF and BMP; save it as JPEG first"},
         // A PNG header announcing 10001 x 10000 pixels, with no pixels behind it.
         {{0x89, 'P',  'N',  'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0,
           0,    0x27, 0x11, 0,   0,    0x27, 0x10, 8,    2, 0, 0, 0,  0,   0,   0,   0},
