@@ -137,6 +137,8 @@ bool checkStoredText(const std::string& utf8, const std::string& file, Diagnosti
     return problem.empty();
 }
 
+} // namespace
+
 std::optional<StarterQuiz> starterQuiz(const std::filesystem::path& folder,
                                        Diagnostics& diagnostics) {
     std::map<MediaKind, std::vector<std::string>> media = listMedia(folder, diagnostics);
@@ -172,6 +174,8 @@ std::optional<StarterQuiz> starterQuiz(const std::filesystem::path& folder,
         return std::nullopt;
     return quiz;
 }
+
+namespace {
 
 std::string quoted(const std::string& utf8) {
     return tomlString(utf8ToCp1252(utf8).text);

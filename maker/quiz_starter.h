@@ -7,6 +7,7 @@
 #include "maker/diagnostics.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,10 @@ struct StarterQuiz {
     MediaKind layout = kMediaPictures;
     std::vector<std::string> files;
 };
+
+// The quiz that `folder` makes, or nothing with errors: what writeStarterSource writes.
+std::optional<StarterQuiz> starterQuiz(const std::filesystem::path& folder,
+                                       Diagnostics& diagnostics);
 
 // The quiz.toml of `quiz`, with comments that show where a second answer, codes and rewards go.
 std::string starterSourceText(const StarterQuiz& quiz);
