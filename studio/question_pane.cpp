@@ -82,6 +82,13 @@ void addColumn(HWND list, int column, const wchar_t* title) {
     ListView_InsertColumn(list, column, &header);
 }
 
+// A text list shows each question's text; other boards keep theirs when they have one.
+bool hasTexts(const QuizSource& quiz) {
+    return quiz.layout.value == kMediaTextList ||
+           std::any_of(quiz.questions.begin(), quiz.questions.end(),
+                       [](const QuestionSource& question) { return !question.text.value.empty(); });
+}
+
 void setCell(HWND list, int row, int column, const std::wstring& text) {
     ListView_SetItemText(list, row, column, const_cast<wchar_t*>(text.c_str()));
 }
@@ -138,7 +145,11 @@ void QuestionPane::layout(const RECT& area, int rowHeight, int previewSize) {
     const int gap = rowHeight / 3;
     const int side = previewSize + 2;
     const int listWidth = std::max(100, int(area.right - area.left) - side - gap);
-    place(list_, area.left, area.top, listWidth, area.bottom - area.top);
+    const int buttonsTop = area.bottom - rowHeight;
+    place(list_, area.left, area.top, listWidth, buttonsTop - gap - area.top);
+    const int each = (listWidth - gap * int(buttons_.size() - 1)) / int(buttons_.size());
+    for (size_t k = 0; k < buttons_.size(); ++k)
+        place(buttons_[k], area.left + int(k) * (each + gap), buttonsTop, each, rowHeight);
     const int x = area.left + listWidth + gap;
     int y = area.top;
     place(preview_, x, y, side, side);
@@ -147,18 +158,16 @@ void QuestionPane::layout(const RECT& area, int rowHeight, int previewSize) {
     for (size_t k = 0; k < labels_.size(); ++k) {
         place(labels_[k], x, y, side, rowHeight - gap / 2);
         place(fields[k], x, y + rowHeight - gap / 2, side, rowHeight);
-        y += 2 * rowHeight;
+        y += 2 * rowHeight - gap / 2;
     }
-    const int half = (side - gap) / 2;
-    for (size_t k = 0; k < buttons_.size(); ++k)
-        place(buttons_[k], x + int(k % 2) * (half + gap), y + int(k / 2) * (rowHeight + gap / 2),
-              half, rowHeight);
-    // Columns share what the thumbnails leave.
+    // The first column holds the thumbnail and the number.
     ListView_SetColumnWidth(list_, kNumberColumn, thumbnailSize_ + rowHeight * 2);
 }
 
 void QuestionPane::setVisible(bool visible) {
     ShowWindow(list_, visible ? SW_SHOW : SW_HIDE);
+    for (HWND button : buttons_)
+        ShowWindow(button, visible ? SW_SHOW : SW_HIDE);
 }
 
 void QuestionPane::show(const QuizDocument& document) {
@@ -172,8 +181,9 @@ void QuestionPane::show(const QuizDocument& document) {
         showRow(document, i, i >= ListView_GetItemCount(list_));
     RECT client;
     GetClientRect(list_, &client);
-    const int rest = std::max(60, int(client.right) - ListView_GetColumnWidth(list_, 0) - 4);
-    const bool two = quiz.answerFieldCount == 2, textList = quiz.layout.value == kMediaTextList,
+    const int rest = std::max(60, int(client.right) - ListView_GetColumnWidth(list_, 0) -
+                                      GetSystemMetrics(SM_CXVSCROLL) - 4);
+    const bool two = quiz.answerFieldCount == 2, textList = hasTexts(quiz),
                rewarded = rewardHasText(quiz.reward.value);
     const int shown = 1 + two + textList + rewarded;
     ListView_SetColumnWidth(list_, kAnswerColumn, rest / shown);
@@ -252,7 +262,7 @@ void QuestionPane::showFields(const QuizDocument& document) {
     showing_ = false;
     EnableWindow(answer_, any);
     EnableWindow(secondAnswer_, any && quiz.answerFieldCount == 2);
-    EnableWindow(text_, any && quiz.layout.value == kMediaTextList);
+    EnableWindow(text_, any);
     EnableWindow(rewardText_, any && rewardHasText(quiz.reward.value));
     for (HWND button : buttons_)
         EnableWindow(button, any);

@@ -186,9 +186,9 @@ class StudioWindow {
         }
         const int top = pad + row + gap + pad;
         const int summaryTop = client.bottom - pad - row;
-        const int checksTop = summaryTop - gap - scaled(110);
+        const int checksTop = summaryTop - gap - scaled(96);
         place(summary_, pad, summaryTop, client.right - 2 * pad, row);
-        place(checks_, pad, checksTop, client.right - 2 * pad, scaled(110));
+        place(checks_, pad, checksTop, client.right - 2 * pad, scaled(96));
         const int quizWidth = scaled(270);
         quiz_.layout(pad, top, quizWidth, row);
         const RECT area = {pad + quizWidth + 2 * pad, top, client.right - pad, checksTop - pad};
@@ -389,6 +389,7 @@ class StudioWindow {
         std::wstring name = widen(document_.displayName());
         if (name.empty())
             name = texts::kNewQuiz;
+        std::replace(name.begin(), name.end(), L'/', L'\\');
         const std::wstring title =
             name + (document_.changed() ? L"*" : L"") + L" - " + texts::kAppName;
         SetWindowTextW(window_, title.c_str());
