@@ -34,13 +34,11 @@ std::wstring lowerExtension(const fs::path& path) {
     return extension;
 }
 
-// The problems of `diagnostics` of at least `severity`, one per line, the first few.
-std::wstring problemLines(const Diagnostics& diagnostics, bool errorsOnly) {
+// The problems of `diagnostics`, one per line, the first few.
+std::wstring problemLines(const Diagnostics& diagnostics) {
     std::wstring lines;
     size_t shown = 0;
     for (const Diagnostic& problem : diagnostics.sorted()) {
-        if (errorsOnly && problem.severity != Severity::kError)
-            continue;
         if (shown++ == kProblemsShown)
             return lines + L"...";
         lines += L"\n" + widen(formatDiagnostic(problem));
@@ -56,6 +54,41 @@ std::wstring executableName(const std::string& title) {
             c = L' ';
     }
     return (name.empty() ? L"quiz" : name) + L".exe";
+}
+
+// A field of the quiz named as the window names it: "question[3].answers[2]" is "question 3,
+// R\u00e9ponse 2".
+std::wstring fieldName(const std::string& field) {
+    const std::pair<std::string_view, const wchar_t*> names[] = {
+        {"answers[", texts::kAnswer},
+        {"answer", texts::kAnswer},
+        {"reward_text", texts::kRewardText},
+        {"text", texts::kQuestionText},
+        {"title", texts::kTitle},
+        {"creator", texts::kCreator},
+        {"explanation", texts::kExplanation},
+        {"answer_labels", texts::kLabels},
+        {"codes", L"Codes"}};
+    const std::optional<int> question = questionOfField(field);
+    const size_t dot = field.find("].");
+    const std::string key = question && dot != std::string::npos ? field.substr(dot + 2) : field;
+    std::wstring name = widen(key);
+    for (auto [word, text] : names) {
+        if (key.starts_with(word)) {
+            name = text + widen(key.substr(word.size()));
+            break;
+        }
+    }
+    std::replace(name.begin(), name.end(), L']', L' ');
+    std::replace(name.begin(), name.end(), L'[', L' ');
+    return question ? texts::kQuestion + (L" " + std::to_wstring(*question + 1) + L", " + name)
+                    : name;
+}
+
+// A problem as the list of checks shows it.
+std::wstring checkLine(const Diagnostic& problem) {
+    return std::wstring(problem.severity == Severity::kError ? texts::kError : texts::kWarning) +
+           L" \u2014 " + fieldName(problem.field) + L" : " + widen(problem.message);
 }
 
 class StudioWindow {
@@ -162,9 +195,10 @@ class StudioWindow {
             {kOpenExecutableButton, texts::kOpenExecutable}};
         for (auto [id, label] : opens)
             dropButtons_.push_back(makeButton(window_, id, label, font));
-        checks_ = makeControl(window_, kCheckList, L"LISTBOX", L"",
-                              WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, font,
-                              WS_EX_CLIENTEDGE);
+        checks_ =
+            makeControl(window_, kCheckList, L"LISTBOX", L"",
+                        WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                        font, WS_EX_CLIENTEDGE);
         summary_ = makeControl(window_, kCheckSummary, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, font);
         DragAcceptFiles(window_, TRUE);
         showDocument();
@@ -335,7 +369,7 @@ class StudioWindow {
         else
             opened = QuizDocument::fromSource(path, diagnostics);
         if (!opened) {
-            dialogs_.tell(window_, texts::kOpenFailed + problemLines(diagnostics, false), true);
+            dialogs_.tell(window_, texts::kOpenFailed + problemLines(diagnostics), true);
             return false;
         }
         settings_.lastFolder = fs::is_directory(path, failure) ? path : path.parent_path();
@@ -350,7 +384,7 @@ class StudioWindow {
         Diagnostics diagnostics;
         const int added = document_.addMediaFiles(files, diagnostics);
         if (!diagnostics.all().empty())
-            dialogs_.tell(window_, texts::kOpenWarnings + problemLines(diagnostics, false), false);
+            dialogs_.tell(window_, texts::kOpenWarnings + problemLines(diagnostics), false);
         if (added == 0)
             return;
         settings_.lastFolder = files[0].parent_path();
@@ -402,18 +436,29 @@ class StudioWindow {
         const Diagnostics diagnostics = document_.check();
         SendMessageW(checks_, WM_SETREDRAW, FALSE, 0);
         ListBox_ResetContent(checks_);
+        int widest = 0;
         for (const Diagnostic& problem : diagnostics.sorted()) {
             const std::wstring line =
                 std::wstring(problem.severity == Severity::kError ? texts::kError
                                                                   : texts::kWarning) +
-                L" \u2014 " + widen(problem.field) + L" : " + widen(problem.message);
+                L" \u2014 " + fieldName(problem.field) + L" : " + widen(problem.message);
             const int item = ListBox_AddString(checks_, line.c_str());
+            widest = std::max(widest, textWidth(line));
             ListBox_SetItemData(checks_, item, questionOfField(problem.field).value_or(-1));
         }
+        ListBox_SetHorizontalExtent(checks_, widest + scaled(8));
         SendMessageW(checks_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(checks_, nullptr, TRUE);
         const int errors = diagnostics.errorCount();
         setText(summary_, errors ? formatText(texts::kErrorsLeft, errors) : texts::kReady);
+    }
+
+    int textWidth(const std::wstring& text) const {
+        const UniqueWindowDc dc = getWindowDc(checks_);
+        const UniqueSelection font = selectObject(dc.get().dc, font_.get());
+        SIZE size{};
+        GetTextExtentPoint32W(dc.get().dc, text.c_str(), int(text.size()), &size);
+        return size.cx;
     }
 
     void selectCheckedQuestion() {
@@ -473,7 +518,7 @@ class StudioWindow {
             return false;
         Diagnostics diagnostics;
         if (!document_.save(*target, diagnostics)) {
-            dialogs_.tell(window_, texts::kSaveFailed + problemLines(diagnostics, false), true);
+            dialogs_.tell(window_, texts::kSaveFailed + problemLines(diagnostics), true);
             return false;
         }
         settings_.lastFolder = target->parent_path();
@@ -488,7 +533,12 @@ class StudioWindow {
         runChecks();
         const Diagnostics diagnostics = document_.check();
         if (diagnostics.hasErrors()) {
-            dialogs_.tell(window_, texts::kCannotBuild + problemLines(diagnostics, true), true);
+            std::wstring errors = texts::kCannotBuild;
+            for (const Diagnostic& problem : diagnostics.sorted()) {
+                if (problem.severity == Severity::kError)
+                    errors += L"\n" + checkLine(problem);
+            }
+            dialogs_.tell(window_, errors, true);
             return;
         }
         const fs::path folder = document_.savePath().empty() || document_.mediaAreTemporary()

@@ -164,9 +164,9 @@ TEST(Studio, AFolderDroppedIsEditedCheckedSavedBuiltAndOpenedAgain) {
     ListView_SetItemState(list, 2, LVIS_SELECTED, LVIS_SELECTED);
     typeInto(window, kAnswerField, L"Pari");
     EXPECT_EQ(cell(list, 2, 1), L"Pari");
-    EXPECT_TRUE(waitFor([&] { return anyContains(checks(window), L"question[3].answer"); }));
+    EXPECT_TRUE(waitFor([&] { return anyContains(checks(window), L"question 3, R\u00e9ponse"); }));
     typeInto(window, kAnswerField, L"Roma");
-    EXPECT_TRUE(waitFor([&] { return !anyContains(checks(window), L"question[3].answer"); }));
+    EXPECT_TRUE(waitFor([&] { return !anyContains(checks(window), L"question 3, R\u00e9ponse"); }));
 
     ListView_SetItemState(list, 2, 0, LVIS_SELECTED);
     ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
@@ -214,7 +214,7 @@ TEST(Studio, AFolderDroppedIsEditedCheckedSavedBuiltAndOpenedAgain) {
     dialogs.newFile = root / "never.exe";
     command(window, kBuildButton);
     ASSERT_EQ(dialogs.told.size(), toldBefore + 1);
-    EXPECT_NE(dialogs.told.back().find(L"question[2].answer"), std::wstring::npos);
+    EXPECT_NE(dialogs.told.back().find(L"question 2, R\u00e9ponse"), std::wstring::npos);
     EXPECT_FALSE(fs::exists(root / "never.exe"));
     EXPECT_FALSE(FindWindowW(kBuildWindowClass, nullptr));
 
