@@ -8,7 +8,9 @@ namespace texts {
 
 constexpr const wchar_t* kAppName = L"Plimo Studio";
 constexpr const wchar_t* kNewQuiz = L"Nouveau quiz";
+// Starts lower in its area, which a wrapping label cannot centre.
 constexpr const wchar_t* kDropHint =
+    L"\n\n\n"
     L"D\u00e9posez ici un dossier de photos, un quiz.toml ou un quiz .exe";
 constexpr const wchar_t* kOpenFolder = L"Ouvrir un dossier de photos...";
 constexpr const wchar_t* kOpenSource = L"Ouvrir un quiz.toml...";
@@ -54,7 +56,6 @@ constexpr const wchar_t* kWarning = L"Attention";
 constexpr const wchar_t* kQuestion = L"question";
 constexpr const wchar_t* kReady = L"Aucune erreur : le quiz peut \u00eatre cr\u00e9\u00e9.";
 constexpr const wchar_t* kErrorsLeft = L"%d erreur(s) \u00e0 corriger avant de cr\u00e9er le quiz";
-constexpr const wchar_t* kNoQuestion = L"le quiz n'a encore aucune question";
 
 constexpr const wchar_t* kAskSave =
     L"Enregistrer les modifications de \u00ab %ls \u00bb ?\n\nOui : enregistrer\nNon : ne pas "

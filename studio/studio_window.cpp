@@ -186,9 +186,8 @@ class StudioWindow {
             toolbar_.push_back(makeButton(window_, id, label, font));
         quiz_.create(window_, font);
         questions_.create(window_, font, scaled(kThumbnailSize));
-        dropHint_ =
-            makeControl(window_, kDropHint, L"STATIC", texts::kDropHint,
-                        SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | WS_BORDER, dropFont_.get());
+        dropHint_ = makeControl(window_, kDropHint, L"STATIC", texts::kDropHint,
+                                SS_CENTER | SS_NOPREFIX | WS_BORDER, dropFont_.get());
         const std::pair<int, const wchar_t*> opens[] = {
             {kOpenFolderButton, texts::kOpenFolder},
             {kOpenSourceButton, texts::kOpenSource},
