@@ -40,6 +40,7 @@ add_executable(plimo WIN32 shell/winmain.cpp ${PLIMO_RESOURCE_SCRIPT})
 target_link_libraries(plimo PRIVATE plimo_windows)
 
 add_subdirectory(maker)
+add_subdirectory(studio)
 include(cmake/samples.cmake)
 
 # The board's build time against decoding its pictures once (run it under Wine).

@@ -184,6 +184,8 @@ bool checkStoredText(const std::string& utf8, const std::string& file, Diagnosti
     return problem.empty();
 }
 
+} // namespace
+
 std::optional<StarterQuiz> starterQuiz(const std::filesystem::path& folder,
                                        Diagnostics& diagnostics) {
     FolderMedia listed = listMedia(folder, diagnostics);
@@ -221,6 +223,8 @@ std::optional<StarterQuiz> starterQuiz(const std::filesystem::path& folder,
         return std::nullopt;
     return quiz;
 }
+
+namespace {
 
 std::string quoted(const std::string& utf8) {
     return tomlString(utf8ToCp1252(utf8).text);

@@ -7,6 +7,7 @@
 #include "maker/diagnostics.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,10 @@ struct StarterQuiz {
     std::vector<std::string> files;
     int unreadPictures = 0; // photos left out: formats the maker does not read
 };
+
+// The quiz that `folder` makes, or nothing with errors: what writeStarterSource writes.
+std::optional<StarterQuiz> starterQuiz(const std::filesystem::path& folder,
+                                       Diagnostics& diagnostics);
 
 // The quiz.toml of `quiz`, with comments that show where a second answer, codes and rewards go.
 std::string starterSourceText(const StarterQuiz& quiz);
