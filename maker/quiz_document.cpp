@@ -2,6 +2,7 @@
 
 #include "maker/cp1252.h"
 #include "maker/file_io.h"
+#include "maker/file_name_answer.h"
 #include "maker/folder_writer.h"
 #include "maker/media_format.h"
 #include "maker/quiz_reader.h"
