@@ -81,23 +81,14 @@ void rebase(MediaFile& media, const fs::path& from, const fs::path& to) {
         media.path = relativeMediaPath(from / pathFromUtf8(media.path), to);
 }
 
-// Writes `text` beside `target` first, then puts it in its place: a failed write never leaves
-// a cut source.
+// The text goes to a fresh file beside `target` first, then takes its place: a failed write
+// never leaves a cut source, and a link at `target` is replaced, never written through.
 bool replaceFileAtOnce(const fs::path& target, const std::string& text, Diagnostics& diagnostics) {
-    fs::path temporary = target;
-    temporary += ".saving";
-    std::string reason;
     const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(text.data()),
                                          text.size());
-    std::error_code failure;
-    if (writeWholeFile(temporary, bytes, reason)) {
-        fs::rename(temporary, target, failure);
-        if (!failure)
-            return true;
-        reason = failure.message();
-    }
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
+    std::string reason;
+    if (replaceWholeFile(target, bytes, reason))
+        return true;
     diagnostics.error(pathToUtf8(target), 0, "file", "cannot be written: " + reason);
     return false;
 }

@@ -167,10 +167,18 @@ TEST_F(MakerCli, WritesNothingOverAnExistingFileUnlessForced) {
         EXPECT_EQ(status, kExitQuizError) << command[0];
         EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), 3);
         EXPECT_EQ(readFileText(existing), own);
+        // Forced, a link is replaced as the file it stands for: what it leads to is untouched.
+        const fs::path theirs = folder / ("theirs_" + command[0]);
+        fs::rename(existing, theirs);
+        fs::create_symlink(theirs, existing);
         command.push_back("--force");
         run(command);
         EXPECT_EQ(status, kExitSuccess) << command[0];
         EXPECT_NE(readFileText(existing), own);
+        EXPECT_EQ(readFileText(theirs), own);
+        EXPECT_FALSE(fs::is_symlink(existing));
+        for (const fs::directory_entry& file : fs::directory_iterator(out))
+            EXPECT_THAT(file.path().string(), testing::Not(HasSubstr(".part")));
     }
     // The quiz `new` wrote builds at once: the photos in natural order (2 before 10), each
     // answer as a pupil types it.
