@@ -47,7 +47,7 @@ TEST(QuizDocument, AFolderOpensAsNewWritesItAndItsQuizTomlOnceWritten) {
     EXPECT_EQ(document->savePath(), folder.photos / "quiz.toml");
 
     Diagnostics written;
-    ASSERT_EQ(writeStarterSource(folder.photos, false, written), 3);
+    ASSERT_EQ(writeStarterSource(folder.photos, false, written).questions, 3);
     Diagnostics read;
     const QuizSource started = readQuizSource(pathToUtf8(folder.photos / "quiz.toml"), read);
     EXPECT_EQ(writeQuizToml(document->quiz()), writeQuizToml(started));
