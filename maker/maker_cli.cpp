@@ -230,7 +230,10 @@ class Maker {
         }
         std::string output = line.options.at("output");
         // Windows starts a quiz by a double click only when its name ends in .exe.
-        const bool extensionAdded = pathFromUtf8(output).extension().empty();
+        // An existing folder is refused as it is, not made into a file beside it.
+        std::error_code ignored;
+        const bool extensionAdded = pathFromUtf8(output).extension().empty() &&
+                                    !std::filesystem::is_directory(pathFromUtf8(output), ignored);
         if (extensionAdded)
             output += ".exe";
         auto player = line.options.find("player");
