@@ -47,9 +47,10 @@ Usage:
 
 new, --rc and extract write nothing when a file they would write exists already (a quiz.toml
 with its comments is not lost); --force replaces such files.
-Pictures and clips are files in the folder of QUIZ.toml or below it, 16 MiB at most each.
-Pictures (JPEG, PNG, GIF or BMP) are scaled to the 260 x 260 box the board shows them in
-and stored as JPEG; --keep-pictures stores JPEG, GIF and BMP files as they are.
+Pictures and clips are files in the folder of QUIZ.toml or below it: clips of 16 MiB at
+most, photos of 256 MiB. Pictures (JPEG, PNG, GIF or BMP) are scaled to the 260 x 260 box
+the board shows them in and stored as JPEG; --keep-pictures stores JPEG, GIF and BMP files
+of 16 MiB at most as they are.
 
 Exit status: 0 done, 1 error in the quiz (nothing made), 2 usage error.
 Reading and writing executables needs the Windows maker (plimo-maker.exe).
