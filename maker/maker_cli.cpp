@@ -189,7 +189,7 @@ class Maker {
         report(diagnostics);
         if (written.questions == 0)
             return kExitQuizError;
-        const std::string source = pathToUtf8(folder / kQuizSourceName);
+        const std::string source = pathInMessage(folder / kQuizSourceName);
         const std::string toWrite =
             written.answersToWrite == 0
                 ? ""
@@ -224,7 +224,7 @@ class Maker {
             report(written);
             if (!ok)
                 return kExitQuizError;
-            say(out_, "wrote " + pathToUtf8(pathFromUtf8(folder) / kResourceScriptName));
+            say(out_, "wrote " + pathInMessage(pathFromUtf8(folder) / kResourceScriptName));
             return kExitSuccess;
         }
         std::string output = line.options.at("output");
@@ -273,7 +273,8 @@ class Maker {
         report(diagnostics);
         if (!written)
             return kExitQuizError;
-        say(out_, "wrote " + pathToUtf8(pathFromUtf8(line.options.at("output")) / kQuizSourceName));
+        say(out_,
+            "wrote " + pathInMessage(pathFromUtf8(line.options.at("output")) / kQuizSourceName));
         return kExitSuccess;
     }
 
