@@ -1,16 +1,37 @@
 // Any text given to the maker as a quiz source: it either gives errors, or a quiz whose stored
 // form the player's own parser reads back to the very same texts, counts, kinds and colour.
-// Whatever it prints about the text holds no control character but its line ends.
+// Whatever it prints about the text holds no control character but its line ends. A text that
+// toml++ accepts holds none of the syntax faults said in an author's words.
 #include "fuzz/property.h"
 #include "maker/quiz_printer.h"
 #include "maker/quiz_reader.h"
 #include "maker/quiz_writer.h"
 #include "maker/source_reader.h"
+#include "maker/toml_guard.h"
+#include "maker/toml_syntax_faults.h"
+
+#define TOML_ENABLE_WINDOWS_COMPAT 0
+#include <toml++/toml.h>
 
 #include <algorithm>
+#include <climits>
 #include <sstream>
 
 namespace {
+
+// The faults are looked for only once toml++ has refused a text: one found in a text it takes
+// would be told to an author who made none.
+bool noAuthorFaultWhereTheParserFindsNone(std::string_view source) {
+    const AsciiToml ascii = asciiToml(source);
+    if (!ascii.problem.empty())
+        return true;
+    try {
+        (void)toml::parse(ascii.text);
+    } catch (const toml::parse_error&) {
+        return true;
+    }
+    return !findAuthorSyntaxFault(ascii.text, INT_MAX);
+}
 
 bool printable(std::string_view text, bool lines) {
     return std::ranges::all_of(
@@ -37,6 +58,8 @@ auto summary(const QuizSource& quiz, size_t codes) {
 } // namespace
 
 bool propertyHolds(const uint8_t* data, size_t size) {
+    if (!noAuthorFaultWhereTheParserFindsNone({reinterpret_cast<const char*>(data), size}))
+        return false;
     Diagnostics diagnostics, readBack;
     // The sample quizzes' pictures and clips, copied by the build under the folder names their
     // sources use, so that quizzes grown from the kept corpus find their media.

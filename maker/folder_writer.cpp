@@ -28,7 +28,7 @@ bool writeFolderFiles(const std::filesystem::path& folder, const std::vector<Fol
         std::string message = "exists already";
         if (existing.size() > 1)
             message += " (and " + std::to_string(existing.size() - 1) + " more of the files)";
-        diagnostics.error(pathToUtf8(existing.front()), 0, "file",
+        diagnostics.error(pathInMessage(existing.front()), 0, "file",
                           message + ": nothing was written; --force replaces them");
         return false;
     }
@@ -43,7 +43,8 @@ bool writeFolderFiles(const std::filesystem::path& folder, const std::vector<Fol
     for (const FolderFile& file : files) {
         std::string reason;
         if (!write(folder / file.name, file.bytes, reason)) {
-            diagnostics.error(pathToUtf8(folder / file.name), 0, "file", "cannot write: " + reason);
+            diagnostics.error(pathInMessage(folder / file.name), 0, "file",
+                              "cannot write: " + reason);
             return false;
         }
     }

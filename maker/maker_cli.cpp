@@ -47,9 +47,10 @@ Usage:
 
 new, --rc and extract write nothing when a file they would write exists already (a quiz.toml
 with its comments is not lost); --force replaces such files.
-Pictures and clips are files in the folder of QUIZ.toml or below it, 16 MiB at most each.
-Pictures (JPEG, PNG, GIF or BMP) are scaled to the 260 x 260 box the board shows them in
-and stored as JPEG; --keep-pictures stores JPEG, GIF and BMP files as they are.
+Pictures and clips are files in the folder of QUIZ.toml or below it: clips of 16 MiB at
+most, photos of 256 MiB. Pictures (JPEG, PNG, GIF or BMP) are scaled to the 260 x 260 box
+the board shows them in and stored as JPEG; --keep-pictures stores JPEG, GIF and BMP files
+of 16 MiB at most as they are.
 
 Exit status: 0 done, 1 error in the quiz (nothing made), 2 usage error.
 Reading and writing executables needs the Windows maker (plimo-maker.exe).
@@ -188,7 +189,7 @@ class Maker {
         report(diagnostics);
         if (written.questions == 0)
             return kExitQuizError;
-        const std::string source = pathToUtf8(folder / kQuizSourceName);
+        const std::string source = pathInMessage(folder / kQuizSourceName);
         std::string summary = std::to_string(written.questions) + " questions";
         if (written.answersToWrite > 0)
             summary += ", " + std::to_string(written.answersToWrite) + " answer(s) to write";
@@ -225,7 +226,7 @@ class Maker {
             report(written);
             if (!ok)
                 return kExitQuizError;
-            say(out_, "wrote " + pathToUtf8(pathFromUtf8(folder) / kResourceScriptName));
+            say(out_, "wrote " + pathInMessage(pathFromUtf8(folder) / kResourceScriptName));
             return kExitSuccess;
         }
         std::string output = line.options.at("output");
@@ -277,7 +278,8 @@ class Maker {
         report(diagnostics);
         if (!written)
             return kExitQuizError;
-        say(out_, "wrote " + pathToUtf8(pathFromUtf8(line.options.at("output")) / kQuizSourceName));
+        say(out_,
+            "wrote " + pathInMessage(pathFromUtf8(line.options.at("output")) / kQuizSourceName));
         return kExitSuccess;
     }
 

@@ -1,5 +1,7 @@
 #include "maker/media_format.h"
 
+#include "maker/file_io.h"
+
 #include <algorithm>
 
 namespace {
@@ -110,4 +112,11 @@ std::string_view mediaFormatExtension(MediaFormat format) {
         break;
     }
     return ".bin";
+}
+
+std::string mediaFileTooLarge(std::string_view utf8Path, uintmax_t size, uintmax_t limit) {
+    return "\"" + std::string(utf8Path) + "\" is " + std::to_string(size) +
+           " bytes, more than the " + sizeText(limit) +
+           (limit == kMaxPhotoFileBytes ? " the maker reads of a photo"
+                                        : " a quiz carries per picture or clip");
 }

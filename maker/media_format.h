@@ -35,5 +35,15 @@ std::string_view mediaFormatExtension(MediaFormat format);
 // several minutes needs far less. A bigger file is refused by its size, before it is read.
 constexpr uintmax_t kMaxMediaFileBytes = 16 * 1024 * 1024;
 
+// The largest photo file the maker reads. A photo is stored as the board shows it, a few tens of
+// KB, whatever its file: the limit is on reading, not on the quiz. A 200-megapixel phone takes
+// JPEGs of up to about 100 MB; past 256 MiB a file is no photo to put in a quiz, and is refused
+// by its size, before it is read.
+constexpr uintmax_t kMaxPhotoFileBytes = 256 * 1024 * 1024;
+
+// "\"x.avi\" is N bytes, more than the 16 MiB a quiz carries per picture or clip", for a file
+// past `limit`: kMaxMediaFileBytes, or kMaxPhotoFileBytes for a photo to be prepared.
+std::string mediaFileTooLarge(std::string_view utf8Path, uintmax_t size, uintmax_t limit);
+
 // Enough leading bytes to tell every format apart.
 constexpr size_t kMediaHeadLength = 12;

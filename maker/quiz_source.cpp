@@ -111,3 +111,7 @@ std::string pathToUtf8(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
 }
+
+std::string pathInMessage(std::filesystem::path path) {
+    return pathToUtf8(path.make_preferred());
+}

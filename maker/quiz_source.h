@@ -95,3 +95,7 @@ std::string inQuotes(std::string_view utf8);
 // Paths in sources and on the command line are UTF-8 on every platform.
 std::filesystem::path pathFromUtf8(std::string_view utf8);
 std::string pathToUtf8(const std::filesystem::path& path);
+// A path the maker joined, as messages show it: with the platform's own separator alone. Windows
+// takes both separators, so a folder or name written with '/' would otherwise print as
+// "Z:\x\y/z.jpg".
+std::string pathInMessage(std::filesystem::path path);

@@ -102,16 +102,16 @@ FolderMedia listMedia(const std::filesystem::path& folder, Diagnostics& diagnost
         // The build refuses a file outside the folder, so that a folder received from someone
         // else cannot take the builder's own files into a quiz; the rest still makes one.
         if (entry.is_symlink(ignored) && outsideTheFolder(folder, name)) {
-            diagnostics.warning(pathToUtf8(entry.path()), 0, "file",
+            diagnostics.warning(pathInMessage(entry.path()), 0, "file",
                                 "links outside the folder: left out");
         } else if (std::string_view format = unreadFormatOf(entry.path(), name); !format.empty()) {
             ++listed.unreadFormats[format];
-            diagnostics.warning(pathToUtf8(entry.path()), 0, "file",
+            diagnostics.warning(pathInMessage(entry.path()), 0, "file",
                                 unreadPictureAdvice(format) + ": left out");
         } else if (std::optional<MediaKind> kind = mediaKindOf(name))
             media[*kind].push_back(name);
         else
-            diagnostics.warning(pathToUtf8(entry.path()), 0, "file",
+            diagnostics.warning(pathInMessage(entry.path()), 0, "file",
                                 "not a picture, MP3 or AVI file: left out");
     }
     if (failure)
@@ -159,7 +159,7 @@ std::optional<MediaKind> chooseLayout(const std::filesystem::path& folder,
     for (const auto& [kind, names] : media) {
         for (const std::string& name : names) {
             if (kind != layout)
-                diagnostics.error(pathToUtf8(folder / pathFromUtf8(name)), 0, "file",
+                diagnostics.error(pathInMessage(folder / pathFromUtf8(name)), 0, "file",
                                   "a " + std::string(kindNoun(kind, false)) + among +
                                       ": a quiz shows pictures, sounds or videos, not a mix; "
                                       "move it out of the folder");
@@ -215,7 +215,7 @@ std::optional<StarterQuiz> starterQuiz(const std::filesystem::path& folder,
     quiz.title = spacedName(pathToUtf8(named.filename()));
     checkStoredText(quiz.title, pathToUtf8(folder), diagnostics);
     for (const std::string& name : quiz.files) {
-        const std::string file = pathToUtf8(folder / pathFromUtf8(name));
+        const std::string file = pathInMessage(folder / pathFromUtf8(name));
         if (checkStoredText(name, file, diagnostics))
             checkStoredText(answerFromFileName(name), file, diagnostics);
     }
@@ -294,7 +294,7 @@ StarterCounts writeStarterSource(const std::filesystem::path& folder, bool repla
     // reader checks it as a build would. Its warnings (no codes yet, answers that judge each
     // other near misses) come with the first build.
     Diagnostics checked;
-    parseQuizSource(text, pathToUtf8(folder / kQuizSourceName), folder, checked);
+    parseQuizSource(text, pathInMessage(folder / kQuizSourceName), folder, checked);
     bool ok = true;
     for (const Diagnostic& problem : checked.all()) {
         if (problem.severity == Severity::kError && !answersToWrite.count(problem.field)) {

@@ -155,16 +155,19 @@ class MediaReader {
 
     // Touches nothing but `item` (and the gate of large pictures): it runs beside the others.
     void take(MediaItem& item) {
-        const std::string quoted = "\"" + item.media->path + "\"";
+        const std::string quoted = inQuotes(item.media->path);
         std::string reason;
         if (!readWholeFile(quiz_.folder / pathFromUtf8(item.media->path), item.bytes, reason,
-                           kMaxMediaFileBytes)) {
+                           item.picture ? kMaxPhotoFileBytes : kMaxMediaFileBytes)) {
             item.error = "cannot read " + quoted + ": " + reason;
         } else if (item.picture && handling_ == MediaHandling::kKeepPictures &&
                    !pictureNeedsTurning(item.bytes, item.media->turnDegrees)) {
             item.origin = {PictureChange::kKept, detectMediaFormat(item.bytes),
                            pictureDimensions(item.bytes).value_or(PictureDimensions{})};
-            if (!isPictureFormat(item.origin.format))
+            if (item.bytes.size() > kMaxMediaFileBytes) // stored as it is
+                item.error =
+                    mediaFileTooLarge(item.media->path, item.bytes.size(), kMaxMediaFileBytes);
+            else if (!isPictureFormat(item.origin.format))
                 item.error = quoted + " is not a JPEG, BMP or GIF picture, which --keep-pictures "
                                       "stores as it is: build without it to convert the picture";
         } else if (item.picture) {

@@ -26,6 +26,7 @@ class SourceChecker {
             checkQuestion(i);
         checkNearMisses();
         checkCodes();
+        faults_.report(quiz_.file, diagnostics_);
     }
 
   private:
@@ -75,16 +76,7 @@ class SourceChecker {
         const QuestionSource& question = quiz_.questions[index];
         for (int k = 0; k < static_cast<int>(question.answers.size()); ++k)
             checkAnswer(question.answers[k], answerField(quiz_, index, k), question.media);
-        if (!question.answers.empty() &&
-            static_cast<int>(question.answers.size()) != quiz_.answerFieldCount) {
-            error(question.answers.front().line,
-                  questionField(index, question.answers.size() == 1 ? "answer" : "answers"),
-                  "has " + std::to_string(question.answers.size()) +
-                      " answer(s) where question 1 "
-                      "has " +
-                      std::to_string(quiz_.answerFieldCount) +
-                      ": every question needs the same number");
-        }
+        checkAnswerCount(index);
         checkStoredText(question.text, questionField(index, "text"));
         if (rewardHasText(quiz_.reward.value))
             checkStoredText(question.rewardText, questionField(index, "reward_text"));
@@ -94,13 +86,37 @@ class SourceChecker {
             if (question.media.present())
                 checkMedia(question.media, questionField(index, key), quiz_.layout.value);
             else
-                error(question.line, questionField(index, key),
-                      "missing: a " + std::string(layoutWord(quiz_.layout.value)) + " quiz needs " +
-                          std::string(key) + " = \"...\" for every question");
+                faults_.add(quiz_.layout.line, "layout",
+                            "layout = " + inQuotes(layoutWord(quiz_.layout.value)) + " needs a " +
+                                std::string(key) + " on every question",
+                            "none", index);
         }
         if (question.rewardPicture.present())
             checkMedia(question.rewardPicture, questionField(index, "reward_picture"),
                        kMediaPictures);
+    }
+
+    // The first question with answers sets their number. Labels ask for two: a question that
+    // has another number is told on their line.
+    void checkAnswerCount(int index) {
+        const size_t count = quiz_.questions[index].answers.size();
+        if (count == 0 || static_cast<int>(count) == quiz_.answerFieldCount)
+            return;
+        const auto first = std::find_if(quiz_.questions.begin(), quiz_.questions.end(),
+                                        [](const QuestionSource& q) { return !q.answers.empty(); });
+        const int firstIndex = static_cast<int>(first - quiz_.questions.begin());
+        const bool labelled = quiz_.answerLabels[0].line > 0 && quiz_.answerFieldCount == 2;
+        const char* const number[] = {"", "one", "two"};
+        faults_.add(labelled ? quiz_.answerLabels[0].line : first->answers.front().line,
+                    labelled ? "answer_labels" : answerCountField(firstIndex),
+                    std::string("every question needs ") + number[quiz_.answerFieldCount] +
+                        (quiz_.answerFieldCount == 1 ? " answer" : " answers") + ", as question " +
+                        std::to_string(firstIndex + 1) + " has",
+                    number[count], index);
+    }
+    std::string answerCountField(int index) const {
+        return questionField(index,
+                             quiz_.questions[index].answers.size() == 1 ? "answer" : "answers");
     }
 
     // An empty answer is never right, whatever is typed: the question could never be passed.
@@ -130,11 +146,11 @@ class SourceChecker {
             error(media.line, field, "file " + inQuotes(media.path) + " not found");
             return;
         }
+        // A photo is stored as the board shows it, much smaller; a clip is stored as it is.
+        const uintmax_t limit = kind == kMediaPictures ? kMaxPhotoFileBytes : kMaxMediaFileBytes;
         if (const uintmax_t size = std::filesystem::file_size(path, failure);
-            !failure && size > kMaxMediaFileBytes) {
-            error(media.line, field,
-                  inQuotes(media.path) + " is " + std::to_string(size) + " bytes, more than the " +
-                      sizeText(kMaxMediaFileBytes) + " a quiz carries per picture or clip");
+            !failure && size > limit) {
+            error(media.line, field, mediaFileTooLarge(media.path, size, limit));
             return;
         }
         std::vector<uint8_t> head;
@@ -214,13 +230,12 @@ class SourceChecker {
         }
         const size_t codes = quiz_.codes.size();
         const size_t questions = quiz_.questions.size();
-        const int line = quiz_.codesLine > 0 ? quiz_.codesLine : 1;
         if (codes > questions && questions > 0) {
             error(quiz_.codes[questions].line, "codes[" + std::to_string(questions + 1) + "]",
                   "the score never passes " + std::to_string(questions) +
                       ", the number of questions: this code can never be shown");
-        } else if (codes < questions) {
-            warning(line, "codes",
+        } else if (codes > 0 && codes < questions) { // codes are optional: none is no slip
+            warning(quiz_.codesLine, "codes",
                     std::to_string(codes) + " code(s) for " + std::to_string(questions) +
                         " questions: scores " + std::to_string(codes + 1) + " to " +
                         std::to_string(questions) + " show no code");
@@ -229,6 +244,7 @@ class SourceChecker {
 
     const QuizSource& quiz_;
     Diagnostics& diagnostics_;
+    QuestionFaults faults_;
 };
 
 } // namespace

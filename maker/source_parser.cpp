@@ -4,6 +4,7 @@
 #include "maker/cp1252.h"
 #include "maker/file_io.h"
 #include "maker/toml_guard.h"
+#include "maker/toml_syntax_faults.h"
 
 // Paths and texts are UTF-8 everywhere in the maker: toml++'s wide-string helpers, which would
 // bring <windows.h> and its macros in on Windows, are not wanted.
@@ -20,7 +21,8 @@ constexpr std::string_view kRootKeys[] = {
     "answer_labels", "reward",  "codes",       "question",
 };
 constexpr std::string_view kQuestionKeys[] = {
-    "answer", "answers", "text", "picture", "sound", "video", "reward_text", "reward_picture",
+    "answer", "answers",     "text", "picture",     "sound",
+    "video",  "reward_text", "turn", "reward_turn", "reward_picture",
 };
 constexpr std::string_view kMediaKeys[] = {"picture", "sound", "video"};
 
@@ -74,6 +76,7 @@ class SourceParser {
                        readWord(root, "reward", kRewardWords, rewardFromWord, quiz_.reward);
         readCodes(root);
         readQuestions(root);
+        faults_.report(quiz_.file, diagnostics_);
     }
 
   private:
@@ -239,8 +242,7 @@ class SourceParser {
         if (const toml::node* text = table.get("text"))
             readText(*text, field("text"), question.text);
         else if (layoutKnown_ && quiz_.layout.value == kMediaTextList)
-            error(question.line, field("text"),
-                  "missing: a text list shows a text for every question");
+            layoutFault(" shows a text on every question", "none", index);
 
         for (std::string_view key : kMediaKeys) {
             const toml::node* media = table.get(key);
@@ -248,37 +250,83 @@ class SourceParser {
                 continue;
             const std::string_view wanted = mediaKey(quiz_.layout.value);
             if (key != wanted) {
-                error(lineOf(*media), field(key),
-                      wanted.empty() ? "a text list has no pictures or clips"
-                                     : "a " + std::string(layoutWord(quiz_.layout.value)) +
-                                           " quiz takes " + std::string(wanted) + " = \"...\"");
+                layoutFault(wanted.empty() ? std::string(" has no pictures or clips")
+                                           : " takes " + std::string(wanted) + " = \"...\"",
+                            "a " + std::string(key), index);
                 continue;
             }
             readMediaPath(*media, field(key), question.media);
         }
+        if (const toml::node* turn = table.get("turn")) {
+            if (!layoutKnown_ || quiz_.layout.value == kMediaPictures)
+                readTurn(*turn, field("turn"), question.media);
+            else
+                layoutFault(" has no pictures to turn", "a turn", index);
+        }
+        readRewardText(table, index, question);
+        readRewardPicture(table, index, question);
+        quiz_.questions.push_back(std::move(question));
+    }
 
+    void readRewardText(const toml::table& table, int index, QuestionSource& question) {
         const bool withText = rewardKnown_ && rewardHasText(quiz_.reward.value);
         if (const toml::node* text = table.get("reward_text")) {
             if (!rewardKnown_ || withText)
-                readText(*text, field("reward_text"), question.rewardText);
+                readText(*text, questionField(index, "reward_text"), question.rewardText);
             else
-                error(lineOf(*text), field("reward_text"),
-                      "reward = " + inQuotes(rewardWord(quiz_.reward.value)) +
-                          " shows no reward text");
+                rewardFault(lineOf(*text), " shows no reward text", "a reward_text", index);
         } else if (withText) {
-            error(question.line, field("reward_text"),
-                  "missing: reward = " + inQuotes(rewardWord(quiz_.reward.value)) +
-                      " needs a reward text for every question (reward_text = \"\" for none)");
+            rewardFault(question.line, " needs a reward_text on every question", "none", index);
         }
+    }
 
-        if (const toml::node* picture = table.get("reward_picture")) {
-            if (!rewardKnown_ || quiz_.reward.value == kRewardPicture)
-                readMediaPath(*picture, field("reward_picture"), question.rewardPicture);
-            else
-                error(lineOf(*picture), field("reward_picture"),
-                      "only reward = \"picture\" shows a reward picture");
+    void readRewardPicture(const toml::table& table, int index, QuestionSource& question) {
+        const toml::node* picture = table.get("reward_picture");
+        const toml::node* turn = table.get("reward_turn");
+        if (rewardKnown_ && quiz_.reward.value != kRewardPicture) {
+            for (const auto& [node, what] :
+                 {std::pair{picture, "a reward_picture"}, std::pair{turn, "a reward_turn"}}) {
+                if (node)
+                    faults_.add(rewardLine(lineOf(*node)), "reward",
+                                "only reward = \"picture\" shows a reward picture", what, index);
+            }
+            return;
         }
-        quiz_.questions.push_back(std::move(question));
+        if (picture)
+            readMediaPath(*picture, questionField(index, "reward_picture"), question.rewardPicture);
+        if (turn && !picture)
+            error(lineOf(*turn), questionField(index, "reward_turn"),
+                  "no reward_picture to turn on this question");
+        else if (turn)
+            readTurn(*turn, questionField(index, "reward_turn"), question.rewardPicture);
+    }
+
+    // The author's own turn of a picture, in degrees clockwise, after its EXIF orientation.
+    void readTurn(const toml::node& node, const std::string& field, MediaFile& picture) {
+        const std::optional<int64_t> degrees =
+            node.is_integer() ? node.value<int64_t>() : std::nullopt;
+        if (!degrees || (*degrees != 0 && *degrees != 90 && *degrees != 180 && *degrees != 270)) {
+            error(lineOf(node), field,
+                  "must be 0, 90, 180 or 270: the degrees to turn the picture clockwise");
+            return;
+        }
+        picture.turnDegrees = static_cast<int>(*degrees);
+    }
+
+    // `layout = "..."` + `rule`: a question has `what` where its layout wants otherwise.
+    void layoutFault(const std::string& rule, const std::string& what, int index) {
+        faults_.add(quiz_.layout.line, "layout",
+                    "layout = " + inQuotes(layoutWord(quiz_.layout.value)) + rule, what, index);
+    }
+
+    // The same for the reward, on the line of `reward`, or of `ownLine` when the quiz has none.
+    void rewardFault(int ownLine, const std::string& rule, const std::string& what, int index) {
+        faults_.add(rewardLine(ownLine), "reward",
+                    "reward = " + inQuotes(rewardWord(quiz_.reward.value)) + rule, what, index);
+    }
+
+    int rewardLine(int ownLine) const {
+        return quiz_.reward.line > 0 ? quiz_.reward.line : ownLine;
     }
 
     void readMediaPath(const toml::node& node, const std::string& field, MediaFile& media) {
@@ -297,7 +345,19 @@ class SourceParser {
     bool layoutKnown_ = false;
     bool rewardKnown_ = false;
     bool answerFieldCountSet_ = false;
+    QuestionFaults faults_;
 };
+
+// toml++ names a fault in its own terms ("expected '=', saw '\"'"), often on the line after it:
+// the faults authors make most are said in their words alone, on the line where they were made.
+void reportSyntaxError(std::string_view text, const toml::parse_error& failure,
+                       const std::string& file, Diagnostics& diagnostics) {
+    const int parserLine = static_cast<int>(failure.source().begin.line);
+    if (std::optional<SyntaxFault> fault = findAuthorSyntaxFault(text, parserLine))
+        diagnostics.error(file, fault->line, "syntax", fault->message);
+    else
+        diagnostics.error(file, parserLine, "syntax", std::string(failure.description()));
+}
 
 } // namespace
 
@@ -315,8 +375,7 @@ QuizSource parseQuizSource(std::string_view toml, const std::string& file,
     try {
         root = toml::parse(ascii.text, std::string_view(file));
     } catch (const toml::parse_error& failure) {
-        diagnostics.error(file, static_cast<int>(failure.source().begin.line), "syntax",
-                          std::string(failure.description()));
+        reportSyntaxError(ascii.text, failure, file, diagnostics);
         return quiz;
     }
     SourceParser(quiz, diagnostics).parse(root);

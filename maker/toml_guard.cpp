@@ -163,7 +163,9 @@ class AsciiWriter {
         start_ = position_;
         if (decodeUtf8(text_, position_, character))
             return true;
-        fail("holds bytes that are not valid UTF-8");
+        // Notepad and older editors save in the code page unless told otherwise.
+        fail("holds bytes that are not valid UTF-8: the file was saved in another encoding "
+             "(Windows-1252?); in Notepad: File > Save as, Encoding: UTF-8");
         return false;
     }
     std::string lastCharacter() const {

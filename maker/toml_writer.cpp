@@ -52,6 +52,14 @@ void appendKey(std::string& out, std::string_view key, const std::string& value)
     out.append(key).append(" = ").append(value).append("\n");
 }
 
+// The file, and the author's turn of a picture when there is one.
+void appendMedia(std::string& out, std::string_view key, std::string_view turnKey,
+                 const MediaFile& media) {
+    appendKey(out, key, escapedUtf8(media.path));
+    if (media.turnDegrees != 0)
+        appendKey(out, turnKey, std::to_string(media.turnDegrees));
+}
+
 std::string textList(const std::vector<SourcedText>& texts) {
     std::string list = "[";
     for (size_t i = 0; i < texts.size(); ++i)
@@ -99,11 +107,11 @@ std::string writeQuizToml(const QuizSource& quiz, std::string_view comment) {
         if (quiz.layout.value == kMediaTextList || !question.text.value.empty())
             appendKey(out, "text", tomlString(question.text.value));
         if (!mediaName.empty() && question.media.present())
-            appendKey(out, mediaName, escapedUtf8(question.media.path));
+            appendMedia(out, mediaName, "turn", question.media);
         if (rewardHasText(quiz.reward.value))
             appendKey(out, "reward_text", tomlString(question.rewardText.value));
         if (quiz.reward.value == kRewardPicture && question.rewardPicture.present())
-            appendKey(out, "reward_picture", escapedUtf8(question.rewardPicture.path));
+            appendMedia(out, "reward_picture", "reward_turn", question.rewardPicture);
     }
     return out;
 }

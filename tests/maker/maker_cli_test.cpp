@@ -116,11 +116,16 @@ const char* const kCommandLines =
     "2 ^ unknown command \\u007f\\u009b2J ^ \x7f\xC2\2332J\n"
     "1 ^ a\\u000ab.toml: file: ^ show,a~b.toml\n"
     "1 ^ a\xC2\240b.toml: file: ^ show,a\xC2\240b.toml\n"
-    // Files past the size limit are refused by their size, before anything is read.
+    // A picture kept as it is holds 16 MiB at most; one to be prepared is read up to 256 MiB and
+    // refused for what it is; a larger file is refused by its size, before anything is read.
     "0 ^ JPEG, 16777216 bytes ^ show,SOURCE,--keep-pictures ^ big.jpg ^ "
     "big.jpg,16777216\n"
     "1 ^ :8: question[1].picture: \"big.jpg\" is 16777217 bytes, more than the 16 MiB ^ "
-    "show,SOURCE,--keep-pictures ^ big.jpg ^ big.jpg,16777217\n";
+    "show,SOURCE,--keep-pictures ^ big.jpg ^ big.jpg,16777217\n"
+    "1 ^ :8: question[1].picture: \"big.jpg\" is not a picture that the maker ^ show,SOURCE ^ "
+    "big.jpg ^ big.jpg,16777217\n"
+    "1 ^ :8: question[1].picture: \"big.jpg\" is 268435457 bytes, more than the 256 MiB the maker "
+    "reads of a photo ^ show,SOURCE ^ big.jpg ^ big.jpg,268435457\n";
 
 TEST_F(MakerCli, AnswersEachCommandLineWithItsStatusAndMessage) {
     std::istringstream table(kCommandLines);
@@ -222,10 +227,11 @@ TEST_F(MakerCli, NewTakesAPhonesFolderAsItIs) {
 
 TEST_F(MakerCli, AQuizWithErrorsMakesNothingAndNamesEachInLineOrder) {
     writeFileText(source, kQuiz + "text = \"|\"\ncolour = \"red\"\n");
-    EXPECT_THAT(split(run({"build", source, "--rc", (folder / "rc").string()}), "\n"),
-                testing::ElementsAre(StartsWith(source + ":5: question[1].picture: "),
-                                     StartsWith(source + ":8: question[1].text: "),
-                                     StartsWith(source + ":9: question[1].colour: "), ""));
+    EXPECT_THAT(
+        split(run({"build", source, "--rc", (folder / "rc").string()}), "\n"),
+        testing::ElementsAre(StartsWith(source + ":2: layout = \"pictures\" needs a picture"),
+                             StartsWith(source + ":8: question[1].text: "),
+                             StartsWith(source + ":9: question[1].colour: "), ""));
     EXPECT_EQ(status, kExitQuizError);
     EXPECT_FALSE(fs::exists(folder / "rc"));
 }

@@ -58,7 +58,10 @@ std::string sourceOf(const std::string& layout, const std::string& reward, bool 
                 (reward == "none" || reward == "picture"
                      ? ""
                      : "reward_text = \"R\\u00e9ponse " + n + "\"\n") +
-                (reward == "picture" && i != 1 ? "reward_picture = \"r1.jpg\"\n" : "");
+                (reward == "picture" && i != 1 ? "reward_picture = \"r1.jpg\"\n" : "") +
+                // Turned by hand: a turn lost on the way back would store other pictures.
+                (layout == "pictures" && i == 0 ? "turn = 90\n" : "") +
+                (reward == "picture" && i == 2 ? "reward_turn = 270\n" : "");
     }
     return toml;
 }
@@ -158,6 +161,8 @@ TEST(QuizStarter, LeavesWhatNamesCannotGiveToTheAuthor) {
                 testing::ElementsAre(refusal("-.jpg", "question[1].answer"),
                                      refusal("a\\u001b[2J.jpg", "question[2].answer")))
         << toml;
+    // Codes are optional: a quiz as written, without them, is no doubt.
+    EXPECT_THAT(lines(built, Severity::kWarning), testing::IsEmpty());
 }
 
 // Damaged resources give a message that names them, never a crash.

@@ -30,7 +30,7 @@ std::string repeated(const std::string& text, int count) {
 const char* const kSources = R"(- ^ 1: title: ^ '|' ^ title = "A|B";layout = "text list";{Q}
 text list ^ 3: codes[1]: ^ carriage return ^ codes = ["A\rB"];{Q}
 text list ^ 4: question[1].text: ^ NUL ^ [[question]];text = "a\u0000b";answer = "A";
-sound ^ 3: question[1].sound: ^ missing ^ [[question]];answer = "A";
+sound ^ 2: layout = ^ "sound" needs a sound on every question: question 1 has none ^ [[question]];answer = "A";
 pictures ^ 5: question[1].picture: ^ "nowhere/q9.jpg" not found ^ [[question]];answer = "A";picture = "nowhere/q9.jpg";
 pictures ^ 5: question[1].picture: ^ an absolute path ^ [[question]];answer = "A";picture = "/a";
 pictures ^ 5: question[1].picture: ^ lies outside ^ [[question]];answer = "A";picture = "../x";
@@ -39,10 +39,13 @@ pictures ^  ^  ^ codes = ["C"];[[question]];answer = "A";picture = "in.jpg";
 sound ^ 5: question[1].sound: ^ is empty ^ [[question]];answer = "A";sound = "empty.jpg";
 picture ^ 2: layout: ^ unknown layout "picture" ^ {Q}
 text list ^ 3: colour: ^ #RRGGBB ^ colour = "#35CBG3";{Q}
-pictures ^ 7: question[2].answer: ^ same number ^ [[question]];answers = ["A", "B"];picture = "q1.jpg";[[question]];answer = "A";picture = "q2.bmp";
+pictures ^ 4: question[1].answers: ^ two answers, as question 1 has: question 2 has one ^ [[question]];answers = ["A", "B"];picture = "q1.jpg";[[question]];answer = "A";picture = "q2.bmp";
+pictures ^ 3: answer_labels: ^ two answers, as question 1 has: questions 2 and 3 have one ^ answer_labels = ["V", "P"];[[question]];answers = ["A", "B"];picture = "q1.jpg";[[question]];answer = "A";picture = "q2.bmp";[[question]];answer = "A";picture = "q3.gif";
 text list ^ 6: question[1].anwser: ^ did you mean "answer" ^ {Q}anwser = "B";
 text list ^ 6: extra: ^ unknown key ^ {Q}[extra];x = 1;
-text list ^ 4: syntax: ^  ^ [[question]];text = "Q;answer = "A";
+text list ^ 4: syntax: ^ the text opened with " is not closed on this line ^ [[question]];text = "Q;answer = "A";
+text list ^ 4: syntax: ^ '=' is missing after the key ^ [[question]];answer "A";text = "Q";
+text list ^ 3: syntax: ^ a ',' is missing between two items ^ codes = ["A" "B"];{Q}
 - ^ 1: title: ^ missing ^ layout = "text list";{Q}
 - ^ 1: title: ^ double quotes ^ title = 3;layout = "text list";{Q}
 - ^ 1: layout: ^ missing ^ title = "T";{Q}
@@ -50,18 +53,24 @@ text list ^ 1: question: ^ at least one question ^
 text list ^ 3: question[1].answer: ^ missing ^ [[question]];text = "Q";
 text list ^ 6: question[1].answers: ^ not both ^ {Q}answers = ["A", "B"];
 text list ^ 5: question[1].answers: ^ two answers ^ [[question]];text = "Q";answers = ["A", "B", "C"];
-text list ^ 3: question[1].text: ^ missing ^ [[question]];answer = "A";
-text list ^ 6: question[1].picture: ^ no pictures ^ {Q}picture = "q1.jpg";
-sound ^ 6: question[1].picture: ^ sound =  ^ [[question]];answer = "A";sound = "clip.mp3";picture = "q1.jpg";
-text list ^ 6: question[1].reward_text: ^ "none" ^ {Q}reward_text = "Bravo";
-text list ^ 4: question[1].reward_text: ^ missing ^ reward = "final";{Q}
-text list ^ 8: question[1].reward_picture: ^ only reward = "picture" ^ reward = "message";{Q}reward_text = "";reward_picture = "r1.jpg";
+text list ^ 2: layout = ^ "text list" shows a text on every question: questions 1, 2 and 4 have none ^ [[question]];answer = "A";[[question]];answer = "B";{Q}[[question]];answer = "C";
+text list ^ 2: layout = ^ "text list" has no pictures or clips: question 1 has a picture ^ {Q}picture = "q1.jpg";
+sound ^ 2: layout = ^ "sound" takes sound = "...": question 1 has a picture ^ [[question]];answer = "A";sound = "clip.mp3";picture = "q1.jpg";
+text list ^ 6: reward = ^ "none" shows no reward text: question 1 has a reward_text ^ {Q}reward_text = "Bravo";
+text list ^ 3: reward = ^ "message" needs a reward_text on every question: questions 1 to 3 have none ^ reward = "message";{Q}{Q}{Q}
+text list ^ 3: reward: ^ only reward = "picture" shows a reward picture: question 1 has a reward_picture ^ reward = "message";{Q}reward_text = "";reward_picture = "r1.jpg";
+sound ^ 2: layout = ^ "sound" has no pictures to turn: question 1 has a turn ^ [[question]];answer = "A";sound = "clip.mp3";turn = 90;
+pictures ^ 6: question[1].turn: ^ must be 0, 90, 180 or 270 ^ [[question]];answer = "A";picture = "q1.jpg";turn = 45;
+pictures ^ 3: reward: ^ question 1 has a reward_turn ^ reward = "text";[[question]];answer = "A";picture = "q1.jpg";reward_text = "";reward_turn = 90;
+pictures ^ 7: question[1].reward_turn: ^ no reward_picture to turn ^ reward = "picture";[[question]];answer = "A";picture = "q1.jpg";reward_turn = 90;
+pictures ^  ^  ^ reward = "picture";[[question]];answer = "A";picture = "q1.jpg";turn = 270;reward_picture = "r1.jpg";reward_turn = 180;
 text list ^ 4: codes[2]: ^ never be shown ^ codes = ["A",;"B"];{Q}
 text list ^ 3: question: ^ [[question]] ^ question = 3;
 pictures ^ 8: question[2].answers[1]: warning: ^ question[1].answers[2] ^ codes = ["A", "B"];[[question]];answers = ["LYON", "ITALIE"];picture = "q1.jpg";[[question]];answers = ["ITALIA", "ESPAGNE"];picture = "q2.bmp";
 text list ^ 6: question[1].answer: warning: ^ space ^ codes = ["C"];[[question]];text = "Q";answer = "A ";
 pictures ^ 5: question[1].answer: ^ empty: write the answer for "q1.jpg" ^ codes = ["C"];[[question]];answer = "";picture = "q1.jpg";
-text list ^ 1: codes: warning: ^ scores 1 to 1 ^ {Q}
+text list ^ 3: codes: warning: ^ scores 2 to 2 ^ codes = ["A"];{Q}{Q}
+text list ^  ^  ^ {Q}
 pictures ^ 3: answer_labels: warning: ^ only on picture ^ answer_labels = ["Ville", ""];codes = ["C"];[[question]];answer = "A";picture = "q1.jpg";
 sound ^ 6: question[1].sound: warning: ^ MP3 ^ codes = ["C"];[[question]];answer = "A";sound = "clip.avi";
 text list ^  ^  ^ codes = ["A", "B"];{Q}[[question]];text = "R";answer = "a";
@@ -72,7 +81,8 @@ TEST(SourceReader, NamesTheLineAndFieldOfEachFaultOrDoubt) {
         {quiz("creator = \"\xE4\xB8\xAD\"\n" + kQ), "3: creator:", "U+4E2D"},
         {quiz("creator = \"" + std::string(260, 'x') + "\"\n" + kQ), "3: creator:", "260 bytes"},
         {quiz(repeated(kQ, 97)), "291: question[97]:", "at most 96"},
-        {quiz("[[question]]\ntext = \"caf\xE9\"\nanswer = \"A\"\n"), "4: syntax:", ""},
+        {quiz("[[question]]\ntext = \"caf\xE9\"\nanswer = \"A\"\n"), "4: syntax:",
+         "another encoding (Windows-1252?); in Notepad: File > Save as, Encoding: UTF-8"},
         // Letters beyond ASCII outside quotes: toml++ must never see them.
         {quiz("r\xC3\xA9ponse = \"x\"\n" + kQ), "3: syntax:", "\"\xC3\xA9\" outside quotes"},
         {quiz("explanation = \"\"\"x\n\"y\"\"\"\"\xC3\xA9\n" + kQ), "4: syntax:", "outside quotes"},
@@ -118,6 +128,16 @@ TEST(SourceReader, NamesTheLineAndFieldOfEachFaultOrDoubt) {
             EXPECT_THAT(said[0],
                         testing::AllOf(StartsWith("quiz.toml:" + where + " "), HasSubstr(mention)));
     }
+}
+
+TEST(Diagnostics, NumbersQuestionsAsTheBoardDoesWithRunsAsRanges) {
+    std::string said;
+    for (const std::vector<int>& indices :
+         {std::vector{2}, {1, 4, 6}, {0, 1}, {11, 0, 1, 2, 4, 5, 7, 8, 9}})
+        said += questionNumbers(indices) + "; ";
+    EXPECT_EQ(said,
+              "question 3; questions 2, 5 and 7; questions 1 and 2; questions 1 to 3, 5, 6, 8 to "
+              "10 and 12; ");
 }
 
 TEST(Cp1252, ConvertsWhatHasAByteAndNamesWhereWhatHasNot) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -168,6 +169,20 @@ TEST(Maker, RefusesADamagedResourceDirectoryAndResourcesSharingBytes) {
         }
         EXPECT_FALSE(fileExists(extracted));
     }
+}
+
+// A folder written with '/', as scripts and other tools write it, still gives the paths the
+// maker joins for its messages one separator.
+TEST(Maker, JoinsPathsInMessagesWithOneSeparator) {
+    TemporaryFolder folder;
+    for (const char* name : {"a.jpg", "b.jpg", "c.mp3"})
+        writeFileText(folder / name, "");
+    std::string slashed = folder.path();
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    const auto [status, err] = runMakerHere({"new", slashed});
+    EXPECT_TRUE(status == 1 && err.starts_with(folder.file("c.mp3") + ": file: a sound among 2 "
+                                                                      "pictures"))
+        << err;
 }
 
 } // namespace
