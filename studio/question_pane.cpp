@@ -179,14 +179,14 @@ void QuestionPane::layout(const RECT& area, int rowHeight, int previewSize) {
     place(variants_, area.left, variantsTop, listWidth, rowHeight * 3);
     place(variantsLabel_, area.left, variantsTop - label, listWidth, label);
     const int tryTop = variantsTop - label - gap - rowHeight;
-    const int tryLabelWidth = rowHeight * 6, verdictWidth = rowHeight * 5;
-    place(tryLabel_, area.left, tryTop + gap / 2, tryLabelWidth, rowHeight - gap / 2);
-    const int tryWidth = std::max(rowHeight, listWidth - tryLabelWidth - 2 * (verdictWidth + gap));
-    place(tryField_, area.left + tryLabelWidth, tryTop, tryWidth, rowHeight);
+    const int verdictWidth = rowHeight * 4;
+    place(tryLabel_, area.left, tryTop - label, listWidth, label);
+    const int tryWidth = std::max(rowHeight, listWidth - 2 * (verdictWidth + gap));
+    place(tryField_, area.left, tryTop, tryWidth, rowHeight);
     for (int k = 0; k < 2; ++k)
-        place(verdicts_[k], area.left + tryLabelWidth + tryWidth + gap + k * (verdictWidth + gap),
-              tryTop, verdictWidth, rowHeight);
-    const int buttonsTop = tryTop - gap - rowHeight;
+        place(verdicts_[k], area.left + tryWidth + gap + k * (verdictWidth + gap), tryTop,
+              verdictWidth, rowHeight);
+    const int buttonsTop = tryTop - label - gap - rowHeight;
     place(list_, area.left, area.top, listWidth, buttonsTop - gap - area.top);
     const int each = (listWidth - gap * int(buttons_.size() - 1)) / int(buttons_.size());
     for (size_t k = 0; k < buttons_.size(); ++k)
@@ -218,11 +218,28 @@ void QuestionPane::fitColumns(const QuizSource& quiz) {
     const int rest = std::max(60, int(client.right) - first - GetSystemMetrics(SM_CXVSCROLL) - 4);
     const bool two = quiz.answerFieldCount == 2, textList = hasTexts(quiz),
                rewarded = rewardHasText(quiz.reward.value);
-    const int shown = 1 + two + textList + rewarded;
-    ListView_SetColumnWidth(list_, kAnswerColumn, rest / shown);
-    ListView_SetColumnWidth(list_, kSecondAnswerColumn, two ? rest / shown : 0);
-    ListView_SetColumnWidth(list_, kTextColumn, textList ? rest / shown : 0);
-    ListView_SetColumnWidth(list_, kRewardColumn, rewarded ? rest / shown : 0);
+    const int answerColumns = 1 + two, shown = answerColumns + textList + rewarded;
+    // The answers first, as wide as the widest of them up to two fifths of the list each;
+    // the texts share what is left.
+    int answerWidths[2] = {};
+    for (int k = 0; k < answerColumns; ++k) {
+        int widest = 0;
+        for (const QuestionSource& question : quiz.questions) {
+            if (k < int(question.answers.size()))
+                widest =
+                    std::max(widest, ListView_GetStringWidth(
+                                         list_, quizTextToWide(question.answers[k].value).c_str()));
+        }
+        answerWidths[k] = shown == answerColumns
+                              ? rest / shown
+                              : std::clamp(widest + thumbnailSize_ / 4, rest / shown, rest * 2 / 5);
+    }
+    const int textWidth = std::max(thumbnailSize_ / 4, (rest - answerWidths[0] - answerWidths[1]) /
+                                                           std::max(1, shown - answerColumns));
+    ListView_SetColumnWidth(list_, kAnswerColumn, answerWidths[0]);
+    ListView_SetColumnWidth(list_, kSecondAnswerColumn, answerWidths[1]);
+    ListView_SetColumnWidth(list_, kTextColumn, textList ? textWidth : 0);
+    ListView_SetColumnWidth(list_, kRewardColumn, rewarded ? textWidth : 0);
 }
 
 void QuestionPane::markChecks(const Diagnostics& diagnostics, int questionCount) {
