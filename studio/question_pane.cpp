@@ -505,11 +505,51 @@ bool QuestionPane::notify(const NMHDR& header, QuizDocument& document) {
         const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
         if ((change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_SELECTED))
             showFields(document);
+    } else if (header.code == LVN_BEGINDRAG) {
+        dragged_ = reinterpret_cast<const NMLISTVIEW&>(header).iItem;
+        SetCapture(parent_);
     } else if (header.code == LVN_KEYDOWN &&
                reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_DELETE) {
         return removeSelected(document);
     }
     return false;
+}
+
+int QuestionPane::rowAt(POINT inParent) const {
+    LVHITTESTINFO hit{};
+    hit.pt = inParent;
+    MapWindowPoints(parent_, list_, &hit.pt, 1);
+    const int row = ListView_SubItemHitTest(list_, &hit);
+    if (row >= 0)
+        return row;
+    // Below the last row: the end of the quiz.
+    RECT client;
+    GetClientRect(list_, &client);
+    return hit.pt.y >= 0 && hit.pt.y < client.bottom ? ListView_GetItemCount(list_) - 1 : -1;
+}
+
+void QuestionPane::dragOver(POINT inParent) {
+    const int target = rowAt(inParent);
+    for (int i = 0; i < ListView_GetItemCount(list_); ++i)
+        ListView_SetItemState(list_, i, i == target ? LVIS_DROPHILITED : 0, LVIS_DROPHILITED);
+}
+
+void QuestionPane::cancelDrag() {
+    dragged_ = -1;
+    ListView_SetItemState(list_, -1, 0, LVIS_DROPHILITED);
+}
+
+bool QuestionPane::drop(POINT inParent, QuizDocument& document) {
+    const int from = dragged_, target = rowAt(inParent);
+    cancelDrag();
+    ReleaseCapture();
+    if (from < 0 || target < 0 || target == from || target >= int(document.quiz().questions.size()))
+        return false;
+    document.moveQuestion(from, target);
+    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    select(target);
+    show(document);
+    return true;
 }
 
 bool QuestionPane::moveSelected(QuizDocument& document, int delta) {

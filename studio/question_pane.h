@@ -48,6 +48,12 @@ class QuestionPane {
     bool removeSelected(QuizDocument& document);
     // Turns the selected question's picture by `degrees` clockwise; true when it did.
     bool turnSelected(QuizDocument& document, int degrees);
+    // A row dragged within the list (LVN_BEGINDRAG starts it): the row under `inParent` is
+    // marked while the mouse moves, and the question moves there when the button is released.
+    bool dragging() const { return dragged_ >= 0; }
+    void dragOver(POINT inParent);
+    bool drop(POINT inParent, QuizDocument& document);
+    void cancelDrag();
     // The brush of one of its static controls on WM_CTLCOLORSTATIC; null for the default.
     HBRUSH staticColour(HWND control, HDC dc);
 
@@ -71,6 +77,7 @@ class QuestionPane {
     bool takeText(int id, QuizDocument& document);
     int imageOf(const QuizDocument& document, int index);
     int turnedImage(Thumbnail& thumbnail, int degrees);
+    int rowAt(POINT inParent) const;
     void addIconImages();
 
     HWND parent_ = nullptr, list_ = nullptr, preview_ = nullptr;
@@ -84,6 +91,7 @@ class QuestionPane {
     Verdict shownVerdicts_[2] = {Verdict::kNothingTyped, Verdict::kNothingTyped};
     UniqueGdiObject<HBRUSH> verdictBrushes_[kVerdictCount];
     int thumbnailSize_ = 96;
+    int dragged_ = -1; // the row being dragged
     UniqueImageList images_, marks_;
     std::unique_ptr<ThumbnailWorker> worker_;
     std::map<std::filesystem::path, Thumbnail> thumbnails_;

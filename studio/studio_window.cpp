@@ -135,6 +135,19 @@ class StudioWindow {
             if (wParam == kCheckTimer)
                 self->runChecks();
             return 0;
+        case WM_MOUSEMOVE:
+            if (self->questions_.dragging())
+                self->questions_.dragOver({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return 0;
+        case WM_LBUTTONUP:
+            if (self->questions_.dragging() &&
+                self->questions_.drop({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)},
+                                      self->document_))
+                self->changed();
+            return 0;
+        case WM_CAPTURECHANGED:
+            self->questions_.cancelDrag();
+            return 0;
         case WM_DROPFILES:
             self->onDrop(reinterpret_cast<HDROP>(wParam));
             return 0;

@@ -300,6 +300,17 @@ TEST(Studio, AFolderDroppedIsEditedCheckedSavedBuiltAndOpenedAgain) {
     EXPECT_EQ(column(list, 1), (std::vector<std::wstring>{L"Paris", L"Roma"}));
     command(window, kUndoCommand);
     EXPECT_EQ(column(list, 1), (std::vector<std::wstring>{L"Paris", L"Berlin", L"Roma"}));
+    // A row dragged onto the next one moves there.
+    NMLISTVIEW dragged{};
+    dragged.hdr = {list, kQuestionList, UINT(LVN_BEGINDRAG)};
+    SendMessageW(window, WM_NOTIFY, kQuestionList, reinterpret_cast<LPARAM>(&dragged));
+    RECT next;
+    ListView_GetItemRect(list, 1, &next, LVIR_BOUNDS);
+    POINT at = {next.left + 10, (next.top + next.bottom) / 2};
+    MapWindowPoints(list, window, &at, 1);
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    EXPECT_EQ(column(list, 1), (std::vector<std::wstring>{L"Berlin", L"Paris", L"Roma"}));
+    command(window, kUndoCommand);
 
     // Ctrl+S writes the folder's quiz.toml, which the maker reads back as it was edited.
     EXPECT_NE(windowText(window).find(L"*"), std::wstring::npos);
