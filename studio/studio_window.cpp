@@ -60,7 +60,7 @@ std::wstring executableName(const std::string& title) {
 // R\u00e9ponse 2".
 std::wstring fieldName(const std::string& field) {
     const std::pair<std::string_view, const wchar_t*> names[] = {
-        {"answers[", texts::kAnswer},
+        {"answers[", L"R\u00e9ponse "},
         {"answer", texts::kAnswer},
         {"reward_text", texts::kRewardText},
         {"text", texts::kQuestionText},
@@ -81,6 +81,8 @@ std::wstring fieldName(const std::string& field) {
     }
     std::replace(name.begin(), name.end(), L']', L' ');
     std::replace(name.begin(), name.end(), L'[', L' ');
+    while (!name.empty() && name.back() == L' ')
+        name.pop_back();
     return question ? texts::kQuestion + (L" " + std::to_wstring(*question + 1) + L", " + name)
                     : name;
 }

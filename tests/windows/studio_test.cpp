@@ -364,7 +364,12 @@ TEST(Studio, AFolderDroppedIsEditedCheckedSavedBuiltAndOpenedAgain) {
     EXPECT_NE(windowText(window).find(L"sortie.exe"), std::wstring::npos);
 
     // Closed with a change: Windows' own question, with buttons that say what they do.
-    typeInto(window, kAnswerField, L"Lyon");
+    // A second answer to give: each check names which answer it is about.
+    SendMessageW(GetDlgItem(window, kAnswerCountBox), CB_SETCURSEL, 1, 0);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(kAnswerCountBox, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, kAnswerCountBox)));
+    EXPECT_TRUE(
+        waitFor([&] { return anyContains(checks(window), L"question 1, R\u00e9ponse 2 : "); }));
     dialogs.realSaveQuestion = true;
     EXPECT_TRUE(closeAndPress(window, L"Annuler"));
     EXPECT_TRUE(IsWindow(window));
