@@ -1,5 +1,7 @@
 #include "content/quiz_record.h"
 
+#include "judge/verdict.h"
+
 #include <cstring>
 #include <initializer_list>
 #include <new>
@@ -9,6 +11,15 @@ void copyQuizText(char (&destination)[kQuizTextSize], const char* source) {
     memcpy(destination, source, length);
     destination[length] = '\0';
 }
+
+namespace {
+
+HBRUSH verdictBrush(Verdict verdict) {
+    const VerdictColour colour = verdictColour(verdict).value_or(VerdictColour{255, 255, 255});
+    return createSolidBrush(colour.red, colour.green, colour.blue);
+}
+
+} // namespace
 
 void QuestionList::clear() {
     QuestionNode* node = firstQuestion;
@@ -33,10 +44,10 @@ QuizRecord::QuizRecord()
     copyQuizText(title, "nom du plimo");
     copyQuizText(creator, " createur");
     backgroundBrush = createSolidBrush(colourRed, colourGreen, colourBlue);
-    wrongBrush = createSolidBrush(255, 0, 0);
-    rightBrush = createSolidBrush(0, 255, 0);
-    anagramBrush = createSolidBrush(255, 100, 0);
-    nearBrush = createSolidBrush(255, 203, 38);
+    wrongBrush = verdictBrush(Verdict::kWrong);
+    rightBrush = verdictBrush(Verdict::kRight);
+    anagramBrush = verdictBrush(Verdict::kAnagram);
+    nearBrush = verdictBrush(Verdict::kOneEdit);
     questionTextBrush = createSolidBrush(255, 255, 192);
 }
 

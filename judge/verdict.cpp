@@ -118,3 +118,18 @@ bool answersMatch(const char* expected, const char* typed) {
     CleanedAnswers answers(expected, typed);
     return strcmp(answers.expected, answers.typed) == 0;
 }
+
+std::optional<VerdictColour> verdictColour(Verdict verdict) {
+    switch (verdict) {
+    case Verdict::kNothingTyped:
+        return std::nullopt;
+    case Verdict::kRight:
+        return VerdictColour{0, 255, 0};
+    case Verdict::kAnagram:
+        return VerdictColour{255, 100, 0};
+    case Verdict::kWrong:
+        return VerdictColour{255, 0, 0};
+    default:
+        return VerdictColour{255, 203, 38};
+    }
+}

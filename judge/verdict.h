@@ -1,6 +1,9 @@
 // The word that the judge shows beside an answer field, and how it is chosen.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 // Ordered from nothing typed through right and nearly right to wrong.
 enum class Verdict {
     kNothingTyped, // "?"
@@ -29,3 +32,10 @@ Verdict chooseVerdict(const char* expected, const char* typed);
 // True when the cleaned-up texts are equal: the same test that gives kRight, without the rest
 // of the judging.
 bool answersMatch(const char* expected, const char* typed);
+
+// The colour the board paints a verdict field in: green for right, red for wrong, orange for an
+// anagram, yellow for every near miss; none for "?", which keeps the field's own colours.
+struct VerdictColour {
+    uint8_t red, green, blue;
+};
+std::optional<VerdictColour> verdictColour(Verdict verdict);

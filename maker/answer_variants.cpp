@@ -1,6 +1,7 @@
 #include "maker/answer_variants.h"
 
 #include "content/quiz_record.h"
+#include "maker/cp1252.h"
 
 #include <algorithm>
 #include <array>
@@ -286,5 +287,19 @@ std::string variantAdvice(std::string_view answer, const AnswerVariant& variant)
         return said + "the player tells small and capital accented letters apart";
     default:
         return said + "a pupil may well type it so";
+    }
+}
+
+void answerVariantWarnings(const QuizSource& quiz, Diagnostics& diagnostics) {
+    for (size_t i = 0; i < quiz.questions.size(); ++i) {
+        const std::vector<SourcedText>& answers = quiz.questions[i].answers;
+        for (size_t k = 0; k < answers.size(); ++k) {
+            for (const AnswerVariant& variant : answerVariants(answers[k].value)) {
+                if (variant.verdict != Verdict::kRight && pupilExpectsItToPass(variant.rule))
+                    diagnostics.warning(quiz.file, answers[k].line,
+                                        answerField(quiz, int(i), int(k)),
+                                        cp1252ToUtf8(variantAdvice(answers[k].value, variant)));
+            }
+        }
     }
 }

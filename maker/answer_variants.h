@@ -4,6 +4,8 @@
 #pragma once
 
 #include "judge/verdict.h"
+#include "maker/diagnostics.h"
+#include "maker/quiz_source.h"
 
 #include <string>
 #include <string_view>
@@ -47,3 +49,7 @@ bool pupilExpectsItToPass(VariantRule rule);
 // One line of advice for a variant that a pupil expects to pass and the player does not, in
 // Windows-1252: "a French keyboard cannot type \x9C: consider writing Sacr\xE9-Coeur".
 std::string variantAdvice(std::string_view answer, const AnswerVariant& variant);
+
+// A warning on each answer of `quiz` for each way of typing it that a pupil expects to pass and
+// the player does not, with its advice. The author's window shows them; a build does not.
+void answerVariantWarnings(const QuizSource& quiz, Diagnostics& diagnostics);

@@ -1,5 +1,6 @@
 #include "maker/quiz_document.h"
 
+#include "maker/answer_variants.h"
 #include "maker/cp1252.h"
 #include "maker/file_io.h"
 #include "maker/file_name_answer.h"
@@ -93,28 +94,54 @@ bool replaceFileAtOnce(const fs::path& target, const std::string& text, Diagnost
     return false;
 }
 
-// Copies every media file of `quiz` from its folder into `folder` under the same names.
-bool copyMedia(const QuizSource& quiz, const fs::path& folder, Diagnostics& diagnostics) {
+// Copies the media files of `quizzes` from their folder into `folder` under the same names:
+// those of the first quiz must all be there; those of the others (the quiz as it was before
+// changes that can be undone) are copied when they are.
+bool copyMedia(const std::vector<const QuizSource*>& quizzes, const fs::path& folder,
+               Diagnostics& diagnostics) {
     std::vector<std::vector<uint8_t>> contents;
     std::vector<std::string> names;
-    for (const QuestionSource& question : quiz.questions) {
-        for (const MediaFile* media : {&question.media, &question.rewardPicture}) {
-            if (!media->present() ||
-                std::find(names.begin(), names.end(), media->path) != names.end())
-                continue;
-            std::string reason;
-            if (!readWholeFile(quiz.folder / pathFromUtf8(media->path), contents.emplace_back(),
-                               reason, kMaxMediaFileBytes)) {
-                diagnostics.error(media->path, 0, "file", "cannot be read: " + reason);
-                return false;
+    for (const QuizSource* quiz : quizzes) {
+        const bool required = quiz == quizzes.front();
+        for (const QuestionSource& question : quiz->questions) {
+            for (const MediaFile* media : {&question.media, &question.rewardPicture}) {
+                if (!media->present() ||
+                    std::find(names.begin(), names.end(), media->path) != names.end())
+                    continue;
+                std::string reason;
+                std::vector<uint8_t> bytes;
+                if (!readWholeFile(quiz->folder / pathFromUtf8(media->path), bytes, reason,
+                                   kMaxMediaFileBytes)) {
+                    if (!required)
+                        continue;
+                    diagnostics.error(media->path, 0, "file", "cannot be read: " + reason);
+                    return false;
+                }
+                contents.push_back(std::move(bytes));
+                names.push_back(media->path);
             }
-            names.push_back(media->path);
         }
     }
     std::vector<FolderFile> files;
     for (size_t i = 0; i < names.size(); ++i)
         files.push_back({names[i], contents[i]});
     return writeFolderFiles(folder, files, false, diagnostics);
+}
+
+// "photo (2).jpg" for n = 2.
+fs::path numberedName(const fs::path& name, int n) {
+    if (n == 1)
+        return name;
+    fs::path numbered = name.stem();
+    numbered += " (" + std::to_string(n) + ")";
+    numbered += name.extension();
+    return numbered;
+}
+
+bool holdsBytes(const fs::path& file, const std::vector<uint8_t>& bytes) {
+    std::vector<uint8_t> held;
+    std::string reason;
+    return readWholeFile(file, held, reason, kMaxMediaFileBytes) && held == bytes;
 }
 
 } // namespace
@@ -139,7 +166,7 @@ std::optional<QuizDocument> QuizDocument::fromFolder(const fs::path& folder,
     document.savePath_ = source;
     document.origin_ =
         pathToUtf8(folder.filename().empty() ? folder.parent_path().filename() : folder.filename());
-    document.changed_ = true;
+    document.savedState_ = -1;
     return document;
 }
 
@@ -188,9 +215,43 @@ std::optional<QuizDocument> QuizDocument::fromExecutable(const fs::path& executa
     return document;
 }
 
-QuizSource& QuizDocument::edit() {
-    changed_ = true;
+QuizSource& QuizDocument::edit(std::string_view typingIn) {
+    remember(typingIn);
     return quiz_;
+}
+
+void QuizDocument::remember(std::string_view typingIn) {
+    const bool sameRun = !typingIn.empty() && typingIn == typingIn_;
+    typingIn_ = typingIn;
+    redo_.clear();
+    if (sameRun)
+        return;
+    if (undo_.size() == kUndoLevels)
+        undo_.erase(undo_.begin());
+    undo_.push_back({quiz_, state_});
+    state_ = nextState_++;
+}
+
+void QuizDocument::stepTo(std::vector<Step>& from, std::vector<Step>& to) {
+    to.push_back({std::move(quiz_), state_});
+    quiz_ = std::move(from.back().quiz);
+    state_ = from.back().state;
+    from.pop_back();
+    typingIn_.clear();
+}
+
+bool QuizDocument::undo() {
+    if (undo_.empty())
+        return false;
+    stepTo(undo_, redo_);
+    return true;
+}
+
+bool QuizDocument::redo() {
+    if (redo_.empty())
+        return false;
+    stepTo(redo_, undo_);
+    return true;
 }
 
 std::string QuizDocument::displayName() const {
@@ -203,6 +264,7 @@ fs::path QuizDocument::mediaFile(int index) const {
 }
 
 int QuizDocument::addMediaFiles(std::vector<fs::path> files, Diagnostics& diagnostics) {
+    const QuizSource before = quiz_;
     std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
         return naturalLess(pathToUtf8(a.filename()), pathToUtf8(b.filename()));
     });
@@ -240,23 +302,61 @@ int QuizDocument::addMediaFiles(std::vector<fs::path> files, Diagnostics& diagno
                                 "a quiz shows pictures, sounds or videos, not a mix: left out");
             continue;
         }
+        const std::optional<fs::path> stored = copiedIntoFolder(file, diagnostics);
+        if (!stored)
+            continue;
         QuestionSource& question = quiz_.questions.emplace_back();
         question.answers.resize(quiz_.answerFieldCount);
         question.answers[0].value =
             utf8ToCp1252(answerFromFileName(pathToUtf8(file.filename()))).text;
-        question.media.path = relativeMediaPath(file, quiz_.folder);
+        question.media.path = relativeMediaPath(*stored, quiz_.folder);
         ++added;
     }
-    if (added > 0)
-        changed_ = true;
+    if (added > 0) {
+        QuizSource after = std::move(quiz_);
+        quiz_ = before;
+        remember();
+        quiz_ = std::move(after);
+    }
     return added;
+}
+
+std::optional<fs::path> QuizDocument::copiedIntoFolder(const fs::path& file,
+                                                       Diagnostics& diagnostics) const {
+    std::error_code failure;
+    if (quiz_.folder.empty() || fs::equivalent(file.parent_path(), quiz_.folder, failure))
+        return file;
+    const std::string name = pathToUtf8(file);
+    std::vector<uint8_t> bytes;
+    std::string reason;
+    if (!readWholeFile(file, bytes, reason, kMaxMediaFileBytes)) {
+        diagnostics.warning(name, 0, "file", "cannot be read: " + reason + ": left out");
+        return std::nullopt;
+    }
+    // The same photo dropped twice is not copied twice.
+    for (int n = 1; n < 1000; ++n) {
+        const fs::path target = quiz_.folder / numberedName(file.filename(), n);
+        if (fs::exists(target, failure)) {
+            if (holdsBytes(target, bytes))
+                return target;
+            continue;
+        }
+        if (writeNewFile(target, bytes, reason))
+            return target;
+        if (!fs::exists(target, failure))
+            break;
+    }
+    diagnostics.warning(name, 0, "file",
+                        "cannot be copied into " + pathToUtf8(quiz_.folder) + ": " + reason +
+                            ": left out");
+    return std::nullopt;
 }
 
 void QuizDocument::removeQuestion(int index) {
     if (index < 0 || index >= static_cast<int>(quiz_.questions.size()))
         return;
+    remember();
     quiz_.questions.erase(quiz_.questions.begin() + index);
-    changed_ = true;
 }
 
 void QuizDocument::moveQuestion(int index, int target) {
@@ -264,20 +364,31 @@ void QuizDocument::moveQuestion(int index, int target) {
     const int count = static_cast<int>(questions.size());
     if (index == target || index < 0 || target < 0 || index >= count || target >= count)
         return;
+    remember();
     if (index < target)
         std::rotate(questions.begin() + index, questions.begin() + index + 1,
                     questions.begin() + target + 1);
     else
         std::rotate(questions.begin() + target, questions.begin() + index,
                     questions.begin() + index + 1);
-    changed_ = true;
 }
 
 void QuizDocument::setAnswerFieldCount(int count) {
+    if (count == quiz_.answerFieldCount)
+        return;
+    remember();
     quiz_.answerFieldCount = count;
     for (QuestionSource& question : quiz_.questions)
         question.answers.resize(count);
-    changed_ = true;
+}
+
+void QuizDocument::turnPicture(int index, bool reward, int degrees) {
+    if (index < 0 || index >= static_cast<int>(quiz_.questions.size()))
+        return;
+    remember();
+    QuestionSource& question = quiz_.questions[index];
+    int& turn = (reward ? question.rewardPicture : question.media).turnDegrees;
+    turn = ((turn + degrees) % 360 + 360) % 360;
 }
 
 Diagnostics QuizDocument::check() const {
@@ -287,30 +398,45 @@ Diagnostics QuizDocument::check() const {
     if (quiz_.questions.empty())
         diagnostics.error(quiz_.file, 0, "question", "the quiz has no question yet");
     checkQuizSource(quiz_, diagnostics);
+    answerVariantWarnings(quiz_, diagnostics);
     return diagnostics;
 }
 
 bool QuizDocument::save(const fs::path& toml, Diagnostics& diagnostics) {
     const fs::path folder = toml.parent_path().empty() ? fs::path(".") : toml.parent_path();
-    if (mediaAreTemporary() && !copyMedia(quiz_, folder, diagnostics))
-        return false;
-    QuizSource saved = quiz_;
-    if (!mediaAreTemporary()) {
-        for (QuestionSource& question : saved.questions) {
-            rebase(question.media, quiz_.folder, folder);
-            rebase(question.rewardPicture, quiz_.folder, folder);
-        }
+    std::vector<const QuizSource*> everyStep = {&quiz_};
+    for (const std::vector<Step>* steps : {&undo_, &redo_}) {
+        for (const Step& step : *steps)
+            everyStep.push_back(&step.quiz);
     }
+    if (mediaAreTemporary() && !copyMedia(everyStep, folder, diagnostics))
+        return false;
+    // The quiz as it was before each change moves along, so that undoing finds its media.
+    const auto moved = [&](QuizSource quiz) {
+        if (!mediaAreTemporary()) {
+            for (QuestionSource& question : quiz.questions) {
+                rebase(question.media, quiz.folder, folder);
+                rebase(question.rewardPicture, quiz.folder, folder);
+            }
+        }
+        quiz.file = pathToUtf8(toml);
+        quiz.folder = folder;
+        return quiz;
+    };
+    QuizSource saved = moved(quiz_);
     if (!replaceFileAtOnce(toml, writeQuizToml(saved), diagnostics))
         return false;
-    saved.file = pathToUtf8(toml);
-    saved.folder = folder;
     quiz_ = std::move(saved);
+    for (std::vector<Step>* steps : {&undo_, &redo_}) {
+        for (Step& step : *steps)
+            step.quiz = moved(std::move(step.quiz));
+    }
     temporaryMedia_ = OwnedFolder();
     sourceErrors_.clear();
     savePath_ = toml;
     origin_ = pathToUtf8(toml.filename());
-    changed_ = false;
+    savedState_ = state_;
+    typingIn_.clear();
     return true;
 }
 

@@ -52,9 +52,18 @@ class QuizDocument {
                                                       Diagnostics& diagnostics);
 
     const QuizSource& quiz() const { return quiz_; }
-    // The quiz to change: the document counts as changed from now on.
-    QuizSource& edit();
-    bool changed() const { return changed_; }
+    // The quiz to change: the document counts as changed from now on, and the change can be
+    // undone. Calls one after the other with the same `typingIn` (a field's name, as a field
+    // is typed letter by letter) are undone as one step.
+    QuizSource& edit(std::string_view typingIn = {});
+    bool changed() const { return state_ != savedState_; }
+
+    // Every change goes back and comes again in order, kUndoLevels deep.
+    static constexpr size_t kUndoLevels = 200;
+    bool canUndo() const { return !undo_.empty(); }
+    bool canRedo() const { return !redo_.empty(); }
+    bool undo();
+    bool redo();
 
     // Where Save writes without asking; empty when a file must be chosen first.
     const std::filesystem::path& savePath() const { return savePath_; }
@@ -67,15 +76,21 @@ class QuizDocument {
     std::filesystem::path mediaFile(int index) const;
 
     // Adds one question per file at the end, in name order, answered by its file name. Files
-    // of another kind than the quiz's are left out with a warning. The number added.
+    // of another kind than the quiz's are left out with a warning. A file from another folder
+    // is copied into the quiz's folder first under a name no file has there, so that the quiz
+    // stays one folder; an empty quiz without a folder takes the first file's. The number added.
     int addMediaFiles(std::vector<std::filesystem::path> files, Diagnostics& diagnostics);
     void removeQuestion(int index);
     // Moves question `index` to `target`, the others keeping their order.
     void moveQuestion(int index, int target);
     // One or two answers per question: every question gets that many.
     void setAnswerFieldCount(int count);
+    // Turns question `index`'s picture, or its reward picture, by `degrees` (a multiple of 90)
+    // clockwise more; the photo file is never changed.
+    void turnPicture(int index, bool reward, int degrees);
 
-    // Every error and warning of the quiz as it stands.
+    // Every error and warning of the quiz as it stands, and the ways pupils type an answer
+    // that the player would not take.
     Diagnostics check() const;
 
     // Writes the source to `toml` (UTF-8), media paths made relative to its folder and the
@@ -84,12 +99,26 @@ class QuizDocument {
     bool save(const std::filesystem::path& toml, Diagnostics& diagnostics);
 
   private:
+    struct Step {
+        QuizSource quiz;
+        int state;
+    };
+    // Keeps the quiz as it is now for undo, before a change.
+    void remember(std::string_view typingIn = {});
+    // The quiz of the last step of `from` becomes the document's; its own goes on `to`.
+    void stepTo(std::vector<Step>& from, std::vector<Step>& to);
+    std::optional<std::filesystem::path> copiedIntoFolder(const std::filesystem::path& file,
+                                                          Diagnostics& diagnostics) const;
+
     QuizSource quiz_;
     std::filesystem::path savePath_;
     std::string origin_; // UTF-8 name of what was opened
     OwnedFolder temporaryMedia_;
     std::vector<Diagnostic> sourceErrors_; // of a source that did not parse
-    bool changed_ = false;
+    std::vector<Step> undo_, redo_;
+    std::string typingIn_; // the field of the last change, while it is typed in
+    int state_ = 0, nextState_ = 1;
+    int savedState_ = 0; // the state of the file on disk; -1 when there is none
 };
 
 // The index (from 0) of the question a diagnostic field names ("question[3].answer": 2), or

@@ -1,5 +1,7 @@
 #include "studio/question_pane.h"
 
+#include "maker/answer_variants.h"
+#include "maker/picture_orientation.h"
 #include "studio/controls.h"
 #include "studio/studio_ids.h"
 #include "studio/studio_texts.h"
@@ -93,14 +95,23 @@ void setCell(HWND list, int row, int column, const std::wstring& text) {
     ListView_SetItemText(list, row, column, const_cast<wchar_t*>(text.c_str()));
 }
 
+// Marks of a row's checks in the list's state images, whose index 0 means none.
+enum RowMark { kNoMark, kErrorMark, kWarningMark };
+
+bool showsPictures(const QuizSource& quiz) {
+    return quiz.layout.value == kMediaPictures;
+}
+
 } // namespace
 
 void QuestionPane::create(HWND parent, HFONT font, int thumbnailSize) {
     parent_ = parent;
     thumbnailSize_ = thumbnailSize;
+    // The pane owns the image lists: the list must not destroy them too.
     list_ = makeControl(parent, kQuestionList, WC_LISTVIEWW, L"",
-                        WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, font,
-                        WS_EX_CLIENTEDGE);
+                        WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                            LVS_SHAREIMAGELISTS,
+                        font, WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     const wchar_t* columns[] = {texts::kNumberColumn, texts::kAnswerColumn,
                                 texts::kSecondAnswerColumn, texts::kTextColumn,
@@ -110,6 +121,13 @@ void QuestionPane::create(HWND parent, HFONT font, int thumbnailSize) {
     images_.reset(ImageList_Create(thumbnailSize, thumbnailSize, ILC_COLOR32, 8, 8));
     addIconImages();
     ListView_SetImageList(list_, images_.get(), LVSIL_SMALL);
+    const int markSize = std::max(16, thumbnailSize / 6);
+    marks_.reset(ImageList_Create(markSize, markSize, ILC_COLOR32 | ILC_MASK, 2, 0));
+    for (const wchar_t* icon : {IDI_ERROR, IDI_WARNING})
+        ImageList_AddIcon(marks_.get(),
+                          static_cast<HICON>(LoadImageW(nullptr, icon, IMAGE_ICON, markSize,
+                                                        markSize, LR_SHARED)));
+    ListView_SetImageList(list_, marks_.get(), LVSIL_STATE);
     preview_ = makeControl(parent, kPreview, L"STATIC", L"", SS_OWNERDRAW, font);
     const std::pair<const wchar_t*, HWND*> fields[] = {{texts::kAnswer, &answer_},
                                                        {texts::kSecondAnswer, &secondAnswer_},
@@ -127,6 +145,17 @@ void QuestionPane::create(HWND parent, HFONT font, int thumbnailSize) {
     for (auto [buttonId, label] : buttons)
         buttons_.push_back(makeButton(parent, buttonId, label, font));
     playClip_ = buttons_.back();
+    for (auto [buttonId, label] : {std::pair{kTurnLeftButton, texts::kTurnLeft},
+                                   std::pair{kTurnRightButton, texts::kTurnRight}})
+        turnButtons_.push_back(makeButton(parent, buttonId, label, font));
+    tryLabel_ = makeLabel(parent, texts::kTryAnswer, font);
+    tryField_ = makeEdit(parent, kTryAnswerField, font);
+    for (int k = 0; k < 2; ++k)
+        verdicts_[k] = makeControl(parent, kTryVerdict + k, L"STATIC", L"",
+                                   SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | WS_BORDER, font);
+    variantsLabel_ = makeLabel(parent, texts::kVariants, font);
+    variants_ = makeControl(parent, kVariantList, L"LISTBOX", L"",
+                            LBS_NOSEL | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, font, WS_EX_CLIENTEDGE);
     worker_ = std::make_unique<ThumbnailWorker>(parent, kThumbnailReady);
 }
 
@@ -142,10 +171,22 @@ void QuestionPane::addIconImages() {
 }
 
 void QuestionPane::layout(const RECT& area, int rowHeight, int previewSize) {
-    const int gap = rowHeight / 3;
+    const int gap = rowHeight / 3, label = rowHeight - gap / 2;
     const int side = previewSize + 2;
     const int listWidth = std::max(100, int(area.right - area.left) - side - gap);
-    const int buttonsTop = area.bottom - rowHeight;
+    // Under the list, from the bottom: the ways pupils type the answers, the trial, the buttons.
+    const int variantsTop = area.bottom - rowHeight * 3;
+    place(variants_, area.left, variantsTop, listWidth, rowHeight * 3);
+    place(variantsLabel_, area.left, variantsTop - label, listWidth, label);
+    const int tryTop = variantsTop - label - gap - rowHeight;
+    const int verdictWidth = rowHeight * 4;
+    place(tryLabel_, area.left, tryTop - label, listWidth, label);
+    const int tryWidth = std::max(rowHeight, listWidth - 2 * (verdictWidth + gap));
+    place(tryField_, area.left, tryTop, tryWidth, rowHeight);
+    for (int k = 0; k < 2; ++k)
+        place(verdicts_[k], area.left + tryWidth + gap + k * (verdictWidth + gap), tryTop,
+              verdictWidth, rowHeight);
+    const int buttonsTop = tryTop - label - gap - rowHeight;
     place(list_, area.left, area.top, listWidth, buttonsTop - gap - area.top);
     const int each = (listWidth - gap * int(buttons_.size() - 1)) / int(buttons_.size());
     for (size_t k = 0; k < buttons_.size(); ++k)
@@ -154,18 +195,73 @@ void QuestionPane::layout(const RECT& area, int rowHeight, int previewSize) {
     int y = area.top;
     place(preview_, x, y, side, side);
     y += side + gap;
+    const int half = (side - gap) / 2;
+    for (size_t k = 0; k < turnButtons_.size(); ++k)
+        place(turnButtons_[k], x + int(k) * (half + gap), y, half, rowHeight);
+    y += rowHeight + gap;
     const HWND fields[] = {answer_, secondAnswer_, text_, rewardText_};
     for (size_t k = 0; k < labels_.size(); ++k) {
-        place(labels_[k], x, y, side, rowHeight - gap / 2);
-        place(fields[k], x, y + rowHeight - gap / 2, side, rowHeight);
-        y += 2 * rowHeight - gap / 2;
+        place(labels_[k], x, y, side, label);
+        place(fields[k], x, y + label, side, rowHeight);
+        y += label + rowHeight;
     }
-    // The first column holds the thumbnail and the number.
-    ListView_SetColumnWidth(list_, kNumberColumn, thumbnailSize_ + rowHeight * 2);
+}
+
+void QuestionPane::fitColumns(const QuizSource& quiz) {
+    // The first column holds the mark, the thumbnail and the number.
+    int markWidth = 0, markHeight = 0;
+    ImageList_GetIconSize(marks_.get(), &markWidth, &markHeight);
+    const int first = markWidth + thumbnailSize_ + GetSystemMetrics(SM_CXVSCROLL) * 2;
+    ListView_SetColumnWidth(list_, kNumberColumn, first);
+    RECT client;
+    GetClientRect(list_, &client);
+    const int rest = std::max(60, int(client.right) - first - GetSystemMetrics(SM_CXVSCROLL) - 4);
+    const bool two = quiz.answerFieldCount == 2, textList = hasTexts(quiz),
+               rewarded = rewardHasText(quiz.reward.value);
+    const int answerColumns = 1 + two, shown = answerColumns + textList + rewarded;
+    // The answers first, as wide as the widest of them up to two fifths of the list each;
+    // the texts share what is left.
+    int answerWidths[2] = {};
+    for (int k = 0; k < answerColumns; ++k) {
+        int widest = 0;
+        for (const QuestionSource& question : quiz.questions) {
+            if (k < int(question.answers.size()))
+                widest =
+                    std::max(widest, ListView_GetStringWidth(
+                                         list_, quizTextToWide(question.answers[k].value).c_str()));
+        }
+        answerWidths[k] = shown == answerColumns
+                              ? rest / shown
+                              : std::clamp(widest + thumbnailSize_ / 4, rest / shown, rest * 2 / 5);
+    }
+    const int textWidth = std::max(thumbnailSize_ / 4, (rest - answerWidths[0] - answerWidths[1]) /
+                                                           std::max(1, shown - answerColumns));
+    ListView_SetColumnWidth(list_, kAnswerColumn, answerWidths[0]);
+    ListView_SetColumnWidth(list_, kSecondAnswerColumn, answerWidths[1]);
+    ListView_SetColumnWidth(list_, kTextColumn, textList ? textWidth : 0);
+    ListView_SetColumnWidth(list_, kRewardColumn, rewarded ? textWidth : 0);
+}
+
+void QuestionPane::markChecks(const Diagnostics& diagnostics, int questionCount) {
+    std::vector<int> marks(questionCount, kNoMark);
+    for (const Diagnostic& problem : diagnostics.all()) {
+        const std::optional<int> question = questionOfField(problem.field);
+        if (!question || *question >= questionCount)
+            continue;
+        int& mark = marks[*question];
+        if (problem.severity == Severity::kError)
+            mark = kErrorMark;
+        else if (mark == kNoMark)
+            mark = kWarningMark;
+    }
+    for (int i = 0; i < questionCount && i < ListView_GetItemCount(list_); ++i)
+        ListView_SetItemState(list_, i, INDEXTOSTATEIMAGEMASK(marks[i]), LVIS_STATEIMAGEMASK);
 }
 
 void QuestionPane::setVisible(bool visible) {
-    ShowWindow(list_, visible ? SW_SHOW : SW_HIDE);
+    for (HWND control :
+         {list_, tryLabel_, tryField_, verdicts_[0], verdicts_[1], variantsLabel_, variants_})
+        ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
     for (HWND button : buttons_)
         ShowWindow(button, visible ? SW_SHOW : SW_HIDE);
 }
@@ -179,17 +275,7 @@ void QuestionPane::show(const QuizDocument& document) {
         ListView_DeleteItem(list_, ListView_GetItemCount(list_) - 1);
     for (int i = 0; i < count; ++i)
         showRow(document, i, i >= ListView_GetItemCount(list_));
-    RECT client;
-    GetClientRect(list_, &client);
-    const int rest = std::max(60, int(client.right) - ListView_GetColumnWidth(list_, 0) -
-                                      GetSystemMetrics(SM_CXVSCROLL) - 4);
-    const bool two = quiz.answerFieldCount == 2, textList = hasTexts(quiz),
-               rewarded = rewardHasText(quiz.reward.value);
-    const int shown = 1 + two + textList + rewarded;
-    ListView_SetColumnWidth(list_, kAnswerColumn, rest / shown);
-    ListView_SetColumnWidth(list_, kSecondAnswerColumn, two ? rest / shown : 0);
-    ListView_SetColumnWidth(list_, kTextColumn, textList ? rest / shown : 0);
-    ListView_SetColumnWidth(list_, kRewardColumn, rewarded ? rest / shown : 0);
+    fitColumns(quiz);
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     if (quiz.layout.value == kMediaPictures) {
         for (int i = 0; i < count; ++i)
@@ -218,7 +304,7 @@ void QuestionPane::showRow(const QuizDocument& document, int index, bool insert)
     setCell(list_, index, kRewardColumn, quizTextToWide(question.rewardText.value));
 }
 
-int QuestionPane::imageOf(const QuizDocument& document, int index) const {
+int QuestionPane::imageOf(const QuizDocument& document, int index) {
     switch (document.quiz().layout.value) {
     case kMediaSound:
         return kSoundImage;
@@ -226,11 +312,38 @@ int QuestionPane::imageOf(const QuizDocument& document, int index) const {
         return kVideoImage;
     case kMediaPictures: {
         auto found = thumbnails_.find(document.mediaFile(index));
-        return found == thumbnails_.end() ? kBlankImage : found->second.image;
+        if (found == thumbnails_.end() || found->second.pixels.empty())
+            return kBlankImage;
+        return turnedImage(found->second, document.quiz().questions[index].media.turnDegrees);
     }
     default:
         return I_IMAGENONE;
     }
+}
+
+namespace {
+
+// The picture of a thumbnail turned by the author's `degrees`, and its size.
+UniqueGdiObject<HBITMAP> turnedBitmap(const std::vector<uint8_t>& pixels, int& width, int& height,
+                                      int degrees) {
+    const PictureTurn turn = pictureTurn(1, degrees);
+    const std::vector<uint8_t> turned = turnedPixels(pixels, width, height, 4, turn);
+    if (turn.swapsSides())
+        std::swap(width, height);
+    return makeBitmap(width, height, turned.data());
+}
+
+} // namespace
+
+int QuestionPane::turnedImage(Thumbnail& thumbnail, int degrees) {
+    if (auto found = thumbnail.images.find(degrees); found != thumbnail.images.end())
+        return found->second;
+    int width = thumbnail.width, height = thumbnail.height;
+    const UniqueGdiObject<HBITMAP> picture = turnedBitmap(thumbnail.pixels, width, height, degrees);
+    const int image = ImageList_Add(
+        images_.get(), fitted(picture.get(), width, height, thumbnailSize_).get(), nullptr);
+    thumbnail.images[degrees] = image;
+    return image;
 }
 
 void QuestionPane::select(int index) {
@@ -268,7 +381,69 @@ void QuestionPane::showFields(const QuizDocument& document) {
         EnableWindow(button, any);
     EnableWindow(playClip_,
                  any && (quiz.layout.value == kMediaSound || quiz.layout.value == kMediaVideo));
+    for (HWND button : turnButtons_)
+        EnableWindow(button, any && showsPictures(quiz));
+    EnableWindow(tryField_, any);
     InvalidateRect(preview_, nullptr, TRUE);
+    showTrial(document);
+    showVariants(document);
+}
+
+void QuestionPane::showTrial(const QuizDocument& document) {
+    const QuizSource& quiz = document.quiz();
+    const int index = selected();
+    const std::string typed = quizTextFromWide(textOf(tryField_));
+    for (int k = 0; k < 2; ++k) {
+        const bool shown = index >= 0 && index < int(quiz.questions.size()) &&
+                           k < quiz.answerFieldCount &&
+                           k < int(quiz.questions[index].answers.size());
+        shownVerdicts_[k] =
+            shown ? chooseVerdict(quiz.questions[index].answers[k].value.c_str(), typed.c_str())
+                  : Verdict::kNothingTyped;
+        setText(verdicts_[k], shown ? quizTextToWide(verdictText(shownVerdicts_[k])) : L"");
+        ShowWindow(verdicts_[k],
+                   IsWindowVisible(list_) && k < quiz.answerFieldCount ? SW_SHOW : SW_HIDE);
+        InvalidateRect(verdicts_[k], nullptr, TRUE);
+    }
+}
+
+void QuestionPane::showVariants(const QuizDocument& document) {
+    const QuizSource& quiz = document.quiz();
+    const int index = selected();
+    SendMessageW(variants_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(variants_, LB_RESETCONTENT, 0, 0);
+    if (index >= 0 && index < int(quiz.questions.size())) {
+        const std::vector<SourcedText>& answers = quiz.questions[index].answers;
+        for (size_t k = 0; k < answers.size(); ++k) {
+            // Which answer, when there are two.
+            const std::string which = answers.size() > 1 ? std::to_string(k + 1) + " : " : "";
+            for (const AnswerVariant& variant : answerVariants(answers[k].value)) {
+                if (variant.verdict == Verdict::kRight)
+                    continue;
+                const std::wstring line =
+                    quizTextToWide(which + variant.typed + " -> " + verdictText(variant.verdict));
+                SendMessageW(variants_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+            }
+        }
+    }
+    SendMessageW(variants_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(variants_, nullptr, TRUE);
+}
+
+HBRUSH QuestionPane::staticColour(HWND control, HDC dc) {
+    for (int k = 0; k < 2; ++k) {
+        if (control != verdicts_[k])
+            continue;
+        const std::optional<VerdictColour> colour = verdictColour(shownVerdicts_[k]);
+        if (!colour)
+            return nullptr;
+        UniqueGdiObject<HBRUSH>& brush = verdictBrushes_[int(shownVerdicts_[k])];
+        if (!brush)
+            brush.reset(CreateSolidBrush(RGB(colour->red, colour->green, colour->blue)));
+        SetBkMode(dc, TRANSPARENT);
+        return brush.get();
+    }
+    return nullptr;
 }
 
 bool QuestionPane::command(int id, int code, QuizDocument& document) {
@@ -281,6 +456,14 @@ bool QuestionPane::command(int id, int code, QuizDocument& document) {
         return removeSelected(document);
     case kPlayClipButton:
         playClip(document);
+        return false;
+    case kTurnLeftButton:
+        return turnSelected(document, -90);
+    case kTurnRightButton:
+        return turnSelected(document, 90);
+    case kTryAnswerField:
+        if (code == EN_CHANGE)
+            showTrial(document);
         return false;
     default:
         return code == EN_CHANGE && !showing_ && takeText(id, document);
@@ -295,16 +478,23 @@ bool QuestionPane::takeText(int id, QuizDocument& document) {
     const int field = id - kAnswerField;
     if (field < 0 || field > 3)
         return false;
+    if (field < 2 && field >= int(document.quiz().questions[index].answers.size()))
+        return false;
     const std::string text = quizTextFromWide(textOf(fields[field]));
-    QuestionSource& question = document.edit().questions[index];
-    if (field < 2) {
-        if (field >= int(question.answers.size()))
-            return false;
-        question.answers[field].value = text;
-    } else {
-        (field == 2 ? question.text : question.rewardText).value = text;
-    }
+    // Each field's name keeps a run of typing in it one step to undo.
+    const std::string name = field < 2    ? answerField(document.quiz(), index, field)
+                             : field == 2 ? questionField(index, "text")
+                                          : questionField(index, "reward_text");
+    QuestionSource& question = document.edit(name).questions[index];
+    (field < 2    ? question.answers[field]
+     : field == 2 ? question.text
+                  : question.rewardText)
+        .value = text;
     showRow(document, index, false);
+    if (field < 2) {
+        showTrial(document);
+        showVariants(document);
+    }
     return true;
 }
 
@@ -315,11 +505,51 @@ bool QuestionPane::notify(const NMHDR& header, QuizDocument& document) {
         const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
         if ((change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_SELECTED))
             showFields(document);
+    } else if (header.code == LVN_BEGINDRAG) {
+        dragged_ = reinterpret_cast<const NMLISTVIEW&>(header).iItem;
+        SetCapture(parent_);
     } else if (header.code == LVN_KEYDOWN &&
                reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_DELETE) {
         return removeSelected(document);
     }
     return false;
+}
+
+int QuestionPane::rowAt(POINT inParent) const {
+    LVHITTESTINFO hit{};
+    hit.pt = inParent;
+    MapWindowPoints(parent_, list_, &hit.pt, 1);
+    const int row = ListView_SubItemHitTest(list_, &hit);
+    if (row >= 0)
+        return row;
+    // Below the last row: the end of the quiz.
+    RECT client;
+    GetClientRect(list_, &client);
+    return hit.pt.y >= 0 && hit.pt.y < client.bottom ? ListView_GetItemCount(list_) - 1 : -1;
+}
+
+void QuestionPane::dragOver(POINT inParent) {
+    const int target = rowAt(inParent);
+    for (int i = 0; i < ListView_GetItemCount(list_); ++i)
+        ListView_SetItemState(list_, i, i == target ? LVIS_DROPHILITED : 0, LVIS_DROPHILITED);
+}
+
+void QuestionPane::cancelDrag() {
+    dragged_ = -1;
+    ListView_SetItemState(list_, -1, 0, LVIS_DROPHILITED);
+}
+
+bool QuestionPane::drop(POINT inParent, QuizDocument& document) {
+    const int from = dragged_, target = rowAt(inParent);
+    cancelDrag();
+    ReleaseCapture();
+    if (from < 0 || target < 0 || target == from || target >= int(document.quiz().questions.size()))
+        return false;
+    document.moveQuestion(from, target);
+    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    select(target);
+    show(document);
+    return true;
 }
 
 bool QuestionPane::moveSelected(QuizDocument& document, int delta) {
@@ -342,19 +572,24 @@ bool QuestionPane::removeSelected(QuizDocument& document) {
     return true;
 }
 
+bool QuestionPane::turnSelected(QuizDocument& document, int degrees) {
+    const int index = selected();
+    if (index < 0 || index >= int(document.quiz().questions.size()) ||
+        !showsPictures(document.quiz()))
+        return false;
+    document.turnPicture(index, false, degrees);
+    showRow(document, index, false);
+    InvalidateRect(preview_, nullptr, TRUE);
+    return true;
+}
+
 void QuestionPane::takeThumbnail(std::unique_ptr<PreparedThumbnail> prepared,
                                  const QuizDocument& document) {
     Thumbnail& thumbnail = thumbnails_[prepared->file];
     thumbnail.width = prepared->width;
     thumbnail.height = prepared->height;
-    if (!prepared->pixels.empty()) {
-        thumbnail.picture = makeBitmap(prepared->width, prepared->height, prepared->pixels.data());
-        thumbnail.image = ImageList_Add(
-            images_.get(),
-            fitted(thumbnail.picture.get(), prepared->width, prepared->height, thumbnailSize_)
-                .get(),
-            nullptr);
-    }
+    thumbnail.pixels = std::move(prepared->pixels);
+    thumbnail.images.clear();
     const QuizSource& quiz = document.quiz();
     if (quiz.layout.value != kMediaPictures)
         return;
@@ -363,7 +598,7 @@ void QuestionPane::takeThumbnail(std::unique_ptr<PreparedThumbnail> prepared,
             LVITEMW item{};
             item.mask = LVIF_IMAGE;
             item.iItem = i;
-            item.iImage = thumbnail.image;
+            item.iImage = imageOf(document, i);
             ListView_SetItem(list_, &item);
             if (i == selected())
                 InvalidateRect(preview_, nullptr, TRUE);
@@ -383,9 +618,12 @@ void QuestionPane::drawPreview(const DRAWITEMSTRUCT& item, const QuizDocument& d
     UniqueGdiObject<HBITMAP> shown;
     if (quiz.layout.value == kMediaPictures) {
         auto found = thumbnails_.find(document.mediaFile(index));
-        if (found != thumbnails_.end() && found->second.picture)
-            shown = fitted(found->second.picture.get(), found->second.width, found->second.height,
-                           size);
+        if (found != thumbnails_.end() && !found->second.pixels.empty()) {
+            int width = found->second.width, height = found->second.height;
+            const UniqueGdiObject<HBITMAP> picture = turnedBitmap(
+                found->second.pixels, width, height, quiz.questions[index].media.turnDegrees);
+            shown = fitted(picture.get(), width, height, size);
+        }
     } else if (quiz.layout.value != kMediaTextList) {
         shown = drawnIcon(size, quiz.layout.value == kMediaVideo);
     }

@@ -1,6 +1,9 @@
 #include "studio/studio_dialogs.h"
 
 #include "studio/studio_texts.h"
+#include "studio/wide_text.h"
+
+#include <commctrl.h>
 
 #include <commdlg.h>
 #include <shlobj.h>
@@ -123,4 +126,30 @@ Answer WindowsDialogs::ask(HWND owner, const std::wstring& question, bool cancel
 void WindowsDialogs::tell(HWND owner, const std::wstring& message, bool problem) {
     MessageBoxW(owner, message.c_str(), texts::kAppName,
                 problem ? MB_ICONWARNING : MB_ICONINFORMATION);
+}
+
+Answer WindowsDialogs::askToSave(HWND owner, const std::wstring& name) {
+    using TaskDialogFunction = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
+    // Looked up rather than linked: the version 5 controls, without a manifest, have none.
+    const auto taskDialog = reinterpret_cast<TaskDialogFunction>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "TaskDialogIndirect")));
+    if (!taskDialog)
+        return ask(owner, formatText(texts::kAskSave, name.c_str()), true);
+    const TASKDIALOG_BUTTON buttons[] = {
+        {IDYES, texts::kSave}, {IDNO, texts::kDontSave}, {IDCANCEL, texts::kCancel}};
+    const std::wstring question = formatText(texts::kSaveQuestion, name.c_str());
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof config;
+    config.hwndParent = owner;
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
+    config.pszWindowTitle = texts::kAppName;
+    config.pszMainIcon = TD_WARNING_ICON;
+    config.pszMainInstruction = question.c_str();
+    config.cButtons = UINT(std::size(buttons));
+    config.pButtons = buttons;
+    config.nDefaultButton = IDYES;
+    int pressed = IDCANCEL;
+    if (FAILED(taskDialog(&config, &pressed, nullptr, nullptr)))
+        return ask(owner, formatText(texts::kAskSave, name.c_str()), true);
+    return pressed == IDYES ? Answer::kYes : pressed == IDNO ? Answer::kNo : Answer::kCancel;
 }

@@ -32,6 +32,9 @@ class StudioDialogs {
     // Yes, no (and cancel when `cancel`).
     virtual Answer ask(HWND owner, const std::wstring& question, bool cancel) = 0;
     virtual void tell(HWND owner, const std::wstring& message, bool problem) = 0;
+    // Whether to save the changes of quiz `name` before they are lost: yes (save), no (do not
+    // save) or cancel (go back to the quiz).
+    virtual Answer askToSave(HWND owner, const std::wstring& name) = 0;
 };
 
 // Windows' own dialogs.
@@ -51,6 +54,9 @@ class WindowsDialogs final : public StudioDialogs {
     std::optional<COLORREF> chooseColour(HWND owner, COLORREF current) override;
     Answer ask(HWND owner, const std::wstring& question, bool cancel) override;
     void tell(HWND owner, const std::wstring& message, bool problem) override;
+    // Buttons named for what they do; a question with yes and no where the task dialog is
+    // missing (common controls before version 6).
+    Answer askToSave(HWND owner, const std::wstring& name) override;
 
   private:
     COLORREF customColours_[16] = {}; // the colour dialog's own, kept while the studio runs

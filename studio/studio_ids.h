@@ -37,6 +37,12 @@ enum StudioControl : int {
     kMoveDownButton,
     kRemoveButton,
     kPlayClipButton,
+    kTurnLeftButton,
+    kTurnRightButton,
+    kTryAnswerField,
+    kTryVerdict, // and the second answer's after it
+    kTrySecondVerdict,
+    kVariantList,
     // The checks.
     kCheckList = 400,
     kCheckSummary,
@@ -44,6 +50,8 @@ enum StudioControl : int {
     kOpenCommand = 500,
     kMoveUpCommand,
     kMoveDownCommand,
+    kUndoCommand,
+    kRedoCommand,
     // The build window.
     kBuildProgress = 600,
     kBuildStatus,

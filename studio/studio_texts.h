@@ -50,6 +50,11 @@ constexpr const wchar_t* kMoveDown = L"Descendre";
 constexpr const wchar_t* kRemove = L"Supprimer";
 constexpr const wchar_t* kPlayClip = L"\u00c9couter / voir";
 constexpr const wchar_t* kNoPicture = L"Pas d'image";
+constexpr const wchar_t* kTurnLeft = L"Tourner \u00e0 gauche";
+constexpr const wchar_t* kTurnRight = L"Tourner \u00e0 droite";
+constexpr const wchar_t* kTryAnswer = L"Essayer une r\u00e9ponse :";
+constexpr const wchar_t* kVariants =
+    L"Fa\u00e7ons de taper la r\u00e9ponse que le quiz ne prend pas pour juste :";
 
 constexpr const wchar_t* kError = L"Erreur";
 constexpr const wchar_t* kWarning = L"Attention";
@@ -57,6 +62,8 @@ constexpr const wchar_t* kQuestion = L"question";
 constexpr const wchar_t* kReady = L"Aucune erreur : le quiz peut \u00eatre cr\u00e9\u00e9.";
 constexpr const wchar_t* kErrorsLeft = L"%d erreur(s) \u00e0 corriger avant de cr\u00e9er le quiz";
 
+constexpr const wchar_t* kSaveQuestion = L"Enregistrer les modifications de \u00ab %ls \u00bb ?";
+constexpr const wchar_t* kDontSave = L"Ne pas enregistrer";
 constexpr const wchar_t* kAskSave =
     L"Enregistrer les modifications de \u00ab %ls \u00bb ?\n\nOui : enregistrer\nNon : ne pas "
     L"enregistrer\nAnnuler : revenir au quiz";

@@ -1,5 +1,6 @@
 #include "studio/studio_window.h"
 
+#include "board/board_layout.h"
 #include "maker/executable_io_win.h"
 #include "maker/quiz_document.h"
 #include "studio/build_window.h"
@@ -25,7 +26,6 @@ namespace {
 
 constexpr int kBaseDpi = 96;
 constexpr int kThumbnailSize = 96;
-constexpr int kBoardBox = 260; // the box the board shows each picture in
 constexpr size_t kProblemsShown = 12;
 
 std::wstring lowerExtension(const fs::path& path) {
@@ -60,7 +60,7 @@ std::wstring executableName(const std::string& title) {
 // R\u00e9ponse 2".
 std::wstring fieldName(const std::string& field) {
     const std::pair<std::string_view, const wchar_t*> names[] = {
-        {"answers[", texts::kAnswer},
+        {"answers[", L"R\u00e9ponse "},
         {"answer", texts::kAnswer},
         {"reward_text", texts::kRewardText},
         {"text", texts::kQuestionText},
@@ -81,6 +81,8 @@ std::wstring fieldName(const std::string& field) {
     }
     std::replace(name.begin(), name.end(), L']', L' ');
     std::replace(name.begin(), name.end(), L'[', L' ');
+    while (!name.empty() && name.back() == L' ')
+        name.pop_back();
     return question ? texts::kQuestion + (L" " + std::to_wstring(*question + 1) + L", " + name)
                     : name;
 }
@@ -123,12 +125,30 @@ class StudioWindow {
             return 0;
         case WM_NOTIFY:
             return self->onNotify(*reinterpret_cast<NMHDR*>(lParam));
+        case WM_CTLCOLORSTATIC:
+            if (HBRUSH brush = self->questions_.staticColour(reinterpret_cast<HWND>(lParam),
+                                                             reinterpret_cast<HDC>(wParam)))
+                return reinterpret_cast<LRESULT>(brush);
+            return DefWindowProcW(window, message, wParam, lParam);
         case WM_DRAWITEM:
             self->onDrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
             return TRUE;
         case WM_TIMER:
             if (wParam == kCheckTimer)
                 self->runChecks();
+            return 0;
+        case WM_MOUSEMOVE:
+            if (self->questions_.dragging())
+                self->questions_.dragOver({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return 0;
+        case WM_LBUTTONUP:
+            if (self->questions_.dragging() &&
+                self->questions_.drop({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)},
+                                      self->document_))
+                self->changed();
+            return 0;
+        case WM_CAPTURECHANGED:
+            self->questions_.cancelDrag();
             return 0;
         case WM_DROPFILES:
             self->onDrop(reinterpret_cast<HDROP>(wParam));
@@ -225,8 +245,8 @@ class StudioWindow {
         const int quizWidth = scaled(270);
         quiz_.layout(pad, top, quizWidth, row);
         const RECT area = {pad + quizWidth + 2 * pad, top, client.right - pad, checksTop - pad};
-        questions_.layout(area, row, scaled(kBoardBox));
-        const int listWidth = area.right - area.left - scaled(kBoardBox) - 2 - row / 3;
+        questions_.layout(area, row, scaled(kPictureBox));
+        const int listWidth = area.right - area.left - scaled(kPictureBox) - 2 - row / 3;
         place(dropHint_, area.left, area.top, listWidth, (area.bottom - area.top) * 2 / 3);
         int buttonTop = area.top + (area.bottom - area.top) * 2 / 3 + gap;
         for (HWND button : dropButtons_) {
@@ -234,7 +254,7 @@ class StudioWindow {
                   row + gap);
             buttonTop += row + 2 * gap;
         }
-        questions_.show(document_);
+        questions_.fitColumns(document_.quiz());
     }
 
     void onDpiChanged(int dpi, const RECT& suggested) {
@@ -279,6 +299,11 @@ class StudioWindow {
             return;
         case kBuildButton:
             return build();
+        case kUndoCommand:
+        case kRedoCommand:
+            if (id == kUndoCommand ? document_.undo() : document_.redo())
+                showDocument();
+            return;
         case kMoveUpCommand:
         case kMoveDownCommand:
             if (questions_.moveSelected(document_, id == kMoveUpCommand ? -1 : 1))
@@ -446,6 +471,7 @@ class StudioWindow {
             ListBox_SetItemData(checks_, item, questionOfField(problem.field).value_or(-1));
         }
         ListBox_SetHorizontalExtent(checks_, widest + scaled(8));
+        questions_.markChecks(diagnostics, int(document_.quiz().questions.size()));
         SendMessageW(checks_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(checks_, nullptr, TRUE);
         const int errors = diagnostics.errorCount();
@@ -472,10 +498,8 @@ class StudioWindow {
     bool confirmDiscard() {
         if (!document_.changed() || document_.quiz().questions.empty())
             return true;
-        std::wstring name = widen(document_.displayName());
-        switch (dialogs_.ask(
-            window_, formatText(texts::kAskSave, (name.empty() ? texts::kNewQuiz : name).c_str()),
-            true)) {
+        const std::wstring name = widen(document_.displayName());
+        switch (dialogs_.askToSave(window_, name.empty() ? texts::kNewQuiz : name)) {
         case Answer::kYes:
             return save(false);
         case Answer::kNo:
@@ -611,6 +635,10 @@ HACCEL createStudioAccelerators() {
         {FVIRTKEY | FCONTROL | FSHIFT, 'S', kSaveAsButton},
         {FVIRTKEY | FALT, VK_UP, kMoveUpCommand},
         {FVIRTKEY | FALT, VK_DOWN, kMoveDownCommand},
+        {FVIRTKEY | FCONTROL, 'Z', kUndoCommand},
+        {FVIRTKEY | FCONTROL, 'Y', kRedoCommand},
+        {FVIRTKEY | FCONTROL, 'L', kTurnLeftButton},
+        {FVIRTKEY | FCONTROL, 'R', kTurnRightButton},
     };
     return CreateAcceleratorTableW(keys, int(std::size(keys)));
 }

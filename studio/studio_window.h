@@ -18,5 +18,6 @@ HWND createStudioWindow(StudioDialogs& dialogs, const std::filesystem::path& set
 // was not opened (refused, or the author kept the quiz he had).
 bool openInStudio(HWND window, const std::filesystem::path& path);
 
-// Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, Alt+Up and Alt+Down; the caller destroys it.
+// Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, Alt+Up, Alt+Down, Ctrl+Z and Ctrl+Y (undo, redo),
+// Ctrl+L and Ctrl+R (turn the picture left, right); the caller destroys it.
 HACCEL createStudioAccelerators();

@@ -106,4 +106,35 @@ TEST(AnswerVariants, AdvisesWhatTheAuthorCanChange) {
     EXPECT_FALSE(pupilExpectsItToPass(VariantRule::kLetterMissing));
 }
 
+TEST(AnswerVariants, WarnTheAuthorOnTheAnswerAPupilWouldTypeSoInAWindowOnly) {
+    QuizSource quiz;
+    quiz.file = "quiz.toml";
+    quiz.answerFieldCount = 2;
+    quiz.questions.resize(2);
+    quiz.questions[0].answers = {{"Louvre", 3}, {"Notre-Dame", 4}};
+    quiz.questions[1].answers = {{"Sacr\xE9-C\x9Cur", 6}, {"", 0}};
+    Diagnostics warned;
+    answerVariantWarnings(quiz, warned);
+    std::vector<std::string> found;
+    for (const Diagnostic& warning : warned.all()) {
+        EXPECT_EQ(warning.severity, Severity::kWarning);
+        found.push_back(warning.field + ":" + std::to_string(warning.line) + ": " +
+                        warning.message);
+    }
+    // UTF-8 messages, as every diagnostic; nothing on an answer typed any way a pupil would.
+    EXPECT_THAT(found, testing::Contains(
+                           "question[1].answers[2]:4: \"Notre Dame\" is judged Quasiment: the "
+                           "player counts a hyphen typed as a space, or the other way, as a "
+                           "mistake"));
+    EXPECT_THAT(found, testing::Contains(
+                           "question[2].answers[1]:6: \"sacre coeur\" is judged FAUX: a French "
+                           "keyboard cannot type \xC5\x93: consider writing Sacr\xC3\xA9-Coeur"));
+    EXPECT_THAT(found, testing::Each(testing::Not(StartsWith("question[1].answers[1]"))));
+    EXPECT_THAT(found, testing::Each(testing::Not(StartsWith("question[2].answers[2]"))));
+    Diagnostics checked;
+    checkQuizSource(quiz, checked);
+    EXPECT_THAT(lines(checked, Severity::kWarning),
+                testing::Each(testing::Not(HasSubstr("judged"))));
+}
+
 } // namespace

@@ -13,6 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
+#include <windowsx.h>
+
+#include <algorithm>
 
 #include <functional>
 
@@ -26,6 +29,7 @@ const fs::path kFlags = fs::path(PLIMO_SOURCE_DIR) / "samples" / "drapeaux" / "p
 struct ScriptedDialogs final : StudioDialogs {
     std::optional<fs::path> newFile;
     Answer answer = Answer::kNo;
+    bool realSaveQuestion = false; // Windows' own dialog, pressed by the test
     std::vector<std::wstring> asked, told;
 
     std::optional<fs::path> chooseFolder(HWND, const wchar_t*, const fs::path&) override {
@@ -49,7 +53,84 @@ struct ScriptedDialogs final : StudioDialogs {
         return answer;
     }
     void tell(HWND, const std::wstring& message, bool) override { told.push_back(message); }
+    Answer askToSave(HWND owner, const std::wstring& name) override {
+        asked.push_back(name);
+        return realSaveQuestion ? WindowsDialogs().askToSave(owner, name) : answer;
+    }
 };
+
+// The button a timer presses in the studio's modal question, and whether it found it.
+std::wstring buttonToPress;
+bool buttonPressed = false;
+int pressAttempts = 0;
+
+BOOL CALLBACK pressIfNamed(HWND control, LPARAM) {
+    wchar_t text[100] = L"";
+    GetWindowTextW(control, text, 100);
+    if (buttonToPress != text)
+        return TRUE;
+    buttonPressed = true;
+    SendMessageW(control, BM_CLICK, 0, 0);
+    return FALSE;
+}
+
+// Runs inside the question's own message loop; gives up after ten seconds by cancelling.
+void CALLBACK pressButton(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND question = FindWindowW(L"#32770", L"Plimo Studio");
+    if (question)
+        EnumChildWindows(question, pressIfNamed, 0);
+    if (buttonPressed || ++pressAttempts == 50) {
+        KillTimer(nullptr, timer);
+        if (!buttonPressed && question)
+            SendMessageW(question, WM_COMMAND, IDCANCEL, 0);
+    }
+}
+
+// Closes the window as its close box does, and presses `button` in the question it asks.
+bool closeAndPress(HWND window, const std::wstring& button) {
+    buttonToPress = button;
+    buttonPressed = false;
+    pressAttempts = 0;
+    SetTimer(nullptr, 0, 200, pressButton);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    return buttonPressed;
+}
+
+// The size of the picture in row `row`'s thumbnail: its part that is not the white around it.
+SIZE thumbnailExtent(HWND list, int image) {
+    HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL);
+    int side = 0, ignored = 0;
+    ImageList_GetIconSize(images, &side, &ignored);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = side;
+    info.bmiHeader.biHeight = -side;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ before = SelectObject(dc, bitmap);
+    RECT all = {0, 0, side, side};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ImageList_Draw(images, image, dc, 0, 0, ILD_NORMAL);
+    GdiFlush();
+    int left = side, top = side, right = -1, bottom = -1;
+    const auto* pixels = static_cast<const uint8_t*>(bits);
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const uint8_t* p = pixels + (size_t(y) * side + x) * 4;
+            if (std::min({p[0], p[1], p[2]}) < 200) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        }
+    }
+    SelectObject(dc, before);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    return {right - left + 1, bottom - top + 1};
+}
 
 // Pumps messages until `done`, for a minute at most.
 bool waitFor(const std::function<bool()>& done) {
@@ -160,19 +241,76 @@ TEST(Studio, AFolderDroppedIsEditedCheckedSavedBuiltAndOpenedAgain) {
                imageOf(list, 2) > kVideoImage;
     }));
 
-    // A near miss typed into the third answer is flagged after a pause, and goes when fixed.
+    // The flag turned a quarter stands up in its thumbnail; undone, it lies again.
+    ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
+    const SIZE lying = thumbnailExtent(list, imageOf(list, 0));
+    EXPECT_GT(lying.cx, lying.cy * 5 / 4);
+    command(window, kTurnRightButton);
+    const SIZE standing = thumbnailExtent(list, imageOf(list, 0));
+    EXPECT_EQ(standing.cx, lying.cy);
+    EXPECT_EQ(standing.cy, lying.cx);
+    command(window, kUndoCommand);
+    EXPECT_EQ(thumbnailExtent(list, imageOf(list, 0)).cx, lying.cx);
+    ListView_SetItemState(list, 0, 0, LVIS_SELECTED);
+
+    // A near miss typed into the third answer is flagged after a pause, in the checks and on
+    // its row, and goes when fixed.
+    const auto mark = [&](int row) {
+        return ListView_GetItemState(list, row, LVIS_STATEIMAGEMASK);
+    };
     ListView_SetItemState(list, 2, LVIS_SELECTED, LVIS_SELECTED);
     typeInto(window, kAnswerField, L"Pari");
     EXPECT_EQ(cell(list, 2, 1), L"Pari");
     EXPECT_TRUE(waitFor([&] { return anyContains(checks(window), L"question 3, R\u00e9ponse"); }));
+    EXPECT_EQ(mark(2), INDEXTOSTATEIMAGEMASK(2)); // a warning
+    EXPECT_EQ(mark(0), 0u);
     typeInto(window, kAnswerField, L"Roma");
     EXPECT_TRUE(waitFor([&] { return !anyContains(checks(window), L"question 3, R\u00e9ponse"); }));
+    EXPECT_EQ(mark(2), 0u);
+
+    // An answer no French keyboard types: the ways pupils type it, and a warning with advice.
+    typeInto(window, kAnswerField, L"Sacr\u00e9-C\u0153ur");
+    HWND variants = GetDlgItem(window, kVariantList);
+    std::vector<std::wstring> typed;
+    for (int i = 0; i < ListBox_GetCount(variants); ++i) {
+        wchar_t line[200] = L"";
+        SendMessageW(variants, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line));
+        typed.push_back(line);
+    }
+    EXPECT_TRUE(anyContains(typed, L"sacre coeur -> FAUX")) << testing::PrintToString(typed);
+    const std::wstring cannotType = L"cannot type \u0153: consider writing Sacr\u00e9-Coeur";
+    EXPECT_TRUE(waitFor([&] { return anyContains(checks(window), cannotType); }));
+    typeInto(window, kAnswerField, L"Sacr\u00e9-Coeur");
+    EXPECT_TRUE(waitFor([&] { return !anyContains(checks(window), cannotType); }));
+    typeInto(window, kAnswerField, L"Roma");
+
+    // What a pupil types, judged as the player judges it.
+    typeInto(window, kTryAnswerField, L"Rome");
+    EXPECT_EQ(windowText(GetDlgItem(window, kTryVerdict)), L"Quasiment");
+    typeInto(window, kTryAnswerField, L"roma");
+    EXPECT_EQ(windowText(GetDlgItem(window, kTryVerdict)), L"BRAVO");
 
     ListView_SetItemState(list, 2, 0, LVIS_SELECTED);
     ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
     command(window, kMoveDownCommand);
     EXPECT_EQ(column(list, 1), (std::vector<std::wstring>{L"Paris", L"Berlin", L"Roma"}));
     EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 1);
+    // A question removed comes back in its place with Ctrl+Z.
+    command(window, kRemoveButton);
+    EXPECT_EQ(column(list, 1), (std::vector<std::wstring>{L"Paris", L"Roma"}));
+    command(window, kUndoCommand);
+    EXPECT_EQ(column(list, 1), (std::vector<std::wstring>{L"Paris", L"Berlin", L"Roma"}));
+    // A row dragged onto the next one moves there.
+    NMLISTVIEW dragged{};
+    dragged.hdr = {list, kQuestionList, UINT(LVN_BEGINDRAG)};
+    SendMessageW(window, WM_NOTIFY, kQuestionList, reinterpret_cast<LPARAM>(&dragged));
+    RECT next;
+    ListView_GetItemRect(list, 1, &next, LVIR_BOUNDS);
+    POINT at = {next.left + 10, (next.top + next.bottom) / 2};
+    MapWindowPoints(list, window, &at, 1);
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    EXPECT_EQ(column(list, 1), (std::vector<std::wstring>{L"Berlin", L"Paris", L"Roma"}));
+    command(window, kUndoCommand);
 
     // Ctrl+S writes the folder's quiz.toml, which the maker reads back as it was edited.
     EXPECT_NE(windowText(window).find(L"*"), std::wstring::npos);
@@ -224,7 +362,19 @@ TEST(Studio, AFolderDroppedIsEditedCheckedSavedBuiltAndOpenedAgain) {
     EXPECT_EQ(dialogs.asked.size(), 1u);
     EXPECT_EQ(column(list, 1), (std::vector<std::wstring>{L"Paris", L"Berlin", L"Roma"}));
     EXPECT_NE(windowText(window).find(L"sortie.exe"), std::wstring::npos);
-    DestroyWindow(window);
+
+    // Closed with a change: Windows' own question, with buttons that say what they do.
+    // A second answer to give: each check names which answer it is about.
+    SendMessageW(GetDlgItem(window, kAnswerCountBox), CB_SETCURSEL, 1, 0);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(kAnswerCountBox, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, kAnswerCountBox)));
+    EXPECT_TRUE(
+        waitFor([&] { return anyContains(checks(window), L"question 1, R\u00e9ponse 2 : "); }));
+    dialogs.realSaveQuestion = true;
+    EXPECT_TRUE(closeAndPress(window, L"Annuler"));
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_TRUE(closeAndPress(window, L"Ne pas enregistrer"));
+    EXPECT_FALSE(IsWindow(window));
 }
 
 } // namespace
