@@ -7,6 +7,8 @@
 #include "maker/toml_writer.h"
 #include "tests/maker/maker_test_support.h"
 
+#include <unistd.h>
+
 namespace {
 
 // A folder of pictures named as a teacher names them.
@@ -47,7 +49,7 @@ TEST(QuizDocument, AFolderOpensAsNewWritesItAndItsQuizTomlOnceWritten) {
     EXPECT_EQ(document->savePath(), folder.photos / "quiz.toml");
 
     Diagnostics written;
-    ASSERT_EQ(writeStarterSource(folder.photos, false, written), 3);
+    ASSERT_EQ(writeStarterSource(folder.photos, false, written).questions, 3);
     Diagnostics read;
     const QuizSource started = readQuizSource(pathToUtf8(folder.photos / "quiz.toml"), read);
     EXPECT_EQ(writeQuizToml(document->quiz()), writeQuizToml(started));
@@ -114,6 +116,31 @@ TEST(QuizDocument, EditsAreCheckedAndSavedWithMediaPathsFromTheSavedSource) {
     EXPECT_FALSE(fs::exists(nowhere.parent_path()));
     EXPECT_TRUE(document.changed());
     EXPECT_EQ(document.savePath(), folder.root / "quiz.toml");
+}
+
+TEST(QuizDocument, ASaveIntoAReadOnlyFolderSaysWhyAndChangesNothing) {
+    PhotoFolder folder;
+    Diagnostics opened;
+    std::optional<QuizDocument> document = QuizDocument::fromFolder(folder.photos, opened);
+    ASSERT_TRUE(document);
+    Diagnostics saved;
+    ASSERT_TRUE(document->save(folder.photos / "quiz.toml", saved));
+    const std::string before = readFileText(folder.photos / "quiz.toml");
+    document->edit().title.value = "Autre";
+    fs::permissions(folder.photos, fs::perms::owner_read | fs::perms::owner_exec);
+    const bool readOnly = access(folder.photos.c_str(), W_OK) != 0;
+    Diagnostics refused;
+    const bool written = readOnly && document->save(folder.photos / "quiz.toml", refused);
+    fs::permissions(folder.photos, fs::perms::owner_all);
+    if (!readOnly)
+        GTEST_SKIP() << "a folder without write permission is written all the same here";
+    EXPECT_FALSE(written);
+    EXPECT_THAT(lines(refused, Severity::kError),
+                testing::ElementsAre(StartsWith(pathToUtf8(folder.photos / "quiz.toml") +
+                                                ": file: cannot be written: ")));
+    EXPECT_EQ(readFileText(folder.photos / "quiz.toml"), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.photos), fs::directory_iterator()), 4);
+    EXPECT_TRUE(document->changed());
 }
 
 TEST(QuizDocument, ASourceThatDoesNotParseOpensWithItsErrorsAndAsksForAFile) {
