@@ -252,7 +252,8 @@ std::optional<QuizSource> readRecovery(const fs::path& file, RecoveryHeader& hea
 }
 
 RecoveryEntry listedEntry(const fs::path& file) {
-    RecoveryEntry entry{.file = file};
+    RecoveryEntry entry;
+    entry.file = file;
     RecoveryHeader header;
     Diagnostics read;
     if (!readRecovery(file, header, read)) {
