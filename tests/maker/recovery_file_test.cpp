@@ -107,14 +107,14 @@ TEST(RecoveryFile, QuizzesOfTheSameTitleKeepFilesOfTheirOwn) {
     TemporaryFolder root;
     const std::string toml = "title = \"Quiz\"\nlayout = \"text list\"\n"
                              "[[question]]\nanswer = \"Paris\"\n";
-    const QuizSource first = quizIn(root / "a", toml);
-    const QuizSource second = quizIn(root / "b", toml);
+    const QuizSource first = quizIn(root / "x" / "Quiz", toml);
+    const QuizSource second = quizIn(root / "y" / "Quiz", toml);
     const fs::path folder = root / "recovery";
     std::string reason;
-    ASSERT_TRUE(writeRecovery(folder, first, root / "a" / "quiz.toml", reason)) << reason;
-    ASSERT_TRUE(writeRecovery(folder, second, root / "b" / "quiz.toml", reason)) << reason;
+    ASSERT_TRUE(writeRecovery(folder, first, root / "x" / "Quiz" / "quiz.toml", reason)) << reason;
+    ASSERT_TRUE(writeRecovery(folder, second, root / "y" / "Quiz" / "quiz.toml", reason)) << reason;
     // Written again, a quiz replaces its own file.
-    ASSERT_TRUE(writeRecovery(folder, first, root / "a" / "quiz.toml", reason)) << reason;
+    ASSERT_TRUE(writeRecovery(folder, first, root / "x" / "Quiz" / "quiz.toml", reason)) << reason;
     // Never saved nor opened from a file: named after its media folder.
     QuizSource untitled = second;
     untitled.file.clear();
@@ -124,10 +124,12 @@ TEST(RecoveryFile, QuizzesOfTheSameTitleKeepFilesOfTheirOwn) {
     std::vector<fs::path> savedAs;
     for (const RecoveryEntry& entry : listed)
         savedAs.push_back(entry.savedAs);
-    EXPECT_THAT(savedAs, testing::UnorderedElementsAre(root / "a" / "quiz.toml",
-                                                       root / "b" / "quiz.toml", fs::path()));
-    EXPECT_THAT(pathToUtf8(recoveryFile(folder, first, root / "a" / "quiz.toml").filename()),
-                StartsWith("a-quiz-"));
+    EXPECT_THAT(savedAs,
+                testing::UnorderedElementsAre(root / "x" / "Quiz" / "quiz.toml",
+                                              root / "y" / "Quiz" / "quiz.toml", fs::path()));
+    EXPECT_THAT(
+        pathToUtf8(recoveryFile(folder, first, root / "x" / "Quiz" / "quiz.toml").filename()),
+        StartsWith("Quiz-quiz-"));
 }
 
 struct DamagedFile {
