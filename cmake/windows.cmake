@@ -29,6 +29,7 @@ add_library(plimo_windows STATIC
     shell/pictures.cpp
     win/control_text.cpp
     win/controls.cpp
+    win/process_folders.cpp
 )
 target_link_libraries(plimo_windows PUBLIC plimo_core ${PLIMO_WINDOWS_LIBRARIES})
 

@@ -73,6 +73,10 @@ std::string tomlString(std::string_view cp1252) {
     return escapedUtf8(cp1252ToUtf8(cp1252));
 }
 
+std::string tomlUtf8String(std::string_view utf8) {
+    return escapedUtf8(utf8);
+}
+
 std::string writeQuizToml(const QuizSource& quiz, std::string_view comment) {
     std::string out;
     // The comment may name a file, whose name can hold a line feed or bytes that are not UTF-8:

@@ -12,3 +12,5 @@ std::string writeQuizToml(const QuizSource& quiz, std::string_view comment = {})
 
 // A TOML basic string holding the Windows-1252 text, quoted and escaped.
 std::string tomlString(std::string_view cp1252);
+// The same for a UTF-8 text, such as a path.
+std::string tomlUtf8String(std::string_view utf8);

@@ -8,6 +8,7 @@
 #include "win/controls.h"
 #include "win/handles.h"
 #include "win/player_state.h"
+#include "win/process_folders.h"
 #include "win/wide_text.h"
 
 #include <oleauto.h>
@@ -26,8 +27,6 @@ constexpr int kClipKindVideo = 2;
 constexpr const char* kInformationCaption = "Information";
 constexpr const wchar_t* kClipFolderPrefix = L"plimo-";
 constexpr const wchar_t* kClipFilePrefix = L"plimo";
-// Names of the clip folder tried before giving up, each one already taken.
-constexpr int kClipFolderAttempts = 1000;
 constexpr int kButtonIconSize = 16;
 
 // AtlAxAttachControl: makes a plain window the host (container) of an ActiveX control.
@@ -38,14 +37,6 @@ void noteStep(const std::string& step);
 // Steps name files in UTF-8, which keeps every letter of a folder's name.
 void noteFileStep(const char* step, const std::wstring& path) {
     noteStep(step + (" " + narrowText(path, CP_UTF8)));
-}
-
-// The user's temporary folder, with its trailing backslash; empty when there is none. Wide: its
-// name may hold letters outside the ANSI code page.
-std::wstring temporaryFolder() {
-    wchar_t path[MAX_PATH + 1];
-    const DWORD length = GetTempPathW(MAX_PATH + 1, path);
-    return length == 0 || length > MAX_PATH ? L"" : std::wstring(path, length);
 }
 
 // The clip files of this run, in a folder of its own under the user's temporary folder: the
@@ -63,7 +54,7 @@ class ClipFolder {
     // cannot be made.
     std::wstring pathOf(const std::wstring& name) {
         if (path_.empty())
-            path_ = makeFolder();
+            path_ = makeProcessFolder(kClipFolderPrefix);
         return path_.empty() ? L"" : path_ + L"\\" + name;
     }
 
@@ -95,58 +86,9 @@ class ClipFolder {
         return true;
     }
 
-    // plimo-<process id>-<n>, never a folder that exists already: process ids are reused, and a
-    // run that was killed leaves its folder behind.
-    static std::wstring makeFolder() {
-        const std::wstring temporary = temporaryFolder();
-        if (temporary.empty())
-            return L"";
-        const std::wstring stem =
-            temporary + kClipFolderPrefix + std::to_wstring(GetCurrentProcessId()) + L"-";
-        for (int attempt = 1; attempt <= kClipFolderAttempts; ++attempt) {
-            std::wstring path = stem + std::to_wstring(attempt);
-            if (CreateDirectoryW(path.c_str(), nullptr))
-                return path;
-            if (GetLastError() != ERROR_ALREADY_EXISTS)
-                return L"";
-        }
-        return L"";
-    }
-
     std::wstring path_;
     std::set<std::wstring> written_;
 };
-
-// Reads the decimal number at the start of `text` into `value` and drops it from `text`; false
-// when there is none or it does not fit.
-bool takeNumber(std::wstring_view& text, DWORD& value) {
-    size_t digits = 0;
-    value = 0;
-    for (; digits < text.size() && text[digits] >= L'0' && text[digits] <= L'9'; ++digits) {
-        const DWORD digit = text[digits] - L'0';
-        if (value > (MAXDWORD - digit) / 10)
-            return false;
-        value = value * 10 + digit;
-    }
-    text.remove_prefix(digits);
-    return digits > 0;
-}
-
-bool takePrefix(std::wstring_view& text, std::wstring_view prefix) {
-    if (!text.starts_with(prefix))
-        return false;
-    text.remove_prefix(prefix.size());
-    return true;
-}
-
-// The process id of a clip folder's name, plimo-<process id>-<n>; none for any other name.
-std::optional<DWORD> clipFolderOwner(std::wstring_view name) {
-    DWORD processId = 0, attempt = 0;
-    if (takePrefix(name, kClipFolderPrefix) && takeNumber(name, processId) &&
-        takePrefix(name, L"-") && takeNumber(name, attempt) && name.empty())
-        return processId;
-    return std::nullopt;
-}
 
 // plimo<n>.mp3 or plimo<n>.avi, as this program names its clip files.
 bool isClipFileName(std::wstring_view name) {
@@ -155,56 +97,10 @@ bool isClipFileName(std::wstring_view name) {
            (name == L".mp3" || name == L".avi");
 }
 
-// A process of another user, which this one may not open, counts as running.
-bool processRuns(DWORD processId) {
-    const UniqueKernelObject process(OpenProcess(SYNCHRONIZE, FALSE, processId));
-    if (!process)
-        return GetLastError() == ERROR_ACCESS_DENIED;
-    return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
-}
-
-bool isPlainFolder(const WIN32_FIND_DATAW& entry) {
-    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-// The entries that `pattern` (a folder and a name with wildcards) finds, "." and ".." aside.
-std::vector<WIN32_FIND_DATAW> entriesMatching(const std::wstring& pattern) {
-    std::vector<WIN32_FIND_DATAW> entries;
-    WIN32_FIND_DATAW entry;
-    const UniqueFind search(FindFirstFileW(pattern.c_str(), &entry));
-    for (bool found = bool(search); found; found = FindNextFileW(search.get(), &entry))
-        if (std::wstring_view(entry.cFileName) != L"." &&
-            std::wstring_view(entry.cFileName) != L"..")
-            entries.push_back(entry);
-    return entries;
-}
-
-// Empties and removes a clip folder that a run which ended without its shut-down left behind,
-// but only when it holds nothing but clip files: anything else in it was not put there by this
-// program, and the folder stays as it is.
-void removeLeftClipFolder(const std::wstring& folder) {
-    const std::vector<WIN32_FIND_DATAW> entries = entriesMatching(folder + L"\\*");
-    for (const WIN32_FIND_DATAW& entry : entries)
-        if ((entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
-            !isClipFileName(entry.cFileName))
-            return;
-    for (const WIN32_FIND_DATAW& entry : entries)
-        DeleteFileW((folder + L"\\" + entry.cFileName).c_str());
-    RemoveDirectoryW(folder.c_str());
-}
-
 // A killed player leaves its clip folder under the temporary folder: each start removes those
 // whose process is gone. A running player's folder is its own.
 void removeLeftClipFolders() {
-    const std::wstring temporary = temporaryFolder();
-    if (temporary.empty())
-        return;
-    for (const WIN32_FIND_DATAW& entry : entriesMatching(temporary + kClipFolderPrefix + L"*")) {
-        const std::optional<DWORD> owner = clipFolderOwner(entry.cFileName);
-        if (isPlainFolder(entry) && owner && !processRuns(*owner))
-            removeLeftClipFolder(temporary + entry.cFileName);
-    }
+    removeLeftProcessFolders(kClipFolderPrefix, isClipFileName);
 }
 
 // Everything media acquires, from start-up to shut-down. The members are released in the

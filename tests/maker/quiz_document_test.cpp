@@ -9,6 +9,8 @@
 
 #include <functional>
 
+#include <unistd.h>
+
 namespace {
 
 // A folder of pictures named as a teacher names them.
@@ -235,6 +237,31 @@ TEST(QuizDocument, BuildsWhatTheMakerBuildsAFewQuestionsAtATime) {
     quiz.questions[3].media.path = pathToUtf8(kData / "not_a_picture.jpg");
     EXPECT_FALSE(buildDocumentResources(quiz, built, {}, progress));
     EXPECT_THAT(messages(built), testing::ElementsAre(StartsWith("question[4].picture: ")));
+}
+
+TEST(QuizDocument, ASaveIntoAReadOnlyFolderSaysWhyAndChangesNothing) {
+    PhotoFolder folder;
+    Diagnostics opened;
+    std::optional<QuizDocument> document = QuizDocument::fromFolder(folder.photos, opened);
+    ASSERT_TRUE(document);
+    Diagnostics saved;
+    ASSERT_TRUE(document->save(folder.photos / "quiz.toml", saved));
+    const std::string before = readFileText(folder.photos / "quiz.toml");
+    document->edit().title.value = "Autre";
+    fs::permissions(folder.photos, fs::perms::owner_read | fs::perms::owner_exec);
+    const bool readOnly = access(folder.photos.c_str(), W_OK) != 0;
+    Diagnostics refused;
+    const bool written = readOnly && document->save(folder.photos / "quiz.toml", refused);
+    fs::permissions(folder.photos, fs::perms::owner_all);
+    if (!readOnly)
+        GTEST_SKIP() << "a folder without write permission is written all the same here";
+    EXPECT_FALSE(written);
+    EXPECT_THAT(lines(refused, Severity::kError),
+                testing::ElementsAre(StartsWith(pathToUtf8(folder.photos / "quiz.toml") +
+                                                ": file: cannot be written: ")));
+    EXPECT_EQ(readFileText(folder.photos / "quiz.toml"), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.photos), fs::directory_iterator()), 4);
+    EXPECT_TRUE(document->changed());
 }
 
 } // namespace
