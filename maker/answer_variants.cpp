@@ -213,10 +213,10 @@ const std::array<Rule, 15> kRules = {{
     {VariantRule::kWithoutAccents, "without accents", true, withoutAccents},
     {VariantRule::kHyphensAsSpaces, "hyphens as spaces", true,
      [](std::string_view t) { return replaced(t, "-", ' '); }},
-    {VariantRule::kSpacesAsHyphens, "spaces as hyphens", true,
+    {VariantRule::kSpacesAsHyphens, "spaces as hyphens", false,
      [](std::string_view t) { return replaced(t, " ", '-'); }},
     {VariantRule::kStraightApostrophes, "straight apostrophes", true, straightApostrophes},
-    {VariantRule::kCurlyApostrophes, "curly apostrophes", true,
+    {VariantRule::kCurlyApostrophes, "curly apostrophes", false,
      [](std::string_view t) { return replaced(t, "'", kCurlyApostrophe); }},
     {VariantRule::kWithoutApostrophes, "without apostrophes", false, withoutApostrophes},
     {VariantRule::kLowerCase, "all small letters", true, lowered},
@@ -266,10 +266,20 @@ bool pupilExpectsItToPass(VariantRule rule) {
 std::string variantAdvice(std::string_view answer, const AnswerVariant& variant) {
     const std::string said =
         "\"" + variant.typed + "\" is judged " + verdictText(variant.verdict) + ": ";
-    switch (variant.rule) {
+    const bool ligature = holds(answer, kOeLigature) || holds(answer, kCapitalOeLigature);
+    const bool curly = holds(answer, byteOf(kCurlyApostrophe)) || holds(answer, 0x91);
+    VariantRule rule = variant.rule;
+    // A pupil in a hurry changes several things at once: the advice is about the one the
+    // author can best change.
+    if (rule == VariantRule::kHurried)
+        rule = ligature                                     ? VariantRule::kWithoutAccents
+               : curly                                      ? VariantRule::kStraightApostrophes
+               : answer.find('-') != std::string_view::npos ? VariantRule::kHyphensAsSpaces
+               : withoutAccents(answer) != answer           ? VariantRule::kWithoutAccents
+                                                            : VariantRule::kLowerCase;
+    switch (rule) {
     case VariantRule::kWithoutAccents:
-    case VariantRule::kHurried:
-        if (holds(answer, kOeLigature) || holds(answer, kCapitalOeLigature))
+        if (ligature)
             return said + "a French keyboard cannot type \x9C: consider writing " +
                    withLigaturesSpelledOut(answer);
         return said + "pupils often leave accents out; the player counts each as a mistake";
@@ -290,16 +300,35 @@ std::string variantAdvice(std::string_view answer, const AnswerVariant& variant)
     }
 }
 
+namespace {
+
+// One warning for an answer, however many ways of typing it fail: the hurried pupil's way
+// first, as the one that says most, then the others by their typed text.
+std::string answerWarning(const std::string& answer) {
+    std::vector<AnswerVariant> failing;
+    for (const AnswerVariant& variant : answerVariants(answer)) {
+        if (variant.verdict != Verdict::kRight && pupilExpectsItToPass(variant.rule))
+            failing.push_back(variant);
+    }
+    if (failing.empty())
+        return {};
+    std::stable_partition(failing.begin(), failing.end(),
+                          [](const AnswerVariant& v) { return v.rule == VariantRule::kHurried; });
+    std::string warning = variantAdvice(answer, failing.front());
+    for (size_t i = 1; i < failing.size(); ++i)
+        warning += (i == 1 ? "; judged wrong too: \"" : ", \"") + failing[i].typed + "\"";
+    return warning;
+}
+
+} // namespace
+
 void answerVariantWarnings(const QuizSource& quiz, Diagnostics& diagnostics) {
     for (size_t i = 0; i < quiz.questions.size(); ++i) {
         const std::vector<SourcedText>& answers = quiz.questions[i].answers;
         for (size_t k = 0; k < answers.size(); ++k) {
-            for (const AnswerVariant& variant : answerVariants(answers[k].value)) {
-                if (variant.verdict != Verdict::kRight && pupilExpectsItToPass(variant.rule))
-                    diagnostics.warning(quiz.file, answers[k].line,
-                                        answerField(quiz, int(i), int(k)),
-                                        cp1252ToUtf8(variantAdvice(answers[k].value, variant)));
-            }
+            if (const std::string warning = answerWarning(answers[k].value); !warning.empty())
+                diagnostics.warning(quiz.file, answers[k].line, answerField(quiz, int(i), int(k)),
+                                    cp1252ToUtf8(warning));
         }
     }
 }
