@@ -38,16 +38,14 @@ struct Decompressor {
     ~Decompressor() { jpeg_destroy_decompress(&info); }
 };
 
-[[noreturn]] void abandonWith(j_common_ptr info, const char* message) {
-    auto* errors = reinterpret_cast<ErrorManager*>(info->err);
-    snprintf(errors->message, sizeof errors->message, "%s", message);
-    longjmp(errors->stage, 1);
+ErrorManager& errorsOf(j_common_ptr info) {
+    return *reinterpret_cast<ErrorManager*>(info->err);
 }
 
+// The message is written first: nothing may be left to destroy behind the jump.
 [[noreturn]] void abandon(j_common_ptr info) {
-    char message[JMSG_LENGTH_MAX];
-    info->err->format_message(info, message);
-    abandonWith(info, message);
+    info->err->format_message(info, errorsOf(info).message);
+    longjmp(errorsOf(info).stage, 1);
 }
 
 // A warning means that the data is corrupt and that the library makes up what it lacks: the
@@ -60,8 +58,10 @@ void refuseCorruptData(j_common_ptr info, int level) {
 }
 
 void refuseEndlessScans(j_common_ptr info) {
-    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMostScans)
-        abandonWith(info, "more scans than a photo has");
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= kMostScans)
+        return;
+    snprintf(errorsOf(info).message, JMSG_LENGTH_MAX, "more than %d scans", kMostScans);
+    longjmp(errorsOf(info).stage, 1);
 }
 
 // Each stage calls the library under setjmp and returns false when the library gave up. Nothing

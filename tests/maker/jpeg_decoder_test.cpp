@@ -104,6 +104,9 @@ TEST(JpegDecoder, RefusesDamagedFilesSayingWhy) {
         {{}, "Empty input file"},
         {announcing(whole, 11000, 9092), "11000 x 9092 pixels, more than 100 megapixels"},
         {announcing(whole, 0, 200), "Empty JPEG image"},
+        // Valid, but every step of every coefficient's progression in a scan of its own: 263
+        // (written with libjpeg-turbo's scan_info).
+        {readBytes(kData / "many_scans.jpg"), "more than 256 scans"},
     };
     for (const auto& [file, reason] : rows) {
         SCOPED_TRACE(reason);
