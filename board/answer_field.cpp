@@ -78,7 +78,8 @@ bool onKeyUp(HWND field, WPARAM key) {
 LRESULT CALLBACK answerEditProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SETFOCUS:
-        SendMessageA(field, EM_SETSEL, 0, 260);
+        // An end past the last character selects the whole text.
+        SendMessageA(field, EM_SETSEL, 0, kQuizTextSize);
         break;
     case WM_KILLFOCUS:
         judgeField(field);

@@ -181,8 +181,7 @@ INT_PTR onCtlColorStatic(HWND board, HDC dc, HWND control) {
     const int id = GetWindowLongA(control, GWL_ID);
     const int fields = answerFieldTotal(record);
     if (id == IDC_QUESTION_NUMBER || id == IDC_ANSWER_CAPTION ||
-        (id > IDC_REWARD_BASE &&
-         id <= IDC_REWARD_BASE + record.questionCount * record.answerFieldCount)) {
+        (id > IDC_REWARD_BASE && id <= rewardFieldId(record.questionCount))) {
         SetBkMode(dc, TRANSPARENT);
         const bool darkQuizColour =
             record.colourRed <= kDarkColourLimit && record.colourGreen <= kDarkColourLimit;

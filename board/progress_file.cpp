@@ -5,6 +5,7 @@
 #include "win/control_text.h"
 #include "win/handles.h"
 #include "win/player_state.h"
+#include "win/wide_text.h"
 
 #include <cstring>
 #include <vector>
@@ -12,6 +13,10 @@
 namespace {
 
 constexpr const char* kSaveFailedCaption = "Plimo";
+// Names tried for the save's temporary file before giving up, each one already taken.
+constexpr int kTemporaryNameAttempts = 1000;
+// The longest path Windows gives, in UTF-16 units with the terminator.
+constexpr DWORD kLongestPath = 32768;
 
 // Cleared when start-up found no readable quiz: the board's fields then hold nothing of the
 // player's, and saving them would empty the answers kept from an earlier run.
@@ -35,25 +40,37 @@ std::string progressText(HWND board) {
     return text;
 }
 
-bool writeWholeFile(const std::string& name, const std::string& text) {
-    const UniqueFile file(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
+bool writeWholeFile(HANDLE file, const std::string& text) {
     DWORD written = 0;
-    if (!text.empty() &&
-        (!WriteFile(file.get(), text.data(), DWORD(text.size()), &written, nullptr) ||
-         written != text.size()))
+    if (!text.empty() && (!WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr) ||
+                          written != text.size()))
         return false;
-    return FlushFileBuffers(file.get()) != 0;
+    return FlushFileBuffers(file) != 0;
+}
+
+// A new file beside the progress file, under a name that this call made: whatever already
+// bears a name (someone else's file, a link to one) is never opened, let alone replaced.
+UniqueFile createTemporaryBeside(const std::wstring& name, std::wstring& temporary) {
+    const std::wstring stem = name + L"." + std::to_wstring(GetCurrentProcessId()) + L"-";
+    for (int attempt = 1; attempt <= kTemporaryNameAttempts; ++attempt) {
+        temporary = stem + std::to_wstring(attempt) + L".new";
+        UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file)
+            return file;
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    temporary.clear();
+    return {};
 }
 
 enum class ExistingFile { kNone, kProgress, kSomeoneElses, kUnreadable };
 
 // The file of that name is the executable's name with "txt": a quiz renamed notes.exe must not
 // cut the player's own notes.txt. Only a file the save could have written is replaced.
-ExistingFile inspectExistingFile(const std::string& name) {
-    const UniqueFile file(CreateFileA(name.c_str(), GENERIC_READ,
+ExistingFile inspectExistingFile(const std::wstring& name) {
+    const UniqueFile file(CreateFileW(name.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
@@ -77,13 +94,15 @@ ExistingFile inspectExistingFile(const std::string& name) {
                                                            : ExistingFile::kSomeoneElses;
 }
 
-void reportSaveFailure(const std::string& name) {
-    std::string message = "Impossible d'enregistrer les r\xE9ponses dans le fichier " + name + ".";
+// Messages name the file in the ANSI code page, where letters outside it show as '?'.
+void reportSaveFailure(const std::wstring& name) {
+    std::string message = "Impossible d'enregistrer les r\xE9ponses dans le fichier " +
+                          narrowText(name, CP_ACP) + ".";
     showMessageBox(message.c_str(), kSaveFailedCaption);
 }
 
-void reportSomeoneElsesFile(const std::string& name) {
-    std::string message = "Le fichier " + name +
+void reportSomeoneElsesFile(const std::wstring& name) {
+    std::string message = "Le fichier " + narrowText(name, CP_ACP) +
                           " n'a pas \xE9t\xE9 \xE9"
                           "crit par ce plimo : il est laiss\xE9 tel quel"
                           " et les r\xE9ponses ne sont pas enregistr\xE9"
@@ -91,27 +110,33 @@ void reportSomeoneElsesFile(const std::string& name) {
     showMessageBox(message.c_str(), kSaveFailedCaption);
 }
 
-bool replaceWithAnswers(const std::string& name, HWND board) {
+bool replaceWithAnswers(const std::wstring& name, HWND board) {
     // The new answers go to a file of their own first: a save cut short (a full disk, a
     // killed process) must never leave the player with an emptied file.
-    const std::string temporary = name + ".new";
-    if (writeWholeFile(temporary, progressText(board)) &&
-        MoveFileExA(temporary.c_str(), name.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    std::wstring temporary;
+    bool written = false;
+    {
+        const UniqueFile file = createTemporaryBeside(name, temporary);
+        if (!file)
+            return false;
+        written = writeWholeFile(file.get(), progressText(board));
+    }
+    if (written && MoveFileExW(temporary.c_str(), name.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
-    DeleteFileA(temporary.c_str());
+    DeleteFileW(temporary.c_str());
     return false;
 }
 
 } // namespace
 
-std::string progressFileName() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string name(path);
-    name = name.substr(name.find_last_of("\\/") + 1);
+std::wstring progressFileName() {
+    // Wide: a quiz renamed with letters outside the ANSI code page keeps its own name.
+    std::wstring path(kLongestPath, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), kLongestPath));
+    std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
     name.resize(name.size() >= 3 ? name.size() - 3 : 0);
-    return name + "txt";
+    return name + L"txt";
 }
 
 void allowProgressSaving(bool allowed) {
@@ -121,7 +146,7 @@ void allowProgressSaving(bool allowed) {
 bool saveProgress(HWND board) {
     if (!progressSavingAllowed)
         return false;
-    const std::string name = progressFileName();
+    const std::wstring name = progressFileName();
     switch (inspectExistingFile(name)) {
     case ExistingFile::kSomeoneElses:
         reportSomeoneElsesFile(name);
@@ -139,7 +164,7 @@ bool saveProgress(HWND board) {
 }
 
 ProgressRestore::ProgressRestore()
-    : file_(CreateFileA(progressFileName().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    : file_(CreateFileW(progressFileName().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
     if (!file_)
         return;

@@ -1,4 +1,4 @@
-// The progress file: the typed answers, kept between runs beside the quiz.
+// The progress file: the typed answers, kept between runs in the current folder.
 #pragma once
 
 #include "board/progress_lines.h"
@@ -9,8 +9,9 @@
 #include <string>
 
 // The executable's own file name (no folder) with its last three characters replaced by
-// "txt": plimo.exe gives plimo.txt. It lies in the current folder.
-std::string progressFileName();
+// "txt": plimo.exe gives plimo.txt. It lies in the current folder. The name is the file
+// system's own (UTF-16); the contents are the answer fields' ANSI bytes.
+std::wstring progressFileName();
 
 // Writes one line per answer field of the board. The old file is replaced only once the new
 // one is whole on disk, and only when the save could have written it; otherwise the player is

@@ -6,9 +6,8 @@ add_compile_options(-Wno-restrict)
 
 # Statically linked: the player must run on a bare Windows with nothing beside it.
 add_link_options(-static)
-# The player, the tests and their fixture module side by side: tests find them there.
+# The player, the maker and the tests side by side: tests find them there.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(PLIMO_WINDOWS_LIBRARIES gdi32 ole32 oleaut32 uuid shell32 comctl32)
 
 # The core with its Windows side of the platform seam (message boxes, brushes, fonts).
@@ -41,6 +40,7 @@ add_executable(plimo WIN32 shell/winmain.cpp ${PLIMO_RESOURCE_SCRIPT})
 target_link_libraries(plimo PRIVATE plimo_windows)
 
 add_subdirectory(maker)
+add_subdirectory(studio)
 include(cmake/samples.cmake)
 
 # The board's build time against decoding its pictures once (run it under Wine).

@@ -30,16 +30,17 @@ class ExecutableIo {
 
     // Reads the quiz resources of `executable`: PATCH 104 and 105 as stored (compressed), left
     // empty (nullopt) when the executable has none, and every resource of type IMG, by its
-    // integer identifier. A file whose resources or sections do not lie inside it is refused
-    // with a message that starts "damaged executable: ".
+    // integer identifier. A file whose resource directory, resources or sections do not lie
+    // inside it, or whose resources share bytes, is refused with a message that starts
+    // "damaged executable: ".
     virtual ExecutableResult readQuiz(const std::filesystem::path& executable,
                                       QuizResources& resources) = 0;
 
     // Makes `output`, a copy of the player executable `player` (empty: the implementation's
     // own player) whose quiz resources are exactly `resources`: every PATCH 104 and 105 and IMG
     // resource that the player copy already had is replaced or removed. Resources are written
-    // language neutral, as the player's loader finds them. Nothing is left at `output` when
-    // writing fails.
+    // language neutral, as the player's loader finds them. Nothing is left at `output` or
+    // beside it when writing fails, and no file already there but `output` is touched.
     virtual ExecutableResult writeQuiz(const std::filesystem::path& output,
                                        const std::filesystem::path& player,
                                        const QuizResources& resources) = 0;

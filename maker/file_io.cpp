@@ -6,6 +6,16 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <random>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -71,18 +81,114 @@ bool readFileHead(const std::filesystem::path& path, size_t count, std::vector<u
     return readBytes(path, count, bytes, reason);
 }
 
-bool writeWholeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes,
-                    std::string& reason) {
+namespace {
+
+#ifdef _WIN32
+int createExclusively(const std::filesystem::path& path) {
+    return _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+int writeSome(int file, const uint8_t* bytes, size_t count) {
+    return _write(file, bytes, unsigned(std::min<size_t>(count, 1 << 30)));
+}
+int closeFile(int file) {
+    return _close(file);
+}
+#else
+int createExclusively(const std::filesystem::path& path) {
+    return open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0666);
+}
+ssize_t writeSome(int file, const uint8_t* bytes, size_t count) {
+    return write(file, bytes, std::min<size_t>(count, 1 << 30));
+}
+int closeFile(int file) {
+    return close(file);
+}
+#endif
+
+// Writes the whole of `bytes` into the newly created `file`, and closes it.
+bool writeAndClose(int file, std::span<const uint8_t> bytes, std::string& reason) {
+    bool written = true;
+    for (size_t done = 0; written && done < bytes.size();) {
+        const auto count = writeSome(file, bytes.data() + done, bytes.size() - done);
+        written = count > 0;
+        done += written ? size_t(count) : 0;
+    }
+    if (!written)
+        reason = lastReason();
+    if (closeFile(file) != 0 && written) {
+        reason = lastReason();
+        written = false;
+    }
+    return written;
+}
+
+// "quiz.toml.3f9a0c12.part": the destination's name and a random part.
+std::filesystem::path freshName(const std::filesystem::path& destination) {
+    static const char kDigits[] = "0123456789abcdef";
+    std::random_device random;
+    std::string suffix = ".";
+    for (uint32_t bits = random(), i = 0; i < 8; ++i, bits >>= 4)
+        suffix += kDigits[bits & 15];
+    std::filesystem::path name = destination;
+    return name += suffix + ".part";
+}
+
+} // namespace
+
+FreshFile::~FreshFile() {
+    std::error_code ignored;
+    if (!path_.empty())
+        std::filesystem::remove(path_, ignored);
+}
+
+bool FreshFile::write(std::span<const uint8_t> bytes, std::string& reason) {
+    // A name taken already, by anyone, is passed over for another.
+    constexpr int kTries = 100;
+    for (int i = 0; i < kTries; ++i) {
+        const std::filesystem::path candidate = freshName(destination_);
+        errno = 0;
+        const int file = createExclusively(candidate);
+        if (file < 0 && errno == EEXIST)
+            continue;
+        if (file < 0) {
+            reason = lastReason();
+            return false;
+        }
+        path_ = candidate;
+        return writeAndClose(file, bytes, reason);
+    }
+    reason = "no fresh file name was found beside it";
+    return false;
+}
+
+bool FreshFile::replaceDestination(std::string& reason) {
+    std::error_code failure;
+    std::filesystem::rename(path_, destination_, failure);
+    if (failure) {
+        reason = failure.message();
+        return false;
+    }
+    path_.clear();
+    return true;
+}
+
+bool replaceWholeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes,
+                      std::string& reason) {
+    FreshFile fresh(path);
+    return fresh.write(bytes, reason) && fresh.replaceDestination(reason);
+}
+
+bool writeNewFile(const std::filesystem::path& path, std::span<const uint8_t> bytes,
+                  std::string& reason) {
     errno = 0;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out)
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-    if (out)
-        out.close();
-    if (!out) {
+    const int file = createExclusively(path);
+    if (file < 0) {
         reason = lastReason();
         return false;
     }
-    return true;
+    if (writeAndClose(file, bytes, reason))
+        return true;
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    return false;
 }

@@ -38,9 +38,11 @@ bool writeFolderFiles(const std::filesystem::path& folder, const std::vector<Fol
         diagnostics.error(pathToUtf8(folder), 0, "folder", "cannot create: " + failure.message());
         return false;
     }
+    // A file replaced is replaced whole, a link with it: what the link leads to stays as it was.
+    const auto write = replace ? replaceWholeFile : writeNewFile;
     for (const FolderFile& file : files) {
         std::string reason;
-        if (!writeWholeFile(folder / file.name, file.bytes, reason)) {
+        if (!write(folder / file.name, file.bytes, reason)) {
             diagnostics.error(pathToUtf8(folder / file.name), 0, "file", "cannot write: " + reason);
             return false;
         }

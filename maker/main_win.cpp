@@ -31,10 +31,36 @@ std::vector<std::string> utf8Arguments() {
     return converted;
 }
 
+// Started from Explorer (a double click, a folder dropped on its icon), the maker has a console
+// of its own, which would vanish with its message: it says what it is and waits for a key.
+bool startedWithoutConsole() {
+    DWORD processes[2];
+    return GetConsoleProcessList(processes, 2) == 1;
+}
+
+int explainAndWait() {
+    std::cout << "plimo-maker is the command-line quiz maker (plimo-maker --help tells more).\n"
+                 "To make a quiz in a window, start plimo-studio.exe: drop a folder of photos,\n"
+                 "a quiz.toml or a quiz .exe on it.\n\nPress a key to close this window.\n";
+    std::cout.flush();
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    FlushConsoleInputBuffer(input);
+    INPUT_RECORD record;
+    DWORD read = 0;
+    while (ReadConsoleInputW(input, &record, 1, &read) && read == 1) {
+        if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown)
+            break;
+    }
+    return kExitUsage;
+}
+
 } // namespace
 
 int main() {
     SetConsoleOutputCP(CP_UTF8);
+    const std::vector<std::string> arguments = utf8Arguments();
+    if (arguments.empty() && startedWithoutConsole())
+        return explainAndWait();
     WindowsExecutableIo executables;
-    return runMaker(utf8Arguments(), executables, std::cout, std::cerr);
+    return runMaker(arguments, executables, std::cout, std::cerr);
 }

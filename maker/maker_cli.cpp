@@ -1,6 +1,7 @@
 #include "maker/maker_cli.h"
 
 #include "judge/verdict.h"
+#include "maker/answer_variants.h"
 #include "maker/cp1252.h"
 #include "maker/folder_writer.h"
 #include "maker/printable.h"
@@ -38,6 +39,10 @@ Usage:
   plimo-maker judge QUIZ.toml|QUIZ.exe N TEXT [--answer K]
       Prints the word the player shows when TEXT is typed as answer K (default 1) of
       question N.
+  plimo-maker judge QUIZ.toml|QUIZ.exe N --variants [--answer K]
+      Types answer K (default: every answer) of question N as pupils are likely to type it
+      (without accents, in small letters, a letter missing, ...) and prints each way that
+      the player does not take as right, with advice where a pupil would expect it to pass.
   plimo-maker --help
 
 new, --rc and extract write nothing when a file they would write exists already (a quiz.toml
@@ -83,7 +88,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             optionsEnded = true;
         } else if (argument == "-h" || argument == "--help") {
             line.help = true;
-        } else if (argument == "--force" || argument == "--keep-pictures") {
+        } else if (argument == "--force" || argument == "--keep-pictures" ||
+                   argument == "--variants") {
             line.options[argument.substr(2)];
         } else if (auto name = kOptionNames.find(argument); name != kOptionNames.end()) {
             if (i + 1 >= arguments.size())
@@ -177,13 +183,20 @@ class Maker {
         allowOptions(line, {"force"});
         const std::filesystem::path folder = pathFromUtf8(line.operands[0]);
         Diagnostics diagnostics;
-        const int questions = writeStarterSource(folder, line.options.count("force"), diagnostics);
+        const StarterCounts written =
+            writeStarterSource(folder, line.options.count("force"), diagnostics);
         report(diagnostics);
-        if (questions == 0)
+        if (written.questions == 0)
             return kExitQuizError;
         const std::string source = pathToUtf8(folder / kQuizSourceName);
-        say(out_, "wrote " + source + ": " + std::to_string(questions) +
-                      " questions; check the answers, then: plimo-maker build \"" + source +
+        std::string summary = std::to_string(written.questions) + " questions";
+        if (written.answersToWrite > 0)
+            summary += ", " + std::to_string(written.answersToWrite) + " answer(s) to write";
+        if (written.unreadPictures > 0)
+            summary += ", " + std::to_string(written.unreadPictures) +
+                       " photo(s) left out (save them as JPEG)";
+        say(out_, "wrote " + source + ": " + summary +
+                      "; check the answers, then: plimo-maker build \"" + source +
                       "\" -o QUIZ.exe");
         return kExitSuccess;
     }
@@ -215,7 +228,11 @@ class Maker {
             say(out_, "wrote " + pathToUtf8(pathFromUtf8(folder) / kResourceScriptName));
             return kExitSuccess;
         }
-        const std::string& output = line.options.at("output");
+        std::string output = line.options.at("output");
+        // Windows starts a quiz by a double click only when its name ends in .exe.
+        const bool extensionAdded = pathFromUtf8(output).extension().empty();
+        if (extensionAdded)
+            output += ".exe";
         auto player = line.options.find("player");
         ExecutableResult result = executables_.writeQuiz(
             pathFromUtf8(output),
@@ -223,7 +240,8 @@ class Maker {
             loaded->resources);
         if (!result.ok())
             return reportExecutableFailure(output, result);
-        say(out_, "wrote " + output);
+        say(out_, "wrote " + output +
+                      (extensionAdded ? " (.exe added: Windows starts a quiz by it)" : ""));
         return kExitSuccess;
     }
 
@@ -261,12 +279,16 @@ class Maker {
     }
 
     int judge(const CommandLine& line) {
-        expectOperands(line, 3, "a quiz, a question number and a text: judge QUIZ N TEXT");
-        allowOptions(line, {"answer"});
+        const bool variants = line.options.count("variants") != 0;
+        if (variants)
+            expectOperands(line, 2, "a quiz and a question number: judge QUIZ N --variants");
+        else
+            expectOperands(line, 3, "a quiz, a question number and a text: judge QUIZ N TEXT");
+        allowOptions(line, {"answer", "variants"});
         const int number = parsePositive(line.operands[1], "the question number");
         const int answer =
-            line.options.count("answer") ? parsePositive(line.options.at("answer"), "--answer") : 1;
-        Cp1252Conversion typed = utf8ToCp1252(line.operands[2]);
+            line.options.count("answer") ? parsePositive(line.options.at("answer"), "--answer") : 0;
+        Cp1252Conversion typed = utf8ToCp1252(variants ? std::string() : line.operands[2]);
         if (!typed.ok())
             throw UsageError{"the typed text " + typed.describe()};
 
@@ -282,10 +304,34 @@ class Maker {
             throw UsageError{"question " + std::to_string(number) + " has " +
                              std::to_string(question.answers.size()) + " answer(s), not " +
                              std::to_string(answer)};
-        const Verdict verdict =
-            chooseVerdict(question.answers[answer - 1].value.c_str(), typed.text.c_str());
+        if (variants) {
+            for (size_t k = 0; k < question.answers.size(); ++k) {
+                if (answer == 0 || size_t(answer) == k + 1)
+                    printVariants(question.answers[k].value);
+            }
+            return kExitSuccess;
+        }
+        const Verdict verdict = chooseVerdict(
+            question.answers[std::max(answer, 1) - 1].value.c_str(), typed.text.c_str());
         say(out_, cp1252ToUtf8(verdictText(verdict)));
         return kExitSuccess;
+    }
+
+    // The answer, then each way of typing it that the player does not take as right.
+    void printVariants(const std::string& answer) {
+        say(out_, cp1252ToUtf8(answer) + ":");
+        int listed = 0;
+        for (const AnswerVariant& variant : answerVariants(answer)) {
+            if (variant.verdict == Verdict::kRight)
+                continue;
+            ++listed;
+            say(out_, "  " + cp1252ToUtf8(variant.typed + " -> " + verdictText(variant.verdict)) +
+                          "   (" + std::string(variantRuleName(variant.rule)) + ")");
+            if (pupilExpectsItToPass(variant.rule))
+                say(out_, "    advice: " + cp1252ToUtf8(variantAdvice(answer, variant)));
+        }
+        if (listed == 0)
+            say(out_, "  every way of typing it tried is judged BRAVO");
     }
 
     static MediaHandling pictureHandling(const CommandLine& line) {
@@ -359,8 +405,4 @@ class Maker {
 int runMaker(const std::vector<std::string>& arguments, ExecutableIo& executables,
              std::ostream& out, std::ostream& err) {
     return Maker(executables, out, err).run(arguments);
-}
-
-const char* makerUsage() {
-    return kUsage;
 }

@@ -16,6 +16,3 @@ constexpr int kExitUsage = 2;     // the command line is wrong, or this maker ca
 // `err`, one line each, all UTF-8.
 int runMaker(const std::vector<std::string>& arguments, ExecutableIo& executables,
              std::ostream& out, std::ostream& err);
-
-// The --help text.
-const char* makerUsage();

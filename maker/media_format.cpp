@@ -10,7 +10,44 @@ bool startsWith(std::span<const uint8_t> bytes, std::string_view prefix, size_t 
                       [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
 }
 
+// ISO media files (HEIF and its kin) name their kind by the brand of their first box.
+std::string_view isoMediaPictureFormat(std::span<const uint8_t> head) {
+    if (!startsWith(head, "ftyp", 4))
+        return {};
+    for (std::string_view brand : {"heic", "heix", "heim", "heis", "hevc", "hevx"}) {
+        if (startsWith(head, brand, 8))
+            return "HEIC photo";
+    }
+    for (std::string_view brand : {"avif", "avis"}) {
+        if (startsWith(head, brand, 8))
+            return "AVIF picture";
+    }
+    for (std::string_view brand : {"mif1", "msf1"}) {
+        if (startsWith(head, brand, 8))
+            return "HEIF picture";
+    }
+    return {};
+}
+
 } // namespace
+
+std::string_view unreadPictureFormat(std::span<const uint8_t> head) {
+    if (startsWith(head, "RIFF") && startsWith(head, "WEBP", 8))
+        return "WebP picture";
+    if (startsWith(head, std::string_view("II*\0", 4)) ||
+        startsWith(head, std::string_view("MM\0*", 4)))
+        return "TIFF picture";
+    return isoMediaPictureFormat(head);
+}
+
+std::string unreadPictureAdvice(std::string_view format) {
+    std::string advice(format);
+    advice += ": the maker reads JPEG, PNG, GIF and BMP; save it as JPEG first";
+    if (format.starts_with("HEIC") || format.starts_with("HEIF"))
+        advice += " (on an iPhone: Settings > Camera > Formats > Most Compatible; on Windows: "
+                  "open it in Photos, then Save as JPEG)";
+    return advice;
+}
 
 MediaFormat detectMediaFormat(std::span<const uint8_t> head) {
     if (startsWith(head, "\xFF\xD8\xFF"))

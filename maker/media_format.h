@@ -4,11 +4,20 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 enum class MediaFormat { kUnknown, kJpeg, kBmp, kGif, kPng, kMp3, kAvi };
 
 MediaFormat detectMediaFormat(std::span<const uint8_t> head);
+
+// "HEIC photo", "WebP picture", ...: the formats of photos that the maker does not read but
+// that phones and web pages give, so that an author is told what the file is rather than
+// that it is none. Empty for any other file.
+std::string_view unreadPictureFormat(std::span<const uint8_t> head);
+
+// What to do with a file of such a format, after its name: "HEIC photo: the maker reads ...".
+std::string unreadPictureAdvice(std::string_view format);
 
 // The pictures that the player's decoder turns into a bitmap.
 bool isPictureFormat(MediaFormat format);

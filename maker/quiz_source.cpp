@@ -95,6 +95,10 @@ std::string answerField(const QuizSource& quiz, int questionIndex, int answerInd
     return questionField(questionIndex, "answers[" + std::to_string(answerIndex + 1) + "]");
 }
 
+std::string inQuotes(std::string_view utf8) {
+    return "\"" + std::string(utf8) + "\"";
+}
+
 std::filesystem::path pathFromUtf8(std::string_view utf8) {
     // A narrow string would be taken in the ANSI code page on Windows.
     std::u8string text(utf8.size(), u8'\0');

@@ -32,6 +32,7 @@ struct QuizColour {
 struct MediaFile {
     std::string path; // UTF-8, as written
     int line = 0;
+    int turnDegrees = 0; // clockwise, after the picture's own EXIF orientation: 0, 90, 180, 270
     bool present() const { return !path.empty(); }
 };
 
@@ -87,6 +88,9 @@ std::string colourText(const QuizColour& colour);
 // "question[3].picture", "question[2].answers[2]" (or ".answer" with one answer field).
 std::string questionField(int index, std::string_view key);
 std::string answerField(const QuizSource& quiz, int questionIndex, int answerIndex);
+
+// A text as diagnostics quote it: between double quotes.
+std::string inQuotes(std::string_view utf8);
 
 // Paths in sources and on the command line are UTF-8 on every platform.
 std::filesystem::path pathFromUtf8(std::string_view utf8);

@@ -1,7 +1,11 @@
 #include "maker/quiz_starter.h"
 
 #include "maker/cp1252.h"
+#include "maker/file_io.h"
+#include "maker/file_name_answer.h"
 #include "maker/folder_writer.h"
+#include "maker/media_format.h"
+#include "maker/printable.h"
 #include "maker/quiz_source.h"
 #include "maker/source_reader.h"
 #include "maker/toml_writer.h"
@@ -10,16 +14,13 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace {
 
 // The pictures the maker reads; the player plays MP3 sounds and AVI videos.
 constexpr std::array<std::string_view, 6> kPictureExtensions = {".jpg", ".jpeg", ".jpe",
                                                                 ".png", ".gif",  ".bmp"};
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -31,22 +32,16 @@ std::string lowerAscii(std::string_view text) {
     return lower;
 }
 
-// The digits from `at`, without their leading zeros; `at` moves past them.
-std::string_view numberAt(std::string_view text, size_t& at) {
-    const size_t start = at;
-    while (at < text.size() && isDigit(text[at]))
-        ++at;
-    std::string_view digits = text.substr(start, at - start);
-    const size_t firstSignificant = digits.find_first_not_of('0');
-    return firstSignificant == std::string_view::npos ? std::string_view()
-                                                      : digits.substr(firstSignificant);
-}
-
-// The dot that starts the extension; none for a name that is all extension (".jpg").
-size_t extensionStart(std::string_view name) {
-    const size_t dot = name.rfind('.');
-    return dot == std::string_view::npos || dot == 0 ? name.size() : dot;
-}
+// Photos in formats that phones and web pages give but the maker does not read: named by their
+// extension, so that an author learns what to do rather than that they are no pictures.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kUnreadExtensions = {{
+    {".heic", "HEIC photo"},
+    {".heif", "HEIF picture"},
+    {".avif", "AVIF picture"},
+    {".webp", "WebP picture"},
+    {".tif", "TIFF picture"},
+    {".tiff", "TIFF picture"},
+}};
 
 std::optional<MediaKind> mediaKindOf(std::string_view name) {
     const std::string extension = lowerAscii(name.substr(extensionStart(name)));
@@ -71,18 +66,49 @@ std::string_view kindNoun(MediaKind kind, bool plural) {
     }
 }
 
-// The folder's media files by kind, each kind in natural order. Hidden files and quiz.toml
-// are not the author's media; other files are named and left out.
-std::map<MediaKind, std::vector<std::string>> listMedia(const std::filesystem::path& folder,
-                                                        Diagnostics& diagnostics) {
-    std::map<MediaKind, std::vector<std::string>> media;
+// The format of a photo that the maker does not read, by its extension or, for a picture
+// whose extension says otherwise (an iPhone photo renamed .jpg), by its first bytes; empty
+// for any other file.
+std::string_view unreadFormatOf(const std::filesystem::path& file, std::string_view name) {
+    const std::string extension = lowerAscii(name.substr(extensionStart(name)));
+    for (const auto& [unread, format] : kUnreadExtensions) {
+        if (extension == unread)
+            return format;
+    }
+    std::vector<uint8_t> head;
+    std::string ignored;
+    if (mediaKindOf(name) == kMediaPictures && readFileHead(file, kMediaHeadLength, head, ignored))
+        return unreadPictureFormat(head);
+    return {};
+}
+
+// The media files of a folder by kind, each kind in natural order, and the photos left out
+// because the maker cannot read their format.
+struct FolderMedia {
+    std::map<MediaKind, std::vector<std::string>> files;
+    std::map<std::string_view, int> unreadFormats; // how many of each
+};
+
+// Hidden files and quiz.toml are not the author's media; other files are named and left out.
+FolderMedia listMedia(const std::filesystem::path& folder, Diagnostics& diagnostics) {
+    FolderMedia listed;
+    auto& media = listed.files;
     std::error_code failure;
     for (const auto& entry : std::filesystem::directory_iterator(folder, failure)) {
         std::error_code ignored;
         const std::string name = pathToUtf8(entry.path().filename());
         if (!entry.is_regular_file(ignored) || name.starts_with('.') || name == kQuizSourceName)
             continue;
-        if (std::optional<MediaKind> kind = mediaKindOf(name))
+        // The build refuses a file outside the folder, so that a folder received from someone
+        // else cannot take the builder's own files into a quiz; the rest still makes one.
+        if (entry.is_symlink(ignored) && outsideTheFolder(folder, name)) {
+            diagnostics.warning(pathToUtf8(entry.path()), 0, "file",
+                                "links outside the folder: left out");
+        } else if (std::string_view format = unreadFormatOf(entry.path(), name); !format.empty()) {
+            ++listed.unreadFormats[format];
+            diagnostics.warning(pathToUtf8(entry.path()), 0, "file",
+                                unreadPictureAdvice(format) + ": left out");
+        } else if (std::optional<MediaKind> kind = mediaKindOf(name))
             media[*kind].push_back(name);
         else
             diagnostics.warning(pathToUtf8(entry.path()), 0, "file",
@@ -92,13 +118,34 @@ std::map<MediaKind, std::vector<std::string>> listMedia(const std::filesystem::p
         diagnostics.error(pathToUtf8(folder), 0, "folder", "cannot read: " + failure.message());
     for (auto& [kind, names] : media)
         std::sort(names.begin(), names.end(), naturalLess);
-    return media;
+    return listed;
+}
+
+// "2 HEIC photos and 1 WebP picture".
+std::string unreadCountText(const std::map<std::string_view, int>& formats) {
+    std::string text;
+    size_t done = 0;
+    for (const auto& [format, count] : formats) {
+        if (done > 0)
+            text += ++done == formats.size() ? " and " : ", ";
+        else
+            ++done;
+        text += std::to_string(count) + " " + std::string(format) + (count > 1 ? "s" : "");
+    }
+    return text;
 }
 
 // The kind most files have is the quiz's layout; each file of another kind is an error.
 std::optional<MediaKind> chooseLayout(const std::filesystem::path& folder,
-                                      const std::map<MediaKind, std::vector<std::string>>& media,
-                                      Diagnostics& diagnostics) {
+                                      const FolderMedia& listed, Diagnostics& diagnostics) {
+    const auto& media = listed.files;
+    if (media.empty() && !listed.unreadFormats.empty()) {
+        diagnostics.error(pathToUtf8(folder), 0, "folder",
+                          "no pictures the maker reads, only " +
+                              unreadCountText(listed.unreadFormats) +
+                              ": save them as JPEG first, then run new again");
+        return std::nullopt;
+    }
     if (media.empty()) {
         diagnostics.error(pathToUtf8(folder), 0, "folder",
                           "no pictures, MP3 or AVI files to make questions of");
@@ -137,15 +184,19 @@ bool checkStoredText(const std::string& utf8, const std::string& file, Diagnosti
     return problem.empty();
 }
 
+} // namespace
+
 std::optional<StarterQuiz> starterQuiz(const std::filesystem::path& folder,
                                        Diagnostics& diagnostics) {
-    std::map<MediaKind, std::vector<std::string>> media = listMedia(folder, diagnostics);
-    std::optional<MediaKind> layout = chooseLayout(folder, media, diagnostics);
+    FolderMedia listed = listMedia(folder, diagnostics);
+    std::optional<MediaKind> layout = chooseLayout(folder, listed, diagnostics);
     if (!layout || diagnostics.hasErrors())
         return std::nullopt;
     StarterQuiz quiz;
     quiz.layout = *layout;
-    quiz.files = std::move(media[*layout]);
+    quiz.files = std::move(listed.files[*layout]);
+    for (const auto& [format, count] : listed.unreadFormats)
+        quiz.unreadPictures += count;
     if (quiz.files.size() > static_cast<size_t>(kMaxQuestions)) {
         diagnostics.error(pathToUtf8(folder), 0, "folder",
                           std::to_string(quiz.files.size()) + " " +
@@ -173,50 +224,21 @@ std::optional<StarterQuiz> starterQuiz(const std::filesystem::path& folder,
     return quiz;
 }
 
+namespace {
+
 std::string quoted(const std::string& utf8) {
     return tomlString(utf8ToCp1252(utf8).text);
 }
 
+// The answer line of a question, and where the author writes the answer its name does not give.
+std::string answerLine(const std::string& file) {
+    const std::string answer = answerFromFileName(file);
+    if (answer.empty())
+        return "answer = \"\"   # " + printable(file) + ": write the answer here\n";
+    return "answer = " + quoted(answer) + "\n";
+}
+
 } // namespace
-
-bool naturalLess(std::string_view a, std::string_view b) {
-    size_t i = 0, j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (isDigit(a[i]) && isDigit(b[j])) {
-            const std::string_view x = numberAt(a, i), y = numberAt(b, j);
-            if (x.size() != y.size())
-                return x.size() < y.size();
-            if (x != y)
-                return x < y;
-        } else if (lowerAscii(a[i]) != lowerAscii(b[j])) {
-            return static_cast<unsigned char>(lowerAscii(a[i])) <
-                   static_cast<unsigned char>(lowerAscii(b[j]));
-        } else {
-            ++i, ++j;
-        }
-    }
-    if (a.size() - i != b.size() - j)
-        return a.size() - i < b.size() - j;
-    return a < b; // names equal but for case or leading zeros still get one order
-}
-
-std::string answerFromFileName(std::string_view utf8Name) {
-    return spacedName(utf8Name.substr(0, extensionStart(utf8Name)));
-}
-
-std::string spacedName(std::string_view utf8Name) {
-    std::string answer;
-    for (char c : utf8Name) {
-        const bool space = c == ' ' || c == '_' || c == '-';
-        if (!space)
-            answer.push_back(c);
-        else if (!answer.empty() && answer.back() != ' ')
-            answer.push_back(' ');
-    }
-    if (!answer.empty() && answer.back() == ' ')
-        answer.pop_back();
-    return answer;
-}
 
 std::string starterSourceText(const StarterQuiz& quiz) {
     const std::string noun(kindNoun(quiz.layout, false));
@@ -241,11 +263,10 @@ std::string starterSourceText(const StarterQuiz& quiz) {
             "# answer_labels = [\"First\", \"Second\"]\n";
     const std::string key(mediaKey(quiz.layout));
     for (size_t i = 0; i < quiz.files.size(); ++i) {
-        const std::string answer = quoted(answerFromFileName(quiz.files[i]));
-        text += "\n[[question]]\nanswer = " + answer + "\n";
+        text += "\n[[question]]\n" + answerLine(quiz.files[i]);
         text += key + " = " + quoted(quiz.files[i]) + "\n";
         if (i == 0)
-            text += "# answers = [" + answer +
+            text += "# answers = [" + quoted(answerFromFileName(quiz.files[i])) +
                     ", \"SECOND\"]   # with two answers\n"
                     "# reward_text = \"Bravo !\"   # with a text reward\n"
                     "# reward_picture = \"reward.jpg\"   # with reward = \"picture\"\n";
@@ -253,31 +274,38 @@ std::string starterSourceText(const StarterQuiz& quiz) {
     return text;
 }
 
-int writeStarterSource(const std::filesystem::path& folder, bool replace,
-                       Diagnostics& diagnostics) {
+StarterCounts writeStarterSource(const std::filesystem::path& folder, bool replace,
+                                 Diagnostics& diagnostics) {
     std::error_code failure;
     if (!std::filesystem::is_directory(folder, failure)) {
         diagnostics.error(pathToUtf8(folder), 0, "folder", "not found, or not a folder");
-        return 0;
+        return {};
     }
     std::optional<StarterQuiz> quiz = starterQuiz(folder, diagnostics);
     if (!quiz)
-        return 0;
+        return {};
+    std::set<std::string> answersToWrite; // the fields of those no name gives
+    for (size_t i = 0; i < quiz->files.size(); ++i) {
+        if (answerFromFileName(quiz->files[i]).empty())
+            answersToWrite.insert(questionField(static_cast<int>(i), "answer"));
+    }
     const std::string text = starterSourceText(*quiz);
-    // What is written must build as it is: the reader checks it as a build would. Its warnings
-    // (no codes yet, answers that judge each other near misses) come with the first build.
+    // What is written must build once the author has written the answers left empty: the
+    // reader checks it as a build would. Its warnings (no codes yet, answers that judge each
+    // other near misses) come with the first build.
     Diagnostics checked;
     parseQuizSource(text, pathToUtf8(folder / kQuizSourceName), folder, checked);
-    if (checked.hasErrors()) {
-        for (const Diagnostic& problem : checked.all()) {
-            if (problem.severity == Severity::kError)
-                diagnostics.error(problem.file, problem.line, problem.field, problem.message);
+    bool ok = true;
+    for (const Diagnostic& problem : checked.all()) {
+        if (problem.severity == Severity::kError && !answersToWrite.count(problem.field)) {
+            diagnostics.error(problem.file, problem.line, problem.field, problem.message);
+            ok = false;
         }
-        return 0;
     }
     const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(text.data()),
                                          text.size());
-    if (!writeFolderFiles(folder, {{kQuizSourceName, bytes}}, replace, diagnostics))
-        return 0;
-    return static_cast<int>(quiz->files.size());
+    if (!ok || !writeFolderFiles(folder, {{kQuizSourceName, bytes}}, replace, diagnostics))
+        return {};
+    return {static_cast<int>(quiz->files.size()), static_cast<int>(answersToWrite.size()),
+            quiz->unreadPictures};
 }

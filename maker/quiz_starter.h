@@ -7,33 +7,38 @@
 #include "maker/diagnostics.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-// File names in natural order: runs of digits compare by their value ("2" before "10"),
-// letters without regard to case.
-bool naturalLess(std::string_view a, std::string_view b);
-
-// A name as a text of the quiz: '_' and '-' read as spaces, spaces at the ends left out and
-// runs of them made one. UTF-8 in and out.
-std::string spacedName(std::string_view utf8Name);
-
-// The answer a file name gives: the spaced name without its extension.
-std::string answerFromFileName(std::string_view utf8Name);
 
 // The media files of a quiz in the making: their names (UTF-8) in the order of the questions.
 struct StarterQuiz {
     std::string title; // UTF-8
     MediaKind layout = kMediaPictures;
     std::vector<std::string> files;
+    int unreadPictures = 0; // photos left out: formats the maker does not read
 };
+
+// The quiz that `folder` makes, or nothing with errors: what writeStarterSource writes.
+std::optional<StarterQuiz> starterQuiz(const std::filesystem::path& folder,
+                                       Diagnostics& diagnostics);
 
 // The quiz.toml of `quiz`, with comments that show where a second answer, codes and rewards go.
 std::string starterSourceText(const StarterQuiz& quiz);
 
+// What `new` wrote: its questions, and the answers left for the author to write.
+struct StarterCounts {
+    int questions = 0;
+    int answersToWrite = 0;
+    int unreadPictures = 0;
+};
+
 // Writes FOLDER/quiz.toml from the media files in `folder`. Nothing is written, and errors name
 // the folder or the file, when the folder holds no media, more than a quiz holds, a mix of
-// pictures, sounds and videos, or a file whose name cannot become an answer; nor when
-// quiz.toml exists already, unless `replace`. The number of questions on success, else 0.
-int writeStarterSource(const std::filesystem::path& folder, bool replace, Diagnostics& diagnostics);
+// pictures, sounds and videos, or a file whose name cannot be a text of the quiz; nor when
+// quiz.toml exists already, unless `replace`. A link that leads out of the folder is left out
+// with a warning. A name that gives no answer gets an empty one, with a comment that asks for
+// it, which the build refuses until it is written. No questions when nothing was written.
+StarterCounts writeStarterSource(const std::filesystem::path& folder, bool replace,
+                                 Diagnostics& diagnostics);

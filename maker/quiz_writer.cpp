@@ -46,8 +46,8 @@ bool encode(const QuizSource& quiz, const std::vector<uint8_t>& text, const char
 }
 
 // Runs work(0) ... work(count - 1) on a few threads; the first exception (running out of
-// memory) is thrown again once all have stopped. Four at most: a picture of 100 megapixels
-// takes some 700 MB while it is prepared.
+// memory) is thrown again once all have stopped. Four at most, of which one prepares a large
+// picture at a time (see LargePictureGate).
 void forEachInParallel(size_t count, const std::function<void(size_t)>& work) {
     std::atomic<size_t> next{0};
     std::mutex failureLock;
@@ -77,6 +77,21 @@ void forEachInParallel(size_t count, const std::function<void(size_t)>& work) {
     if (failure)
         std::rethrow_exception(failure);
 }
+
+// A picture of 100 megapixels takes up to 1.6 GB while stb decodes it: large pictures wait for
+// one another, small ones go beside them.
+class LargePictureGate {
+  public:
+    PreparedPicture prepare(std::span<const uint8_t> file, int turnDegrees) {
+        std::unique_lock<std::mutex> oneAtATime(large_, std::defer_lock);
+        if (isLargePicture(file))
+            oneAtATime.lock();
+        return preparePicture(file, turnDegrees);
+    }
+
+  private:
+    std::mutex large_;
+};
 
 // One picture or clip of the quiz, and what the quiz stores of it.
 struct MediaItem {
@@ -138,21 +153,23 @@ class MediaReader {
         return items;
     }
 
-    // Touches nothing but `item`: it runs beside the others.
-    void take(MediaItem& item) const {
+    // Touches nothing but `item` (and the gate of large pictures): it runs beside the others.
+    void take(MediaItem& item) {
         const std::string quoted = "\"" + item.media->path + "\"";
         std::string reason;
         if (!readWholeFile(quiz_.folder / pathFromUtf8(item.media->path), item.bytes, reason,
                            kMaxMediaFileBytes)) {
             item.error = "cannot read " + quoted + ": " + reason;
-        } else if (item.picture && handling_ == MediaHandling::kKeepPictures) {
+        } else if (item.picture && handling_ == MediaHandling::kKeepPictures &&
+                   !pictureNeedsTurning(item.bytes, item.media->turnDegrees)) {
             item.origin = {PictureChange::kKept, detectMediaFormat(item.bytes),
                            pictureDimensions(item.bytes).value_or(PictureDimensions{})};
             if (!isPictureFormat(item.origin.format))
                 item.error = quoted + " is not a JPEG, BMP or GIF picture, which --keep-pictures "
                                       "stores as it is: build without it to convert the picture";
         } else if (item.picture) {
-            PreparedPicture prepared = preparePicture(item.bytes);
+            PreparedPicture prepared =
+                largePictureGate_.prepare(item.bytes, item.media->turnDegrees);
             item.bytes = std::move(prepared.bytes);
             item.origin = prepared.origin;
             if (!prepared.ok())
@@ -162,6 +179,7 @@ class MediaReader {
 
     const QuizSource& quiz_;
     MediaHandling handling_;
+    LargePictureGate largePictureGate_;
 };
 
 } // namespace

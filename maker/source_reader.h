@@ -6,6 +6,7 @@
 #include "maker/quiz_source.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,3 +22,8 @@ QuizSource readQuizSource(const std::string& file, Diagnostics& diagnostics);
 // The checks that need the whole model: limits of the stored quiz, media files on disk and
 // the warnings about answers and codes. parseQuizSource already runs them.
 void checkQuizSource(const QuizSource& quiz, Diagnostics& diagnostics);
+
+// Why the UTF-8 path `utf8`, from `folder`, names a file outside that folder: an absolute path,
+// or one that ".." or a link leads out of. Nothing when the file lies inside.
+std::optional<std::string> outsideTheFolder(const std::filesystem::path& folder,
+                                            const std::string& utf8);

@@ -4,12 +4,107 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
 bool isAscii(char c) {
     return static_cast<unsigned char>(c) < 0x80;
 }
+
+// toml++ makes one table for each part of a dotted key or table header, and makes and frees
+// them by recursion: a key of thousands of parts ends the maker without a word. Arrays and
+// inline tables it stops itself at this depth; keys stop at the same.
+constexpr int kMaxKeyDepth = 256;
+
+// How deep among tables the key being read lies: the parts of the table header above it, of the
+// keys of the inline tables around it and its own. Follows the characters outside texts and
+// comments; a quoted part ("a.b") is read as a text, so only the dots between parts are seen.
+class KeyDepth {
+  public:
+    // False once a key or header lies deeper than kMaxKeyDepth.
+    bool follow(char c) {
+        switch (expecting_) {
+        case Expecting::kHeader:
+            followHeader(c);
+            break;
+        case Expecting::kKey:
+            followKey(c);
+            break;
+        case Expecting::kValue:
+            followValue(c);
+            break;
+        }
+        return !tooDeep_;
+    }
+
+  private:
+    enum class Expecting { kKey, kHeader, kValue };
+    // An inline table or an array, and how deep the table that its keys (or its tables' keys)
+    // go in lies.
+    struct Bracket {
+        bool table;
+        int depth;
+    };
+
+    int keyBase() const { return brackets_.empty() ? headerDepth_ : brackets_.back().depth; }
+    bool inArray() const { return !brackets_.empty() && !brackets_.back().table; }
+
+    void start(Expecting expecting) {
+        expecting_ = expecting;
+        parts_ = 1;
+    }
+    void checkDepth(int depth) { tooDeep_ = tooDeep_ || depth > kMaxKeyDepth; }
+
+    void followHeader(char c) {
+        if (c == '.') {
+            checkDepth(++parts_);
+        } else if (c == ']' || c == '\n') {
+            headerDepth_ = parts_;
+            start(Expecting::kKey);
+        }
+    }
+
+    void followKey(char c) {
+        if (c == '.') {
+            checkDepth(keyBase() + ++parts_);
+        } else if (c == '=') {
+            valueDepth_ = keyBase() + parts_;
+            checkDepth(valueDepth_);
+            expecting_ = Expecting::kValue;
+        } else if (c == '[' && brackets_.empty()) {
+            start(Expecting::kHeader);
+        } else if (c == '}' && !brackets_.empty()) {
+            brackets_.pop_back();
+            expecting_ = Expecting::kValue;
+        } else if (c == '\n' && brackets_.empty()) {
+            start(Expecting::kKey);
+        }
+    }
+
+    void followValue(char c) {
+        const int depth = inArray() ? brackets_.back().depth : valueDepth_;
+        if (c == '{') {
+            brackets_.push_back({true, depth});
+            start(Expecting::kKey);
+        } else if (c == '[') {
+            brackets_.push_back({false, depth});
+        } else if ((c == '}' || c == ']') && !brackets_.empty()) {
+            brackets_.pop_back();
+        } else if (c == ',' && !brackets_.empty() && brackets_.back().table) {
+            start(Expecting::kKey);
+        } else if (c == '\n' && brackets_.empty()) {
+            start(Expecting::kKey);
+        }
+    }
+
+    Expecting expecting_ = Expecting::kKey;
+    int parts_ = 1;
+    int headerDepth_ = 0;
+    int valueDepth_ = 0; // of the key whose value is being read
+    std::vector<Bracket> brackets_;
+    bool tooDeep_ = false;
+};
 
 class AsciiWriter {
   public:
@@ -27,7 +122,7 @@ class AsciiWriter {
             else if (c == '\'')
                 literalText();
             else if (isAscii(c))
-                copy(1);
+                structure(c);
             else if (char32_t ignored; decode(ignored))
                 fail("\"" + lastCharacter() +
                      "\" outside quotes: keys are ASCII letters, digits, '_' and '-', and texts "
@@ -48,6 +143,14 @@ class AsciiWriter {
                 ++line_;
             result_.text.push_back(text_[position_++]);
         }
+    }
+
+    // A character outside texts and comments: how deep its key lies is followed.
+    void structure(char c) {
+        if (!keyDepth_.follow(c))
+            fail("key nested more than " + std::to_string(kMaxKeyDepth) + " deep");
+        else
+            copy(1);
     }
 
     void fail(std::string problem) {
@@ -167,6 +270,7 @@ class AsciiWriter {
     size_t position_ = 0;
     size_t start_ = 0; // of the character last decoded
     int line_ = 1;
+    KeyDepth keyDepth_;
     AsciiToml result_;
 };
 

@@ -5,7 +5,8 @@
 // a backslash continues. So toml++ never sees such a character: in texts it becomes its \u
 // escape (a literal text becomes the basic text of the same value), in comments it is left
 // out, and outside quotes it is the author's slip that it is: keys are ASCII, texts go in
-// quotes.
+// quotes. Nor does toml++ see a key or table header nested more than 256 tables deep, whose
+// tables it would make and free by recursion until the stack runs out.
 #pragma once
 
 #include <string>

@@ -1,6 +1,7 @@
 #include "maker/toml_writer.h"
 
 #include "maker/cp1252.h"
+#include "maker/printable.h"
 
 #include <cstdio>
 
@@ -66,8 +67,10 @@ std::string tomlString(std::string_view cp1252) {
 
 std::string writeQuizToml(const QuizSource& quiz, std::string_view comment) {
     std::string out;
+    // The comment may name a file, whose name can hold a line feed or bytes that are not UTF-8:
+    // escaped, it stays one comment that reads back.
     if (!comment.empty())
-        out.append("# ").append(comment).append("\n");
+        out.append("# ").append(printable(comment)).append("\n");
     appendKey(out, "title", tomlString(quiz.title.value));
     appendKey(out, "creator", tomlString(quiz.creator.value));
     appendKey(out, "explanation", tomlString(quiz.explanation.value));

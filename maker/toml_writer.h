@@ -7,7 +7,7 @@
 #include <string_view>
 
 // The source text, UTF-8. Building it again gives the same stored quiz byte for byte.
-// `comment`, when given, becomes a first line comment.
+// `comment`, when given, becomes a first line comment, its control characters escaped.
 std::string writeQuizToml(const QuizSource& quiz, std::string_view comment = {});
 
 // A TOML basic string holding the Windows-1252 text, quoted and escaped.

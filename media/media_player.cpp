@@ -8,6 +8,7 @@
 #include "win/controls.h"
 #include "win/handles.h"
 #include "win/player_state.h"
+#include "win/wide_text.h"
 
 #include <oleauto.h>
 #include <shellapi.h>
@@ -15,13 +16,16 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
 constexpr int kClipKindSound = 1;
 constexpr int kClipKindVideo = 2;
 constexpr const char* kInformationCaption = "Information";
-constexpr int kWideNameSize = 512;
+constexpr const wchar_t* kClipFolderPrefix = L"plimo-";
+constexpr const wchar_t* kClipFilePrefix = L"plimo";
 // Names of the clip folder tried before giving up, each one already taken.
 constexpr int kClipFolderAttempts = 1000;
 constexpr int kButtonIconSize = 16;
@@ -30,6 +34,19 @@ constexpr int kButtonIconSize = 16;
 using AttachControlFunction = HRESULT(WINAPI*)(IUnknown* control, HWND host, IUnknown** container);
 
 void noteStep(const std::string& step);
+
+// Steps name files in UTF-8, which keeps every letter of a folder's name.
+void noteFileStep(const char* step, const std::wstring& path) {
+    noteStep(step + (" " + narrowText(path, CP_UTF8)));
+}
+
+// The user's temporary folder, with its trailing backslash; empty when there is none. Wide: its
+// name may hold letters outside the ANSI code page.
+std::wstring temporaryFolder() {
+    wchar_t path[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, path);
+    return length == 0 || length > MAX_PATH ? L"" : std::wstring(path, length);
+}
 
 // The clip files of this run, in a folder of its own under the user's temporary folder: the
 // current folder may be read-only, or hold files of the same names that are not this run's
@@ -44,62 +61,151 @@ class ClipFolder {
 
     // The full name of a clip file in the folder, made first if need be; empty when the folder
     // cannot be made.
-    std::string pathOf(const std::string& name) {
+    std::wstring pathOf(const std::wstring& name) {
         if (path_.empty())
             path_ = makeFolder();
-        return path_.empty() ? "" : path_ + "\\" + name;
+        return path_.empty() ? L"" : path_ + L"\\" + name;
     }
 
-    void wrote(const std::string& name) { written_.insert(name); }
+    void wrote(const std::wstring& name) { written_.insert(name); }
 
     // A file that cannot be deleted yet (a program the shell started may hold it) is tried
     // again at shut-down.
-    void remove(const std::string& name) {
+    void remove(const std::wstring& name) {
         if (written_.contains(name) && deleteFile(name))
             written_.erase(name);
     }
 
     void removeAll() {
-        for (const std::string& name : written_)
+        for (const std::wstring& name : written_)
             deleteFile(name);
         written_.clear();
         // Fails, as it should, when something else put a file into the folder.
         if (!path_.empty())
-            RemoveDirectoryA(path_.c_str());
+            RemoveDirectoryW(path_.c_str());
         path_.clear();
     }
 
   private:
-    bool deleteFile(const std::string& name) {
-        const std::string path = pathOf(name);
-        if (!DeleteFileA(path.c_str()))
+    bool deleteFile(const std::wstring& name) {
+        const std::wstring path = pathOf(name);
+        if (!DeleteFileW(path.c_str()))
             return false;
-        noteStep("delete " + path);
+        noteFileStep("delete", path);
         return true;
     }
 
     // plimo-<process id>-<n>, never a folder that exists already: process ids are reused, and a
     // run that was killed leaves its folder behind.
-    static std::string makeFolder() {
-        char temporary[MAX_PATH];
-        const DWORD length = GetTempPathA(MAX_PATH, temporary);
-        if (length == 0 || length >= MAX_PATH)
-            return "";
-        const std::string stem =
-            std::string(temporary) + "plimo-" + std::to_string(GetCurrentProcessId()) + "-";
+    static std::wstring makeFolder() {
+        const std::wstring temporary = temporaryFolder();
+        if (temporary.empty())
+            return L"";
+        const std::wstring stem =
+            temporary + kClipFolderPrefix + std::to_wstring(GetCurrentProcessId()) + L"-";
         for (int attempt = 1; attempt <= kClipFolderAttempts; ++attempt) {
-            std::string path = stem + std::to_string(attempt);
-            if (CreateDirectoryA(path.c_str(), nullptr))
+            std::wstring path = stem + std::to_wstring(attempt);
+            if (CreateDirectoryW(path.c_str(), nullptr))
                 return path;
             if (GetLastError() != ERROR_ALREADY_EXISTS)
-                return "";
+                return L"";
         }
-        return "";
+        return L"";
     }
 
-    std::string path_;
-    std::set<std::string> written_;
+    std::wstring path_;
+    std::set<std::wstring> written_;
 };
+
+// Reads the decimal number at the start of `text` into `value` and drops it from `text`; false
+// when there is none or it does not fit.
+bool takeNumber(std::wstring_view& text, DWORD& value) {
+    size_t digits = 0;
+    value = 0;
+    for (; digits < text.size() && text[digits] >= L'0' && text[digits] <= L'9'; ++digits) {
+        const DWORD digit = text[digits] - L'0';
+        if (value > (MAXDWORD - digit) / 10)
+            return false;
+        value = value * 10 + digit;
+    }
+    text.remove_prefix(digits);
+    return digits > 0;
+}
+
+bool takePrefix(std::wstring_view& text, std::wstring_view prefix) {
+    if (!text.starts_with(prefix))
+        return false;
+    text.remove_prefix(prefix.size());
+    return true;
+}
+
+// The process id of a clip folder's name, plimo-<process id>-<n>; none for any other name.
+std::optional<DWORD> clipFolderOwner(std::wstring_view name) {
+    DWORD processId = 0, attempt = 0;
+    if (takePrefix(name, kClipFolderPrefix) && takeNumber(name, processId) &&
+        takePrefix(name, L"-") && takeNumber(name, attempt) && name.empty())
+        return processId;
+    return std::nullopt;
+}
+
+// plimo<n>.mp3 or plimo<n>.avi, as this program names its clip files.
+bool isClipFileName(std::wstring_view name) {
+    DWORD question = 0;
+    return takePrefix(name, kClipFilePrefix) && takeNumber(name, question) &&
+           (name == L".mp3" || name == L".avi");
+}
+
+// A process of another user, which this one may not open, counts as running.
+bool processRuns(DWORD processId) {
+    const UniqueKernelObject process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+    if (!process)
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+}
+
+bool isPlainFolder(const WIN32_FIND_DATAW& entry) {
+    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// The entries that `pattern` (a folder and a name with wildcards) finds, "." and ".." aside.
+std::vector<WIN32_FIND_DATAW> entriesMatching(const std::wstring& pattern) {
+    std::vector<WIN32_FIND_DATAW> entries;
+    WIN32_FIND_DATAW entry;
+    const UniqueFind search(FindFirstFileW(pattern.c_str(), &entry));
+    for (bool found = bool(search); found; found = FindNextFileW(search.get(), &entry))
+        if (std::wstring_view(entry.cFileName) != L"." &&
+            std::wstring_view(entry.cFileName) != L"..")
+            entries.push_back(entry);
+    return entries;
+}
+
+// Empties and removes a clip folder that a run which ended without its shut-down left behind,
+// but only when it holds nothing but clip files: anything else in it was not put there by this
+// program, and the folder stays as it is.
+void removeLeftClipFolder(const std::wstring& folder) {
+    const std::vector<WIN32_FIND_DATAW> entries = entriesMatching(folder + L"\\*");
+    for (const WIN32_FIND_DATAW& entry : entries)
+        if ((entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
+            !isClipFileName(entry.cFileName))
+            return;
+    for (const WIN32_FIND_DATAW& entry : entries)
+        DeleteFileW((folder + L"\\" + entry.cFileName).c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+// A killed player leaves its clip folder under the temporary folder: each start removes those
+// whose process is gone. A running player's folder is its own.
+void removeLeftClipFolders() {
+    const std::wstring temporary = temporaryFolder();
+    if (temporary.empty())
+        return;
+    for (const WIN32_FIND_DATAW& entry : entriesMatching(temporary + kClipFolderPrefix + L"*")) {
+        const std::optional<DWORD> owner = clipFolderOwner(entry.cFileName);
+        if (isPlainFolder(entry) && owner && !processRuns(*owner))
+            removeLeftClipFolder(temporary + entry.cFileName);
+    }
+}
 
 // Everything media acquires, from start-up to shut-down. The members are released in the
 // reverse order of their declaration, which is the order shut-down needs: the control's
@@ -130,7 +236,7 @@ std::optional<MediaSession> mediaSession;
 
 // Test seams.
 bool controlMissingForTesting = false;
-ShellOpenFunction shellOpen = ShellExecuteA;
+ShellOpenFunction shellOpen = ShellExecuteW;
 MediaStepObserver stepObserver = nullptr;
 
 MediaSession& media() {
@@ -153,20 +259,20 @@ int clipKindOfQuiz() {
     return quizRecord->mediaKind - 1;
 }
 
-const char* clipExtension(int clipKind) {
-    return clipKind == kClipKindVideo ? "avi" : "mp3";
+const wchar_t* clipExtension(int clipKind) {
+    return clipKind == kClipKindVideo ? L"avi" : L"mp3";
 }
 
-std::string clipFileName(int clipKind, int question) {
-    return "plimo" + std::to_string(question) + "." + clipExtension(clipKind);
+std::wstring clipFileName(int clipKind, int question) {
+    return kClipFilePrefix + std::to_wstring(question) + L"." + clipExtension(clipKind);
 }
 
 // Writes the whole clip or leaves no file: a cut-off clip would play cut off, or not at all.
-bool writeClipFile(const char* name, const void* bytes, DWORD size) {
+bool writeClipFile(const std::wstring& name, const void* bytes, DWORD size) {
     DWORD written = 0;
     BOOL wrote = FALSE;
     {
-        const UniqueFile file(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        const UniqueFile file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                           FILE_ATTRIBUTE_NORMAL, nullptr));
         // Fails when the name is taken by something this program may not overwrite, such as
         // a file another player still holds open: that file is not this clip.
@@ -176,14 +282,15 @@ bool writeClipFile(const char* name, const void* bytes, DWORD size) {
     }
     if (wrote && written == size)
         return true;
-    DeleteFileA(name);
+    DeleteFileW(name.c_str());
     return false;
 }
 
-void reportUnwrittenClip(const std::string& name) {
+// The message names the file in the ANSI code page, where letters outside it show as '?'.
+void reportUnwrittenClip(const std::wstring& name) {
     const std::string text = "Impossible d'\xE9"
                              "crire le fichier " +
-                             name + ".";
+                             narrowText(name, CP_ACP) + ".";
     MessageBoxA(nullptr, text.c_str(), kInformationCaption, MB_OK);
 }
 
@@ -216,41 +323,6 @@ HICON loadButtonIcon(HINSTANCE instance, int id) {
                                          kButtonIconSize, kButtonIconSize, LR_DEFAULTCOLOR));
 }
 
-// Writes a question's clip to its file in the clip folder. Returns the file's full name, or
-// empty when the quiz has no such clip or it was not written whole.
-std::string writeClip(int question, int clipKind) {
-    if (clipKind != kClipKindSound && clipKind != kClipKindVideo)
-        return "";
-    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_QUESTION_MEDIA_BASE + question),
-                                kMediaResourceType);
-    if (!found)
-        return "";
-    const DWORD size = SizeofResource(nullptr, found);
-    HGLOBAL loaded = LoadResource(nullptr, found);
-    if (!loaded) {
-        MessageBoxA(nullptr,
-                    clipKind == kClipKindSound ? "Impossible de charger le fichier audio."
-                                               : "Impossible de charger le fichier vid\xE9o.",
-                    kInformationCaption, MB_OK);
-        return "";
-    }
-    // A resource stays mapped with its module: there is nothing to free (FreeResource is a
-    // no-op since 32-bit Windows).
-    const void* bytes = LockResource(loaded);
-    if (!bytes)
-        return "";
-    ClipFolder& folder = media().clipFolder;
-    const std::string name = clipFileName(clipKind, question);
-    const std::string path = folder.pathOf(name);
-    if (path.empty() || !writeClipFile(path.c_str(), bytes, size)) {
-        reportUnwrittenClip(path.empty() ? name : path);
-        return "";
-    }
-    folder.wrote(name);
-    noteStep("write " + path);
-    return path;
-}
-
 // Stops the clip that plays and deletes its file. On Windows a stopped control keeps the file
 // open, so that it can be neither written again nor deleted, until close; Wine's stop lets go
 // already (and its close answers E_NOTIMPL).
@@ -269,16 +341,13 @@ void dropCurrentClip() {
 
 // Gives the clip file to the control, or without one to whatever program the user has for
 // this kind of file.
-void openClip(HWND board, const std::string& path) {
+void openClip(HWND board, const std::wstring& path) {
     MediaSession& session = media();
     if (!session.playerControls) {
-        shellOpen(board, "open", path.c_str(), nullptr, nullptr, SW_HIDE);
+        shellOpen(board, L"open", path.c_str(), nullptr, nullptr, SW_HIDE);
         return;
     }
-    wchar_t wideName[kWideNameSize];
-    if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wideName, kWideNameSize))
-        return;
-    const UniqueBstr url(SysAllocString(wideName));
+    const UniqueBstr url(SysAllocString(path.c_str()));
     // A URL the control refused would leave it on the previous clip, whose file is gone.
     if (SUCCEEDED(session.player->put_URL(url.get())))
         session.playerControls->play();
@@ -297,6 +366,7 @@ HICON stopIcon() {
 void startMedia() {
     if (!isMediaQuiz())
         return;
+    removeLeftClipFolders();
     MediaSession& session = media();
     session.atlLibrary.reset(LoadLibraryA("atl.dll"));
     if (!session.atlLibrary)
@@ -328,7 +398,35 @@ void createMediaPlayer(HWND board) {
 }
 
 int extractMediaClip(HWND, int resourceId, int clipKind) {
-    return writeClip(resourceId - IDR_QUESTION_MEDIA_BASE, clipKind).empty() ? 0 : 1;
+    if (clipKind != kClipKindSound && clipKind != kClipKindVideo)
+        return 0;
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(resourceId), kMediaResourceType);
+    if (!found)
+        return 0;
+    const DWORD size = SizeofResource(nullptr, found);
+    HGLOBAL loaded = LoadResource(nullptr, found);
+    if (!loaded) {
+        MessageBoxA(nullptr,
+                    clipKind == kClipKindSound ? "Impossible de charger le fichier audio."
+                                               : "Impossible de charger le fichier vid\xE9o.",
+                    kInformationCaption, MB_OK);
+        return 0;
+    }
+    // A resource stays mapped with its module: there is nothing to free (FreeResource is a
+    // no-op since 32-bit Windows).
+    const void* bytes = LockResource(loaded);
+    if (!bytes)
+        return 0;
+    ClipFolder& folder = media().clipFolder;
+    const std::wstring name = clipFileName(clipKind, resourceId - IDR_QUESTION_MEDIA_BASE);
+    const std::wstring path = folder.pathOf(name);
+    if (path.empty() || !writeClipFile(path, bytes, size)) {
+        reportUnwrittenClip(path.empty() ? name : path);
+        return 0;
+    }
+    folder.wrote(name);
+    noteFileStep("write", path);
+    return 1;
 }
 
 void playClip(HWND board, int question) {
@@ -337,11 +435,11 @@ void playClip(HWND board, int question) {
     dropCurrentClip();
     // Only a file written whole just now is played: one that could not be replaced is not
     // this clip.
-    const std::string path = writeClip(question, clipKindOfQuiz());
-    if (path.empty())
+    const int clipKind = clipKindOfQuiz();
+    if (!extractMediaClip(board, IDR_QUESTION_MEDIA_BASE + question, clipKind))
         return;
     media().currentClip = question;
-    openClip(board, path);
+    openClip(board, media().clipFolder.pathOf(clipFileName(clipKind, question)));
 }
 
 void stopClip(int) {
@@ -389,7 +487,7 @@ void simulateMissingMediaControlForTesting(bool missing) {
 }
 
 void replaceShellOpenForTesting(ShellOpenFunction open) {
-    shellOpen = open ? open : ShellExecuteA;
+    shellOpen = open ? open : ShellExecuteW;
 }
 
 void observeMediaStepsForTesting(MediaStepObserver observer) {

@@ -9,7 +9,8 @@
 HICON playIcon();
 HICON stopIcon();
 
-// At start-up, for a sound or video quiz: the hosting library and COM.
+// At start-up, for a sound or video quiz: removes the clip folders that players which ended
+// without their shut-down left behind, then loads the hosting library and starts COM.
 void startMedia();
 // While the board is built (sound and video boards): the icons and the player control.
 void createMediaPlayer(HWND board);
@@ -36,11 +37,12 @@ double mediaPositionForTesting();
 // While set, createMediaPlayer behaves as if the control were not installed.
 void simulateMissingMediaControlForTesting(bool missing);
 // Replaces the shell call that opens a clip when the control is missing; null restores it.
-using ShellOpenFunction = HINSTANCE(WINAPI*)(HWND owner, LPCSTR verb, LPCSTR file,
-                                             LPCSTR parameters, LPCSTR folder, INT show);
+using ShellOpenFunction = HINSTANCE(WINAPI*)(HWND owner, LPCWSTR verb, LPCWSTR file,
+                                             LPCWSTR parameters, LPCWSTR folder, INT show);
 void replaceShellOpenForTesting(ShellOpenFunction open);
 // Reports, in order, what the player does to the control and to clip files once it is done:
-// "stop" and "close" (the control), "write PATH" and "delete PATH" (a file, by its full name).
+// "stop" and "close" (the control), "write PATH" and "delete PATH" (a file, by its full name in
+// UTF-8).
 // Null stops the reports.
 using MediaStepObserver = void (*)(const std::string& step);
 void observeMediaStepsForTesting(MediaStepObserver observer);

@@ -1,4 +1,5 @@
-# Sourced by test.sh and play.sh: one X display and one Wine prefix for a whole run.
+# Sourced by the scripts that run Windows programs (test.sh, play.sh, maker.sh,
+# sample-screenshots.sh, bench/startup-bench.sh): one X display and one Wine prefix for a run.
 # Stops only what it started, by process id or by its own prefix.
 
 repo=${repo:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}

@@ -117,7 +117,7 @@ INT_PTR onSize(HWND pane, int width) {
 
 INT_PTR onCtlColorStatic(HDC dc, HWND control) {
     const int id = GetWindowLongA(control, GWL_ID);
-    if (id < 20 || id > 32)
+    if (id < kLinkId || id > kScoreFieldId)
         return FALSE;
     SetBkMode(dc, TRANSPARENT);
     if (id == kLinkId)

@@ -132,7 +132,7 @@ HWND startPlayer(HINSTANCE instance) {
                                       CW_USEDEFAULT, CW_USEDEFAULT, kMainWindowWidth,
                                       kMainWindowHeight, nullptr, nullptr, instance, nullptr);
     if (!mainWindow) {
-        shutDownPlayer(instance, nullptr);
+        shutdownPlayer(instance, nullptr);
         return nullptr;
     }
     centreOnDesktop(mainWindow);
@@ -153,9 +153,13 @@ HWND startPlayer(HINSTANCE instance) {
     return mainWindow;
 }
 
-void shutDownPlayer(HINSTANCE instance, HWND mainWindow) {
+void shutdownPlayer(HINSTANCE instance, HWND mainWindow) {
+    // The board is hidden here and goes with the main window: it holds the clip control's host
+    // window, which must outlive shutdownMedia's stop of the clip. Hiding it moves the focus out
+    // of its last field, which is judged once more, with the reward messages already silenced
+    // by WM_CLOSE; the answers were saved there too.
     if (boardWindow)
-        EndDialog(boardWindow, 0);
+        ShowWindow(boardWindow, SW_HIDE);
     if (headerPaneWindow)
         DestroyWindow(headerPaneWindow);
     shutdownMedia(mainWindow);
@@ -176,6 +180,6 @@ int runPlayer(HINSTANCE instance) {
     if (!mainWindow)
         return 0;
     const int quitCode = runMessageLoop();
-    shutDownPlayer(instance, mainWindow);
+    shutdownPlayer(instance, mainWindow);
     return quitCode;
 }

@@ -21,6 +21,6 @@ int runPlayer(HINSTANCE instance);
 HWND startPlayer(HINSTANCE instance);
 
 // Shut-down after the loop: windows, media, brushes and the record, in that order.
-void shutDownPlayer(HINSTANCE instance, HWND mainWindow);
+void shutdownPlayer(HINSTANCE instance, HWND mainWindow);
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -21,6 +21,14 @@ struct FileTraits {
 };
 using UniqueFile = UniqueHandle<FileTraits>;
 
+// A search of a folder from FindFirstFile, which also answers INVALID_HANDLE_VALUE.
+struct FindTraits {
+    using Handle = HANDLE;
+    static Handle invalid() { return INVALID_HANDLE_VALUE; }
+    static void release(Handle search) { FindClose(search); }
+};
+using UniqueFind = UniqueHandle<FindTraits>;
+
 // Any other kernel object: a file mapping, a process, a thread.
 struct KernelObjectTraits : NullIsInvalid<HANDLE> {
     static void release(HANDLE object) { CloseHandle(object); }

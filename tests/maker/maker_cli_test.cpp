@@ -92,6 +92,9 @@ const char* const kCommandLines =
     "0 ^ Quasiment~ ^ judge,SOURCE,1,P\xC3\xA0RIS\n"
     "0 ^ Quasiment~ ^ judge,SOURCE,1,--,-PARIS\n"
     "0 ^ BRAVO~ ^ judge,SOURCE,--answer,2,1,FRANCE\n"
+    "0 ^ PARIS:~  PRIS -> Quasiment   (one letter missing)~ ^ judge,SOURCE,1,--variants\n"
+    "0 ^ FRANCE:~  FANCE -> ^ judge,SOURCE,1,--variants,--answer,2\n"
+    "2 ^ judge QUIZ N --variants ^ judge,SOURCE,1,PARIS,--variants\n"
     "2 ^ plimo-maker: reading and writing executables needs ^ show,linux.exe\n"
     "1 ^ nowhere.exe: cannot open the executable~ ^ show,nowhere.exe\n"
     "1 ^ plimo-maker: not enough memory for this quiz; nothing was made~ ^ show,huge.exe\n"
@@ -103,7 +106,8 @@ const char* const kCommandLines =
     "--keep-pictures stores as it is ^ show,SOURCE,--keep-pictures ^ q4.png\n"
     // What the build does to each picture; an executable tells only what it stores.
     "0 ^ bytes, converted from JPEG 200 x 20~ ^ show,SOURCE ^ progressive.jpg\n"
-    "0 ^ wrote q.exe ^ build,SOURCE,-o,q.exe\n"
+    "0 ^ wrote q.exe~ ^ build,SOURCE,-o,q.exe\n"
+    "0 ^ wrote q2.exe (.exe added ^ build,SOURCE,-o,q2\n"
     "0 ^ picture: IMG 401, JPEG 4 x 3, 286 bytes~ ^ show,q.exe\n"
     // Control characters from a source, an executable or the command line come out escaped; a
     // no-break space is shown as it is.
@@ -163,17 +167,57 @@ TEST_F(MakerCli, WritesNothingOverAnExistingFileUnlessForced) {
         EXPECT_EQ(status, kExitQuizError) << command[0];
         EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), 3);
         EXPECT_EQ(readFileText(existing), own);
+        // Forced, a link is replaced as the file it stands for: what it leads to is untouched.
+        const fs::path theirs = folder / ("theirs_" + command[0]);
+        fs::rename(existing, theirs);
+        fs::create_symlink(theirs, existing);
         command.push_back("--force");
         run(command);
         EXPECT_EQ(status, kExitSuccess) << command[0];
         EXPECT_NE(readFileText(existing), own);
+        EXPECT_EQ(readFileText(theirs), own);
+        EXPECT_FALSE(fs::is_symlink(existing));
+        for (const fs::directory_entry& file : fs::directory_iterator(out))
+            EXPECT_THAT(file.path().string(), testing::Not(HasSubstr(".part")));
     }
-    // The quiz `new` wrote builds at once: the photos in natural order (2 before 10), each name,
-    // as it was written, the right answer.
+    // The quiz `new` wrote builds at once: the photos in natural order (2 before 10), each
+    // answer as a pupil types it.
     run({"build", (folder / "out_new/quiz.toml").string(), "-o", "v.exe"});
-    EXPECT_EQ(run({"judge", "v.exe", "1", "2 tour eiffel"}) +
-                  run({"judge", "v.exe", "2", "10 Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9\x65"}),
+    EXPECT_EQ(run({"judge", "v.exe", "1", "tour eiffel"}) +
+                  run({"judge", "v.exe", "2", "cr\xC3\xA8me br\xC3\xBBl\xC3\xA9\x65"}),
               "BRAVO\nBRAVO\n");
+}
+
+// A phone's folder: a camera name asks for its answer, photos the maker cannot read are named
+// and left out, and the quiz builds once the answer is written.
+TEST_F(MakerCli, NewTakesAPhonesFolderAsItIs) {
+    const fs::path phone = folder / "Sortie scolaire";
+    fs::create_directory(phone);
+    fs::copy_file(kData / "q1.jpg", phone / "02 arc de triomphe.jpg");
+    fs::copy_file(kData / "q1.jpg", phone / "IMG_20240512_101532.jpg");
+    writeFileText(phone / "IMG_2051.HEIC", std::string("\0\0\0\x18"
+                                                       "ftypheic\0\0\0\0",
+                                                       16));
+    writeFileText(phone / "plan.jpg", "RIFF\x10\1\1\1WEBPVP8 "); // a web picture renamed
+    const std::string said = run({"new", phone.string()});
+    EXPECT_EQ(status, kExitSuccess) << said;
+    EXPECT_THAT(said, HasSubstr("IMG_2051.HEIC: file: warning: HEIC photo: the maker reads JPEG"));
+    EXPECT_THAT(said, HasSubstr("plan.jpg: file: warning: WebP picture: "));
+    EXPECT_THAT(said, HasSubstr(": 2 questions, 1 answer(s) to write, 2 photo(s) left out"));
+    const fs::path written = phone / "quiz.toml";
+    run({"build", written.string(), "-o", "s.exe"});
+    EXPECT_EQ(status, kExitQuizError);
+    std::string text = readFileText(written);
+    text.replace(text.find("answer = \"\""), 11, "answer = \"Louvre\"");
+    writeFileText(written, text);
+    EXPECT_THAT(run({"build", written.string(), "-o", "s.exe"}), StartsWith("wrote s.exe"));
+    EXPECT_EQ(run({"judge", "s.exe", "1", "arc de triomphe"}), "BRAVO\n");
+
+    fs::remove(phone / "02 arc de triomphe.jpg");
+    fs::remove(phone / "IMG_20240512_101532.jpg");
+    EXPECT_THAT(run({"new", phone.string(), "--force"}),
+                HasSubstr("folder: no pictures the maker reads, only 1 HEIC photo and 1 WebP "
+                          "picture: save them as JPEG first"));
 }
 
 TEST_F(MakerCli, AQuizWithErrorsMakesNothingAndNamesEachInLineOrder) {

@@ -4,7 +4,14 @@
 #include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
 
+#include <algorithm>
+
 namespace {
+
+void appendTo(void* out, void* data, int size) {
+    auto* into = static_cast<std::vector<uint8_t>*>(out);
+    into->insert(into->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+}
 
 // A picture made by stb's writers ("png", "jpg" or "bmp"), its colours changing across it as a
 // photo's do, of blue 0x80 and of alpha `alpha`.
@@ -14,16 +21,34 @@ std::vector<uint8_t> madePicture(const std::string& format, int width, int heigh
     for (int at = 0; at < width * height; ++at)
         pixels.insert(pixels.end(), {uint8_t(at % width * 255 / width),
                                      uint8_t(at / width * 255 / height), 0x80, uint8_t(alpha)});
-    auto append = [](void* out, void* data, int size) {
-        auto* into = static_cast<std::vector<uint8_t>*>(out);
-        into->insert(into->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-    };
     if (format == "png")
-        stbi_write_png_to_func(append, &file, width, height, 4, pixels.data(), 0);
+        stbi_write_png_to_func(appendTo, &file, width, height, 4, pixels.data(), 0);
     else if (format == "jpg")
-        stbi_write_jpg_to_func(append, &file, width, height, 4, pixels.data(), 90);
+        stbi_write_jpg_to_func(appendTo, &file, width, height, 4, pixels.data(), 90);
     else
-        stbi_write_bmp_to_func(append, &file, width, height, 4, pixels.data());
+        stbi_write_bmp_to_func(appendTo, &file, width, height, 4, pixels.data());
+    return file;
+}
+
+// `file` with `bytes` written over it from `at`.
+std::vector<uint8_t> patched(std::vector<uint8_t> file, size_t at, std::vector<uint8_t> bytes) {
+    std::ranges::copy(bytes, file.begin() + static_cast<ptrdiff_t>(at));
+    return file;
+}
+
+// A BMP stored top-down, as Windows writes them: its height is negative.
+std::vector<uint8_t> topDownBmp(int width, int height) {
+    return patched(madePicture("bmp", width, height), 22,
+                   {uint8_t(-height), uint8_t(-height >> 8), uint8_t(-height >> 16), 0xFF});
+}
+
+// A 16 x 16 RGB PNG of one colour, which its tRNS chunk (after the header) names transparent:
+// its alpha comes only from that chunk. stb does not check the chunk's CRC.
+std::vector<uint8_t> pngWithKeyColour() {
+    std::vector<uint8_t> pixels(16 * 16 * 3, 0x40), file;
+    stbi_write_png_to_func(appendTo, &file, 16, 16, 3, pixels.data(), 0);
+    const uint8_t chunk[] = {0, 0, 0, 6, 't', 'R', 'N', 'S', 0, 0x40, 0, 0x40, 0, 0x40, 0, 0, 0, 0};
+    file.insert(file.begin() + 33, std::begin(chunk), std::end(chunk));
     return file;
 }
 
@@ -47,6 +72,8 @@ TEST(PreparePicture, StoresWhatTheBoardShowsAtTheSizeItShowsIt) {
         // a GIF, as the resource folder test shows).
         {madePicture("jpg", 260, 173), kKept, 260, 173},
         {readBytes(kData / "q2.bmp"), kKept, 4, 3, -1},
+        {topDownBmp(100, 50), kConverted, 100, 50},
+        {pngWithKeyColour(), kConverted, 16, 16, 255},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::to_string(row.width) + " x " + std::to_string(row.height));
@@ -74,12 +101,20 @@ TEST(PreparePicture, RefusesWhatItCannotDecodeSayingWhy) {
     crowded.insert(crowded.end(), 16, 17);
     const std::pair<std::vector<uint8_t>, const char*> rows[] = {
         {readBytes(kData / "not_a_picture.jpg"), "not a picture"},
+        {{0, 0, 0, 0x18, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c', 0, 0, 0, 0},
+         "is a HEIC photo: the maker reads JPEG, PNG, GIF and BMP; save it as JPEG first"},
         // A PNG header announcing 10001 x 10000 pixels, with no pixels behind it.
         {{0x89, 'P',  'N',  'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0,
           0,    0x27, 0x11, 0,   0,    0x27, 0x10, 8,    2, 0, 0, 0,  0,   0,   0,   0},
          "is 10001 x 10000 pixels, more than the 100 megapixels"},
         {cut, "cannot be decoded"},
-        {crowded, "damaged JPEG"},
+        {crowded, "damaged JPEG: one of its Huffman tables"},
+        // A 300 x 300 picture's data behind a header announcing 1 x 1: stb would inflate it all.
+        {patched(madePicture("png", 300, 300), 16, {0, 0, 0, 1, 0, 0, 0, 1}),
+         "is a damaged PNG: its pixel data inflates to more than its 1 x 1 pixels take"},
+        // Its scan decodes with DC table 2 and AC table 3, which no table segment defines.
+        {patched(readBytes(kData / "q1.jpg"), 272, {0x23}),
+         "is a damaged JPEG: a scan decodes with a Huffman table"},
     };
     for (const auto& [file, reason] : rows) {
         const PreparedPicture picture = preparePicture(file);
@@ -87,6 +122,16 @@ TEST(PreparePicture, RefusesWhatItCannotDecodeSayingWhy) {
         EXPECT_THAT(picture.refusal, HasSubstr(reason));
         EXPECT_TRUE(picture.bytes.empty());
     }
+}
+
+// The size that `show` prints for a stored picture, as the player will show it.
+TEST(DescribeStoredPicture, GivesTheFormatAndTheSizeShown) {
+    const std::pair<std::vector<uint8_t>, const char*> rows[] = {
+        {readBytes(kData / "q1.jpg"), "JPEG 4 x 3"},
+        {topDownBmp(100, 50), "BMP 100 x 50"},
+    };
+    for (const auto& [file, text] : rows)
+        EXPECT_EQ(describeStoredPicture(file), text);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "content/quiz_text.h"
 #include "maker/folder_writer.h"
 #include "maker/quiz_reader.h"
+#include "maker/quiz_starter.h"
 #include "maker/quiz_writer.h"
 #include "maker/toml_writer.h"
 #include "tests/maker/maker_test_support.h"
@@ -104,7 +105,8 @@ TEST(QuizWriter, EveryShapeOfQuizComesBackThroughThePlayerAndThroughTheSource) {
         EXPECT_TRUE(found.all().empty());
         EXPECT_EQ(quizTextBytes(*back), quizTextBytes(quiz));
         EXPECT_EQ(quizCodesBytes(*back), quizCodesBytes(quiz));
-        EXPECT_EQ(build(goodSource(writeQuizToml(quiz, "a comment"))), resources);
+        // The comment names the executable, whose name may hold anything.
+        EXPECT_EQ(build(goodSource(writeQuizToml(quiz, "from a\nb\x1B\xFF.exe"))), resources);
     }
 }
 
@@ -125,6 +127,37 @@ TEST(QuizWriter, RefusesAQuizTooLongForThePlayersCodec) {
     EXPECT_THAT(lines(found, Severity::kError),
                 testing::ElementsAre(
                     testing::AllOf(StartsWith("quiz.toml:1: quiz text: "), HasSubstr("65535"))));
+}
+
+// A name that gives no answer a player can type leaves it to the author, and a link out of the
+// folder is left out: the rest of the folder still makes a quiz, which builds once the answers
+// are written.
+TEST(QuizStarter, LeavesWhatNamesCannotGiveToTheAuthor) {
+    TemporaryFolder scratch;
+    for (const char* name : {"-.jpg", "a\x1B[2J.jpg", "Tour_Eiffel.jpg"})
+        fs::copy_file(kData / "q1.jpg", scratch / name);
+    fs::create_symlink(kData / "q2.bmp", scratch / "b.bmp");
+    Diagnostics found;
+    const StarterCounts counts = writeStarterSource(scratch.path(), false, found);
+    EXPECT_EQ(std::pair(counts.questions, counts.answersToWrite), std::pair(3, 2));
+    EXPECT_THAT(lines(found, Severity::kWarning),
+                testing::ElementsAre(scratch.file("b.bmp") +
+                                     ": file: warning: links outside the folder: left out"));
+    // Each empty answer is refused on the line of the comment that asks for it.
+    const std::string toml = readFileText(scratch / "quiz.toml");
+    auto refusal = [&](const std::string& name, const std::string& field) {
+        const size_t at = toml.find("answer = \"\"   # " + name + ": write the answer here\n");
+        return scratch.file("quiz.toml:") +
+               std::to_string(
+                   std::count(toml.begin(), toml.begin() + std::min(at, toml.size()), '\n') + 1) +
+               ": " + field + ": empty: write the answer for \"" + name + "\"";
+    };
+    Diagnostics built;
+    readQuizSource(scratch.file("quiz.toml"), built);
+    EXPECT_THAT(lines(built, Severity::kError),
+                testing::ElementsAre(refusal("-.jpg", "question[1].answer"),
+                                     refusal("a\\u001b[2J.jpg", "question[2].answer")))
+        << toml;
 }
 
 // Damaged resources give a message that names them, never a crash.

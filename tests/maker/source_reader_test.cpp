@@ -60,7 +60,7 @@ text list ^ 4: codes[2]: ^ never be shown ^ codes = ["A",;"B"];{Q}
 text list ^ 3: question: ^ [[question]] ^ question = 3;
 pictures ^ 8: question[2].answers[1]: warning: ^ question[1].answers[2] ^ codes = ["A", "B"];[[question]];answers = ["LYON", "ITALIE"];picture = "q1.jpg";[[question]];answers = ["ITALIA", "ESPAGNE"];picture = "q2.bmp";
 text list ^ 6: question[1].answer: warning: ^ space ^ codes = ["C"];[[question]];text = "Q";answer = "A ";
-text list ^ 6: question[1].answer: warning: ^ empty ^ codes = ["C"];[[question]];text = "Q";answer = "";
+pictures ^ 5: question[1].answer: ^ empty: write the answer for "q1.jpg" ^ codes = ["C"];[[question]];answer = "";picture = "q1.jpg";
 text list ^ 1: codes: warning: ^ scores 1 to 1 ^ {Q}
 pictures ^ 3: answer_labels: warning: ^ only on picture ^ answer_labels = ["Ville", ""];codes = ["C"];[[question]];answer = "A";picture = "q1.jpg";
 sound ^ 6: question[1].sound: warning: ^ MP3 ^ codes = ["C"];[[question]];answer = "A";sound = "clip.avi";
@@ -81,6 +81,17 @@ TEST(SourceReader, NamesTheLineAndFieldOfEachFaultOrDoubt) {
         // A text over two lines, rewritten for toml++, keeps the lines of what follows.
         {quiz("[[question]]\ntext = \"\"\"\xC3\xA9\n\xC3\xA9\"\"\"\nanswer = \"A|B\"\n"),
          "6: question[1].answer:", "'|'"},
+        // Keys and headers of 257 parts, spaces and quotes around them, deeper together than
+        // alone; 256 parts are still only a key the quiz does not know.
+        {quiz(repeated("a . ", 256) + "b = 1\n" + kQ), "3: syntax:", "nested more than 256 deep"},
+        {quiz(kQ + "[[" + repeated("a.", 256) + "b]]\n"), "6: syntax:", "more than 256"},
+        {quiz(kQ + "[" + repeated("a.", 127) + "b]\n" + repeated("a.", 128) + "b = 1\n"),
+         "7: syntax:", "more than 256"},
+        {quiz("x = {" + repeated("a.", 126) + "b = {" + repeated("a.", 128) + "b = 1}}\n" + kQ),
+         "3: syntax:", "more than 256"},
+        {quiz("x = [{" + repeated("a.", 125) + "b = [{" + repeated("a.", 128) + "b = 1}]}]\n" + kQ),
+         "3: x:", "unknown key"},
+        {quiz("'a.b'." + repeated("a.", 254) + "b = 1\n" + kQ), "3: a.b:", "unknown key"},
         // 259 accented letters: 518 bytes of UTF-8, but 259 in Windows-1252.
         {quiz("creator = \"" + repeated("\xC3\xA9", 259) + "\"\ncodes = [\"C\"]\n" + kQ), "", ""},
     };

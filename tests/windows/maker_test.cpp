@@ -6,12 +6,31 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
+#include <functional>
 #include <process.h>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
 const std::string kSamples = std::string(PLIMO_SOURCE_DIR) + "/samples/";
+
+// The names of the files beside `path` that begin with its name and a dot: temporary files of
+// a write to it.
+std::set<std::string> filesBeside(const std::string& path) {
+    const std::filesystem::path place(path);
+    const std::string prefix = place.filename().string() + ".";
+    std::set<std::string> found;
+    if (!std::filesystem::is_directory(place.parent_path()))
+        return found;
+    for (const std::string& name : filesIn(place.parent_path().string())) {
+        if (name.starts_with(prefix))
+            found.insert(name);
+    }
+    return found;
+}
 
 // The exit status and what went to standard error.
 std::pair<int, std::string> runMakerHere(const std::vector<std::string>& arguments) {
@@ -42,7 +61,13 @@ TEST(Maker, RoundTripsAndDamagedOrMissingInputIsAnErrorLeavingNoFile) {
     // survive, and the second build equals the first.
     const std::string first = folder.file("capitales1.exe"), second = folder.file("capitales2.exe");
     const std::string source = folder.file("capitales-source");
+    // The build writes through a file of its own: one there already under the name that earlier
+    // builds gave theirs is left alone, and an earlier output is replaced.
+    writeFileText(first + ".part", "someone else's");
+    writeFileText(first, "an earlier build");
     ASSERT_EQ(build(kCapitales, first, quiz).first, 0);
+    EXPECT_EQ(readFileText(first + ".part"), "someone else's");
+    EXPECT_EQ(filesBeside(first), std::set<std::string>{"capitales1.exe.part"});
     ASSERT_EQ(runMakerHere({"extract", first, "-o", source}).first, 0);
     ASSERT_EQ(build(source + "/quiz.toml", second).first, 0);
     QuizResources built, rebuilt;
@@ -80,7 +105,68 @@ TEST(Maker, RoundTripsAndDamagedOrMissingInputIsAnErrorLeavingNoFile) {
         SCOPED_TRACE(target + " from " + player);
         const auto [status, err] = build(kCapitales, target, player);
         EXPECT_TRUE(status == 1 && !err.empty());
-        EXPECT_FALSE(fileExists(output) || fileExists(target + ".part"));
+        EXPECT_FALSE(fileExists(output));
+        EXPECT_EQ(filesBeside(target), std::set<std::string>{}) << "a temporary file left behind";
+    }
+}
+
+// The file offset of the resource directory of the executable `bytes`.
+size_t resourceRoot(const std::string& bytes) {
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
+    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(&bytes[dos->e_lfanew]);
+    const DWORD rva =
+        headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE].VirtualAddress;
+    for (const auto* section = IMAGE_FIRST_SECTION(headers);; ++section) {
+        if (rva >= section->VirtualAddress &&
+            rva - section->VirtualAddress < section->SizeOfRawData)
+            return section->PointerToRawData + rva - section->VirtualAddress;
+    }
+}
+
+// The file offset of the data entry of IMG `id` in the intact executable `path`: mapped as a
+// data file, the module is the file, and a resource found in it is its data entry there.
+size_t imageDataEntry(const std::string& path, int id) {
+    UniqueModule module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    HRSRC found = FindResourceA(module.get(), MAKEINTRESOURCEA(id), "IMG");
+    return reinterpret_cast<uintptr_t>(found) -
+           (reinterpret_cast<uintptr_t>(module.get()) & ~uintptr_t(3));
+}
+
+// A resource directory that the Windows loader would follow out of the file, and resources
+// that share their bytes, as a hostile file may have them: show and extract name the damage
+// and read nothing.
+TEST(Maker, RefusesADamagedResourceDirectoryAndResourcesSharingBytes) {
+    TemporaryFolder folder;
+    const std::string capitales = folder.file("capitales.exe"),
+                      drapeaux = folder.file("drapeaux.exe");
+    ASSERT_EQ(build(kCapitales, capitales).first, 0);
+    ASSERT_EQ(build(kSamples + "drapeaux/quiz.toml", drapeaux).first, 0);
+    using Damage = std::function<void(std::string&)>;
+    const std::tuple<std::string, Damage, std::string> cases[] = {
+        {capitales,
+         [](std::string& b) { b[resourceRoot(b) + 14] = b[resourceRoot(b) + 15] = '\xFF'; },
+         "a resource directory lies outside the resource section"},
+        {capitales, [](std::string& b) { memcpy(&b[resourceRoot(b) + 16], "\xF0\xFF\xFF\xFF", 4); },
+         "a resource name lies outside the resource section"},
+        {drapeaux,
+         [&](std::string& b) {
+             b.replace(imageDataEntry(drapeaux, 402), 8, b, imageDataEntry(drapeaux, 401), 8);
+         },
+         "IMG 402 and IMG 401 share bytes"},
+    };
+    const std::string damaged = folder.file("damaged.exe"), extracted = folder.file("extracted");
+    for (const auto& [intact, damage, message] : cases) {
+        SCOPED_TRACE(message);
+        std::string bytes = readFileText(intact);
+        damage(bytes);
+        writeFileText(damaged, bytes);
+        for (const std::vector<std::string>& command :
+             {std::vector<std::string>{"show", damaged}, {"extract", damaged, "-o", extracted}}) {
+            const auto [status, err] = runMakerHere(command);
+            EXPECT_EQ(status, 1) << command[0];
+            EXPECT_EQ(err, damaged + ": damaged executable: " + message + "\n");
+        }
+        EXPECT_FALSE(fileExists(extracted));
     }
 }
 

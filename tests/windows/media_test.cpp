@@ -40,6 +40,8 @@ class Media : public testing::Test {
         if (quizRecord == &record)
             shutDown();
         observeMediaStepsForTesting(nullptr);
+        simulateMissingMediaControlForTesting(false);
+        replaceShellOpenForTesting(nullptr);
     }
 
     // Start-up as the player does it: media support, then a main window and the board in it.
@@ -82,14 +84,35 @@ class Media : public testing::Test {
 };
 
 TEST_F(Media, SoundClipsPlayFromAFolderOfTheRunsOwnAndAreDeletedInOrder) {
-    // Files of the clips' names in the current folder, and the clip folder that a run of this
-    // process id would try first, left by an earlier run that was killed: none is touched.
+    // A file of a clip's name in the current folder, and clip folders left by earlier runs that
+    // were killed. Start-up removes only the folder of a process that is gone (no process has
+    // the id 4294967292 here) and that holds nothing but clip files. The first is the folder
+    // that this process would try first for its own clips.
     writeFileText("plimo8.mp3", "the player's own file");
-    const std::string leftBehind = (std::filesystem::temp_directory_path() / "plimo-").string() +
-                                   std::to_string(GetCurrentProcessId()) + "-1";
-    std::filesystem::create_directory(leftBehind);
-    writeFileText(leftBehind + "\\plimo8.mp3", "left behind");
+    const std::filesystem::path temporary = std::filesystem::temp_directory_path();
+    const std::string leftBehind = "plimo-" + std::to_string(GetCurrentProcessId()) + "-1";
+    const struct {
+        std::string name;
+        std::set<std::string> files;
+        bool removed;
+    } leftFolders[] = {
+        {leftBehind, {"plimo8.mp3"}, false},
+        {"plimo-4294967292-1", {"plimo3.mp3", "plimo12.avi"}, true},
+        {"plimo-4294967292-2", {"plimo3.mp3", "notes.txt"}, false},
+        {"plimo-4294967292", {"plimo3.mp3"}, false},
+    };
+    for (const auto& left : leftFolders) {
+        std::filesystem::create_directory(temporary / left.name);
+        for (const std::string& file : left.files)
+            writeFileText(temporary / left.name / file, "left behind");
+    }
     start(kMediaSound);
+    for (const auto& left : leftFolders) {
+        const std::filesystem::path path = temporary / left.name;
+        EXPECT_EQ(left.removed ? std::set<std::string>() : left.files,
+                  std::filesystem::exists(path) ? filesIn(path.string()) : std::set<std::string>())
+            << left.name;
+    }
     HWND host = GetDlgItem(board, IDC_PLAYER_HOST);
     ASSERT_TRUE(host && stopIcon());
     // Play and stop buttons share one branch: a stop button with the stop icon pins both.
@@ -101,8 +124,9 @@ TEST_F(Media, SoundClipsPlayFromAFolderOfTheRunsOwnAndAreDeletedInOrder) {
 
     press(IDC_PLAY_BASE + 8);
     const std::string folderOfClips = clipFolder();
-    EXPECT_TRUE(folderOfClips.starts_with(leftBehind.substr(0, leftBehind.size() - 1)));
-    EXPECT_NE(folderOfClips, leftBehind);
+    const std::string firstTried = (temporary / leftBehind).string();
+    EXPECT_TRUE(folderOfClips.starts_with(firstTried.substr(0, firstTried.size() - 1)));
+    EXPECT_NE(folderOfClips, firstTried);
     EXPECT_EQ(readFileText(clip(8)),
               readFileText(PLIMO_SOURCE_DIR "/tests/windows/clips/vache.mp3"));
     EXPECT_TRUE(controlPlays());
@@ -136,8 +160,9 @@ TEST_F(Media, SoundClipsPlayFromAFolderOfTheRunsOwnAndAreDeletedInOrder) {
     CoUninitialize();
     EXPECT_EQ(filesIn(folder.path()), std::set<std::string>({"plimo8.mp3"}));
     EXPECT_EQ(readFileText("plimo8.mp3"), "the player's own file");
-    EXPECT_EQ(readFileText(leftBehind + "\\plimo8.mp3"), "left behind");
-    std::filesystem::remove_all(leftBehind);
+    EXPECT_EQ(readFileText(temporary / leftBehind / "plimo8.mp3"), "left behind");
+    for (const auto& left : leftFolders)
+        std::filesystem::remove_all(temporary / left.name);
 }
 
 // A file of the clip's name in the clip folder that cannot be replaced (another program holds
@@ -164,6 +189,47 @@ TEST_F(Media, VideoClipThatCannotBeWrittenIsNotPlayed) {
     EXPECT_EQ(filesIn(clipFolder()), std::set<std::string>{"plimo10.avi"});
     EXPECT_EQ(readFileText(clip(10, "avi")), "someone else's file");
     std::filesystem::remove_all(clipFolder());
+}
+
+// Without the control, the shell opens the clip with the user's own program for it, hidden.
+// The board cannot stop that program: the file stays until shut-down.
+TEST_F(Media, WithoutTheControlTheShellOpensTheClip) {
+    static std::vector<std::string> opened;
+    simulateMissingMediaControlForTesting(true);
+    replaceShellOpenForTesting(
+        [](HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, INT show) {
+            opened.push_back(std::filesystem::path(verb).string() + " " +
+                             std::filesystem::path(file).string() + " " +
+                             std::to_string(owner && !parameters && !folder && show == SW_HIDE));
+            return HINSTANCE(33); // success
+        });
+    start(kMediaVideo);
+    press(IDC_PLAY_BASE + 10);
+    press(IDC_STOP_BASE + 10);
+    EXPECT_EQ(opened, std::vector<std::string>({"open " + clip(10, "avi") + " 1"}));
+    EXPECT_TRUE(readFileText(clip(10, "avi")) ==
+                readFileText(PLIMO_SOURCE_DIR "/tests/windows/clips/orange.avi"));
+    shutDown();
+    EXPECT_FALSE(fileExists(clipFolder()));
+}
+
+// The user's temporary folder may be named with letters outside the ANSI code page.
+TEST_F(Media, ClipsPlayFromATemporaryFolderNamedOutsideTheCodePage) {
+    const std::filesystem::path temporary = std::filesystem::path(folder.path()) / L"\u81E8\u6642";
+    std::filesystem::create_directory(temporary);
+    wchar_t previous[MAX_PATH] = L"";
+    GetEnvironmentVariableW(L"TMP", previous, MAX_PATH);
+    SetEnvironmentVariableW(L"TMP", temporary.c_str());
+    MessageBoxCapture capture;
+    start(kMediaSound);
+    press(IDC_PLAY_BASE + 8);
+    EXPECT_TRUE(controlPlays());
+    EXPECT_EQ(std::filesystem::path(mediaPlayerUrlForTesting()).parent_path().parent_path(),
+              temporary);
+    shutDown();
+    SetEnvironmentVariableW(L"TMP", *previous ? previous : nullptr);
+    EXPECT_TRUE(capture.boxes().empty());
+    EXPECT_TRUE(std::filesystem::is_empty(temporary));
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <process.h>
 
@@ -32,7 +33,7 @@ class Player : public testing::Test {
   protected:
     void TearDown() override {
         if (quizRecord)
-            shutDownPlayer(GetModuleHandleA(nullptr), mainWindow);
+            shutdownPlayer(GetModuleHandleA(nullptr), mainWindow);
     }
     void start() {
         mainWindow = startPlayer(GetModuleHandleA(nullptr));
@@ -133,27 +134,33 @@ TEST_F(Player, RestoredAnswersAndThePanesLaidOut) {
 TEST_F(Player, SaveNeverReplacesAFileItCouldNotHaveWritten) {
     start();
     SetDlgItemTextA(boardWindow, answerFieldId(1), "nouveau");
+    // A file of the name that a temporary file of the save could have is someone else's.
+    const std::string theirs = std::string(kProgressFile) + ".new";
+    writeFileText(theirs, "someone else's");
     const std::string fourteen = lines({{1, "ancien"}, {14, "ligne 14"}});
     struct Case {
         const char* name;
         std::string content;
-        bool folderInTheWay, replaced;
+        bool held, replaced;
     } cases[] = {
         {"as many lines as answer fields", fourteen, false, true},
-        {"a folder where the new file goes", "ancien\r\n", true, false},
+        {"a file that another program holds", "ancien\r\n", true, false},
         {"more lines than answer fields", fourteen + "ligne 15\r\n", false, false},
         {"a large file", std::string(100000, 'x'), false, false},
     };
-    const std::string inTheWay = std::string(kProgressFile) + ".new";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         writeFileText(kProgressFile, c.content);
-        EXPECT_EQ(c.folderInTheWay && CreateDirectoryA(inTheWay.c_str(), nullptr),
-                  c.folderInTheWay);
+        // Open without delete sharing, the file cannot be replaced.
+        const UniqueFile held(c.held ? CreateFileA(kProgressFile, GENERIC_READ, FILE_SHARE_READ,
+                                                   nullptr, OPEN_EXISTING, 0, nullptr)
+                                     : INVALID_HANDLE_VALUE);
+        ASSERT_EQ(bool(held), c.held);
         MessageBoxCapture capture;
         EXPECT_EQ(saveProgress(boardWindow), c.replaced);
-        RemoveDirectoryA(inTheWay.c_str());
         EXPECT_EQ(readFileText(kProgressFile), c.replaced ? lines({{1, "nouveau"}}) : c.content);
+        EXPECT_EQ(filesIn("."), std::set<std::string>({kProgressFile, theirs}));
+        EXPECT_EQ(readFileText(theirs), "someone else's");
         ASSERT_EQ(capture.boxes().size(), c.replaced ? 0u : 1u);
         for (const CapturedBox& box : capture.boxes())
             EXPECT_TRUE(box.caption == "Plimo" &&
@@ -181,7 +188,7 @@ TEST_F(Player, StartsAndShutDownsLeaveNoObjectBehind) {
         for (HGDIOBJ object : owned)
             ASSERT_NE(GetObjectType(object), 0u);
         HWND windows[] = {mainWindow, headerPaneWindow, boardWindow};
-        shutDownPlayer(GetModuleHandleA(nullptr), mainWindow);
+        shutdownPlayer(GetModuleHandleA(nullptr), mainWindow);
         for (size_t i = 0; i < owned.size(); ++i)
             EXPECT_EQ(GetObjectType(owned[i]), 0u) << "object " << i << " left behind";
         EXPECT_FALSE(IsWindow(windows[0]) || IsWindow(windows[1]) || IsWindow(windows[2]));
@@ -219,22 +226,48 @@ TEST_F(FocusedFields, LeavingJudgesEnteringSelectsF1FillsAndClosingShowsNoReward
     quizRecord->rewardKind = kRewardMessage;
     SendMessageA(mainWindow, WM_CLOSE, 0, 0);
     // Ending the board moves the focus out of field 4, which judges it once more.
-    shutDownPlayer(GetModuleHandleA(nullptr), mainWindow);
+    shutdownPlayer(GetModuleHandleA(nullptr), mainWindow);
     EXPECT_TRUE(rewardBoxes.boxes().empty());
     EXPECT_EQ(readFileText(kProgressFile).substr(0, 12), "test\r\ntest\r\n");
 }
 
-// The first visible window of `processId` with that class, waiting up to 15 seconds.
+// The first visible window of `processId` with that class, or null.
+HWND windowOf(DWORD processId, const char* windowClass) {
+    for (HWND window = FindWindowExA(nullptr, nullptr, windowClass, nullptr); window;
+         window = FindWindowExA(nullptr, window, windowClass, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window))
+            return window;
+    }
+    return nullptr;
+}
+
+// The same, waiting up to 15 seconds for it.
 HWND waitForWindow(DWORD processId, const char* windowClass) {
     for (int attempt = 0; attempt < 150; ++attempt, Sleep(100))
-        for (HWND window = FindWindowExA(nullptr, nullptr, windowClass, nullptr); window;
-             window = FindWindowExA(nullptr, window, windowClass, nullptr)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == processId && IsWindowVisible(window))
-                return window;
-        }
+        if (HWND window = windowOf(processId, windowClass))
+            return window;
     return nullptr;
+}
+
+// Closes the player's main window and waits for the process to end, closing with OK every
+// message box it shows meanwhile. Returns the texts of the boxes and the exit status.
+std::pair<std::vector<std::string>, int> closePlayer(HANDLE player, HWND window) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    std::vector<std::string> texts;
+    std::set<HWND> answered;
+    while (WaitForSingleObject(player, 100) == WAIT_TIMEOUT) {
+        HWND box = windowOf(GetProcessId(player), "#32770");
+        if (box && answered.insert(box).second) {
+            texts.push_back(textOfControl(box, 0xFFFF));
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
+    }
+    DWORD status = 0;
+    GetExitCodeProcess(player, &status);
+    CloseHandle(player);
+    return {texts, int(status)};
 }
 
 TEST(BuiltPlayer, AQuizThatCannotBeReadNeverSavesOverTheAnswers) {
@@ -270,12 +303,35 @@ TEST(BuiltPlayer, AQuizThatCannotBeReadNeverSavesOverTheAnswers) {
     EXPECT_EQ(textOfControl(window, kStatusLineId), "R\xE9"
                                                     "alis\xE9 avec la version 2.1.3  ");
     // Closing saves the answers of a quiz that could be read; this one may not.
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    int status = -1;
-    _cwait(&status, intptr_t(player), 0);
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(closePlayer(player, window), std::pair(std::vector<std::string>(), 0));
+    EXPECT_EQ(filesIn(folder.path()), std::set<std::string>({"quiz.exe", "quiz.txt"}));
     EXPECT_EQ(readFileText(folder.file("quiz.txt")), answers);
-    EXPECT_FALSE(fileExists(folder.file("quiz.txt.new")));
+}
+
+// A quiz renamed with letters outside the ANSI code page restores and saves its answers in the
+// file of its own name.
+TEST(BuiltPlayer, ANameOutsideTheCodePageKeepsItsAnswers) {
+    TemporaryFolder folder{true};
+    const std::filesystem::path quiz = std::filesystem::path(folder.path()) / L"\u6E2C\u9A57.exe";
+    const std::filesystem::path answers = std::filesystem::path(quiz).replace_extension(L".txt");
+    ASSERT_TRUE(CopyFileW(std::filesystem::path(executableFolder() + "plimo.exe").c_str(),
+                          quiz.c_str(), FALSE));
+    writeFileText(answers, lines({{1, "Paris"}}));
+    const auto player = HANDLE(
+        _wspawnl(_P_NOWAIT, quiz.c_str(), (L"\"" + quiz.wstring() + L"\"").c_str(), nullptr));
+    ASSERT_NE(player, INVALID_HANDLE_VALUE);
+    HWND window = waitForWindow(GetProcessId(player), kMainWindowClass);
+    ASSERT_NE(window, nullptr);
+    WaitForInputIdle(player, 10000);
+    // The board is the main window's dialog that holds the answer fields.
+    HWND board = FindWindowExA(window, nullptr, "#32770", nullptr);
+    while (board && !GetDlgItem(board, answerFieldId(1)))
+        board = FindWindowExA(window, board, "#32770", nullptr);
+    ASSERT_NE(board, nullptr);
+    EXPECT_EQ(textOfControl(board, answerFieldId(1)), "Paris");
+    SetDlgItemTextA(board, answerFieldId(2), "Rome");
+    EXPECT_EQ(closePlayer(player, window), std::pair(std::vector<std::string>(), 0));
+    EXPECT_EQ(readFileText(answers), lines({{1, "Paris"}, {2, "Rome"}}));
 }
 
 } // namespace

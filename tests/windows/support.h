@@ -21,7 +21,7 @@ std::string textOfControl(HWND dialog, int id);
 // is absent.
 std::vector<int> placeOf(HWND control);
 HWND createTestWindow(int width, int height);
-// Beside the running test executable (trailing backslash): the player, the maker, fixtures.
+// Beside the running test executable (trailing backslash): the player and the maker.
 std::string executableFolder();
 
 // Writes to `copy` the executable with the data entry of its resource `type` `name` changed, as

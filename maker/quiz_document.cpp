@@ -1,0 +1,373 @@
+#include "maker/quiz_document.h"
+
+#include "maker/cp1252.h"
+#include "maker/file_io.h"
+#include "maker/file_name_answer.h"
+#include "maker/folder_writer.h"
+#include "maker/media_format.h"
+#include "maker/quiz_reader.h"
+#include "maker/quiz_starter.h"
+#include "maker/quiz_writer.h"
+#include "maker/source_reader.h"
+#include "maker/toml_writer.h"
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+OwnedFolder::~OwnedFolder() {
+    if (path_.empty())
+        return;
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+OwnedFolder& OwnedFolder::operator=(OwnedFolder&& other) noexcept {
+    if (this != &other) {
+        OwnedFolder dropped(std::move(*this));
+        path_ = std::exchange(other.path_, {});
+    }
+    return *this;
+}
+
+namespace {
+
+// A fresh folder under the temporary folder; a name is never reused.
+std::optional<OwnedFolder> makeOwnedFolder(Diagnostics& diagnostics) {
+    std::error_code failure;
+    const fs::path base = fs::temp_directory_path(failure);
+    std::random_device random;
+    for (int attempt = 0; !failure && attempt < 100; ++attempt) {
+        const fs::path path = base / ("plimo-studio-" + std::to_string(random()));
+        if (fs::create_directory(path, failure))
+            return OwnedFolder(path);
+    }
+    diagnostics.error(pathToUtf8(base), 0, "folder",
+                      "cannot make a temporary folder: " + failure.message());
+    return std::nullopt;
+}
+
+std::optional<MediaKind> mediaKindOfFile(const fs::path& file) {
+    std::vector<uint8_t> head;
+    std::string reason;
+    if (!readFileHead(file, kMediaHeadLength, head, reason))
+        return std::nullopt;
+    const MediaFormat format = detectMediaFormat(head);
+    if (format == MediaFormat::kMp3)
+        return kMediaSound;
+    if (format == MediaFormat::kAvi)
+        return kMediaVideo;
+    if (isPictureFormat(format) || format == MediaFormat::kPng)
+        return kMediaPictures;
+    return std::nullopt;
+}
+
+// A media path as a source names it: from `folder`, with '/' on every platform.
+std::string relativeMediaPath(const fs::path& file, const fs::path& folder) {
+    std::error_code failure;
+    fs::path relative = fs::relative(file, folder, failure);
+    if (failure || relative.empty())
+        relative = file;
+    std::string text = pathToUtf8(relative);
+    std::replace(text.begin(), text.end(), '\\', '/');
+    return text;
+}
+
+void rebase(MediaFile& media, const fs::path& from, const fs::path& to) {
+    if (media.present())
+        media.path = relativeMediaPath(from / pathFromUtf8(media.path), to);
+}
+
+// The text goes to a fresh file beside `target` first, then takes its place: a failed write
+// never leaves a cut source, and a link at `target` is replaced, never written through.
+bool replaceFileAtOnce(const fs::path& target, const std::string& text, Diagnostics& diagnostics) {
+    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(text.data()),
+                                         text.size());
+    std::string reason;
+    if (replaceWholeFile(target, bytes, reason))
+        return true;
+    diagnostics.error(pathToUtf8(target), 0, "file", "cannot be written: " + reason);
+    return false;
+}
+
+// Copies every media file of `quiz` from its folder into `folder` under the same names.
+bool copyMedia(const QuizSource& quiz, const fs::path& folder, Diagnostics& diagnostics) {
+    std::vector<std::vector<uint8_t>> contents;
+    std::vector<std::string> names;
+    for (const QuestionSource& question : quiz.questions) {
+        for (const MediaFile* media : {&question.media, &question.rewardPicture}) {
+            if (!media->present() ||
+                std::find(names.begin(), names.end(), media->path) != names.end())
+                continue;
+            std::string reason;
+            if (!readWholeFile(quiz.folder / pathFromUtf8(media->path), contents.emplace_back(),
+                               reason, kMaxMediaFileBytes)) {
+                diagnostics.error(media->path, 0, "file", "cannot be read: " + reason);
+                return false;
+            }
+            names.push_back(media->path);
+        }
+    }
+    std::vector<FolderFile> files;
+    for (size_t i = 0; i < names.size(); ++i)
+        files.push_back({names[i], contents[i]});
+    return writeFolderFiles(folder, files, false, diagnostics);
+}
+
+} // namespace
+
+QuizDocument::QuizDocument() {
+    quiz_.layout.value = kMediaPictures;
+}
+
+std::optional<QuizDocument> QuizDocument::fromFolder(const fs::path& folder,
+                                                     Diagnostics& diagnostics) {
+    const fs::path source = folder / kQuizSourceName;
+    std::error_code failure;
+    if (fs::is_regular_file(source, failure))
+        return fromSource(source, diagnostics);
+    std::optional<StarterQuiz> starter = starterQuiz(folder, diagnostics);
+    if (!starter)
+        return std::nullopt;
+    QuizDocument document;
+    Diagnostics parsed; // its checks are the document's, shown as the author edits
+    document.quiz_ =
+        parseQuizSource(starterSourceText(*starter), pathToUtf8(source), folder, parsed);
+    document.savePath_ = source;
+    document.origin_ =
+        pathToUtf8(folder.filename().empty() ? folder.parent_path().filename() : folder.filename());
+    document.changed_ = true;
+    return document;
+}
+
+QuizDocument QuizDocument::fromSource(const fs::path& toml, Diagnostics& diagnostics) {
+    QuizDocument document;
+    Diagnostics read;
+    document.quiz_ = readQuizSource(pathToUtf8(toml), read);
+    document.origin_ = pathToUtf8(toml.filename());
+    Diagnostics checked;
+    checkQuizSource(document.quiz_, checked);
+    if (read.errorCount() > checked.errorCount()) {
+        for (const Diagnostic& problem : read.all()) {
+            if (problem.severity == Severity::kError)
+                document.sourceErrors_.push_back(problem);
+        }
+        for (const Diagnostic& problem : document.sourceErrors_)
+            diagnostics.error(problem.file, problem.line, problem.field, problem.message);
+    } else {
+        document.savePath_ = toml;
+    }
+    return document;
+}
+
+std::optional<QuizDocument> QuizDocument::fromExecutable(const fs::path& executable,
+                                                         ExecutableIo& executables,
+                                                         Diagnostics& diagnostics) {
+    const std::string name = pathToUtf8(executable);
+    QuizResources resources;
+    const ExecutableResult result = executables.readQuiz(executable, resources);
+    if (!result.ok()) {
+        diagnostics.error(result.file.empty() ? name : result.file, 0, "executable",
+                          result.message);
+        return std::nullopt;
+    }
+    std::optional<QuizSource> stored = quizFromResources(resources, name, diagnostics);
+    if (!stored)
+        return std::nullopt;
+    std::optional<OwnedFolder> media = makeOwnedFolder(diagnostics);
+    if (!media || !writeSourceFolder(*stored, resources, media->path(), false, diagnostics))
+        return std::nullopt;
+    QuizDocument document = fromSource(media->path() / kQuizSourceName, diagnostics);
+    document.quiz_.file = name;
+    document.savePath_.clear();
+    document.origin_ = pathToUtf8(executable.filename());
+    document.temporaryMedia_ = std::move(*media);
+    return document;
+}
+
+QuizSource& QuizDocument::edit() {
+    changed_ = true;
+    return quiz_;
+}
+
+std::string QuizDocument::displayName() const {
+    return savePath_.empty() ? origin_ : pathToUtf8(savePath_);
+}
+
+fs::path QuizDocument::mediaFile(int index) const {
+    const MediaFile& media = quiz_.questions.at(index).media;
+    return media.present() ? quiz_.folder / pathFromUtf8(media.path) : fs::path();
+}
+
+int QuizDocument::addMediaFiles(std::vector<fs::path> files, Diagnostics& diagnostics) {
+    std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
+        return naturalLess(pathToUtf8(a.filename()), pathToUtf8(b.filename()));
+    });
+    std::vector<std::optional<MediaKind>> kinds;
+    std::map<MediaKind, int> counts;
+    for (const fs::path& file : files) {
+        kinds.push_back(mediaKindOfFile(file));
+        if (kinds.back())
+            ++counts[*kinds.back()];
+    }
+    // An empty quiz takes the kind most of the files have, as `new` does.
+    if (quiz_.questions.empty() && !counts.empty()) {
+        quiz_.layout.value = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                                 return a.second < b.second;
+                             })->first;
+        if (quiz_.folder.empty()) {
+            const size_t first =
+                std::find(kinds.begin(), kinds.end(), quiz_.layout.value) - kinds.begin();
+            quiz_.folder = files[first].parent_path();
+            if (quiz_.title.value.empty())
+                quiz_.title.value =
+                    utf8ToCp1252(spacedName(pathToUtf8(quiz_.folder.filename()))).text;
+        }
+    }
+    int added = 0;
+    for (size_t i = 0; i < files.size(); ++i) {
+        const fs::path& file = files[i];
+        const std::string name = pathToUtf8(file);
+        if (!kinds[i]) {
+            diagnostics.warning(name, 0, "file", "not a picture, MP3 or AVI file: left out");
+            continue;
+        }
+        if (*kinds[i] != quiz_.layout.value) {
+            diagnostics.warning(name, 0, "file",
+                                "a quiz shows pictures, sounds or videos, not a mix: left out");
+            continue;
+        }
+        QuestionSource& question = quiz_.questions.emplace_back();
+        question.answers.resize(quiz_.answerFieldCount);
+        question.answers[0].value =
+            utf8ToCp1252(answerFromFileName(pathToUtf8(file.filename()))).text;
+        question.media.path = relativeMediaPath(file, quiz_.folder);
+        ++added;
+    }
+    if (added > 0)
+        changed_ = true;
+    return added;
+}
+
+void QuizDocument::removeQuestion(int index) {
+    if (index < 0 || index >= static_cast<int>(quiz_.questions.size()))
+        return;
+    quiz_.questions.erase(quiz_.questions.begin() + index);
+    changed_ = true;
+}
+
+void QuizDocument::moveQuestion(int index, int target) {
+    auto& questions = quiz_.questions;
+    const int count = static_cast<int>(questions.size());
+    if (index == target || index < 0 || target < 0 || index >= count || target >= count)
+        return;
+    if (index < target)
+        std::rotate(questions.begin() + index, questions.begin() + index + 1,
+                    questions.begin() + target + 1);
+    else
+        std::rotate(questions.begin() + target, questions.begin() + index,
+                    questions.begin() + index + 1);
+    changed_ = true;
+}
+
+void QuizDocument::setAnswerFieldCount(int count) {
+    quiz_.answerFieldCount = count;
+    for (QuestionSource& question : quiz_.questions)
+        question.answers.resize(count);
+    changed_ = true;
+}
+
+Diagnostics QuizDocument::check() const {
+    Diagnostics diagnostics;
+    for (const Diagnostic& problem : sourceErrors_)
+        diagnostics.error(problem.file, problem.line, problem.field, problem.message);
+    if (quiz_.questions.empty())
+        diagnostics.error(quiz_.file, 0, "question", "the quiz has no question yet");
+    checkQuizSource(quiz_, diagnostics);
+    return diagnostics;
+}
+
+bool QuizDocument::save(const fs::path& toml, Diagnostics& diagnostics) {
+    const fs::path folder = toml.parent_path().empty() ? fs::path(".") : toml.parent_path();
+    if (mediaAreTemporary() && !copyMedia(quiz_, folder, diagnostics))
+        return false;
+    QuizSource saved = quiz_;
+    if (!mediaAreTemporary()) {
+        for (QuestionSource& question : saved.questions) {
+            rebase(question.media, quiz_.folder, folder);
+            rebase(question.rewardPicture, quiz_.folder, folder);
+        }
+    }
+    if (!replaceFileAtOnce(toml, writeQuizToml(saved), diagnostics))
+        return false;
+    saved.file = pathToUtf8(toml);
+    saved.folder = folder;
+    quiz_ = std::move(saved);
+    temporaryMedia_ = OwnedFolder();
+    sourceErrors_.clear();
+    savePath_ = toml;
+    origin_ = pathToUtf8(toml.filename());
+    changed_ = false;
+    return true;
+}
+
+std::optional<int> questionOfField(const std::string& field) {
+    constexpr std::string_view kPrefix = "question[";
+    if (!field.starts_with(kPrefix))
+        return std::nullopt;
+    const int number = std::atoi(field.c_str() + kPrefix.size());
+    return number >= 1 ? std::optional<int>(number - 1) : std::nullopt;
+}
+
+namespace {
+
+// A diagnostic of a part of the quiz, told of the question it is about in the whole quiz.
+void reportShifted(const Diagnostic& problem, int first, Diagnostics& diagnostics) {
+    std::string field = problem.field;
+    if (const std::optional<int> index = questionOfField(field))
+        field = "question[" + std::to_string(*index + first + 1) + field.substr(field.find(']'));
+    diagnostics.error(problem.file, problem.line, field, problem.message);
+}
+
+} // namespace
+
+std::optional<QuizResources> buildDocumentResources(const QuizSource& quiz,
+                                                    Diagnostics& diagnostics, std::stop_token stop,
+                                                    const BuildProgress& progress) {
+    std::optional<QuizResources> resources =
+        buildQuizResources(quiz, diagnostics, MediaHandling::kLeaveOut);
+    if (!resources)
+        return std::nullopt;
+    const int total = static_cast<int>(quiz.questions.size());
+    // buildQuizResources prepares the pictures of one call side by side.
+    const int batch = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    QuizSource part = quiz;
+    for (int first = 0; first < total; first += batch) {
+        if (stop.stop_requested())
+            return std::nullopt;
+        const int count = std::min(batch, total - first);
+        part.questions.assign(quiz.questions.begin() + first,
+                              quiz.questions.begin() + first + count);
+        Diagnostics partDiagnostics;
+        std::optional<QuizResources> media =
+            buildQuizResources(part, partDiagnostics, MediaHandling::kPreparePictures);
+        if (!media) {
+            for (const Diagnostic& problem : partDiagnostics.all())
+                reportShifted(problem, first, diagnostics);
+            return std::nullopt;
+        }
+        for (int i = 0; i < count; ++i) {
+            for (auto [from, to] : {std::pair{questionMediaId(i), questionMediaId(first + i)},
+                                    std::pair{rewardPictureId(i), rewardPictureId(first + i)}}) {
+                if (auto found = media->images.find(from); found != media->images.end())
+                    resources->images[to] = std::move(found->second);
+            }
+        }
+        if (progress)
+            progress(first + count, total);
+    }
+    return stop.stop_requested() ? std::nullopt : resources;
+}

@@ -1,0 +1,54 @@
+#include "studio/studio_settings.h"
+
+#include <shlobj.h>
+
+#include <string>
+
+namespace {
+
+constexpr const wchar_t* kSection = L"studio";
+
+int readNumber(const std::filesystem::path& file, const wchar_t* key) {
+    return static_cast<int>(GetPrivateProfileIntW(kSection, key, 0, file.c_str()));
+}
+
+void writeText(const std::filesystem::path& file, const wchar_t* key, const std::wstring& value) {
+    WritePrivateProfileStringW(kSection, key, value.c_str(), file.c_str());
+}
+
+} // namespace
+
+std::filesystem::path defaultSettingsFile() {
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return {};
+    return std::filesystem::path(folder) / L"plimo" / L"studio.ini";
+}
+
+StudioSettings loadSettings(const std::filesystem::path& file) {
+    StudioSettings settings;
+    if (file.empty())
+        return settings;
+    settings.place = {readNumber(file, L"left"), readNumber(file, L"top"),
+                      readNumber(file, L"right"), readNumber(file, L"bottom")};
+    settings.maximized = readNumber(file, L"maximized") != 0;
+    wchar_t folder[MAX_PATH * 4] = {};
+    GetPrivateProfileStringW(kSection, L"folder", L"", folder, MAX_PATH * 4, file.c_str());
+    settings.lastFolder = folder;
+    return settings;
+}
+
+void saveSettings(const std::filesystem::path& file, const StudioSettings& settings) {
+    if (file.empty())
+        return;
+    std::error_code ignored;
+    std::filesystem::create_directories(file.parent_path(), ignored);
+    const std::pair<const wchar_t*, LONG> numbers[] = {{L"left", settings.place.left},
+                                                       {L"top", settings.place.top},
+                                                       {L"right", settings.place.right},
+                                                       {L"bottom", settings.place.bottom},
+                                                       {L"maximized", settings.maximized}};
+    for (auto [key, value] : numbers)
+        writeText(file, key, std::to_wstring(value));
+    writeText(file, L"folder", settings.lastFolder.wstring());
+}

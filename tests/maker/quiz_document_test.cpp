@@ -1,0 +1,156 @@
+// The quiz a window edits: opened, changed, checked, saved and built by the maker's own
+// functions.
+#include "maker/folder_writer.h"
+#include "maker/quiz_document.h"
+#include "maker/quiz_starter.h"
+#include "maker/quiz_writer.h"
+#include "maker/toml_writer.h"
+#include "tests/maker/maker_test_support.h"
+
+namespace {
+
+// A folder of pictures named as a teacher names them.
+struct PhotoFolder {
+    TemporaryFolder root;
+    fs::path photos = root / "Sortie_scolaire";
+    PhotoFolder() {
+        fs::create_directory(photos);
+        for (const char* name : {"photo_10.jpg", "Photo_2.png", "photo_1.gif"})
+            fs::copy_file(kData / "q1.jpg", photos / name);
+        fs::copy_file(kData / "q4.png", photos / "Photo_2.png",
+                      fs::copy_options::overwrite_existing);
+    }
+};
+
+std::vector<std::string> answers(const QuizDocument& document) {
+    std::vector<std::string> result;
+    for (const QuestionSource& question : document.quiz().questions)
+        result.push_back(question.answers.at(0).value);
+    return result;
+}
+
+std::vector<std::string> messages(const Diagnostics& diagnostics) {
+    std::vector<std::string> result;
+    for (const Diagnostic& problem : diagnostics.all())
+        result.push_back(problem.field + ": " + problem.message);
+    return result;
+}
+
+TEST(QuizDocument, AFolderOpensAsNewWritesItAndItsQuizTomlOnceWritten) {
+    PhotoFolder folder;
+    Diagnostics opened;
+    std::optional<QuizDocument> document = QuizDocument::fromFolder(folder.photos, opened);
+    ASSERT_TRUE(document) << testing::PrintToString(messages(opened));
+    EXPECT_EQ(answers(*document), (std::vector<std::string>{"photo 1", "Photo 2", "photo 10"}));
+    EXPECT_EQ(document->quiz().title.value, "Sortie scolaire");
+    EXPECT_TRUE(document->changed());
+    EXPECT_EQ(document->savePath(), folder.photos / "quiz.toml");
+
+    Diagnostics written;
+    ASSERT_EQ(writeStarterSource(folder.photos, false, written).questions, 3);
+    Diagnostics read;
+    const QuizSource started = readQuizSource(pathToUtf8(folder.photos / "quiz.toml"), read);
+    EXPECT_EQ(writeQuizToml(document->quiz()), writeQuizToml(started));
+    // With its quiz.toml, the folder opens that source: nothing the author wrote is lost.
+    writeFileText(folder.photos / "quiz.toml",
+                  "title = \"Mine\"\nlayout = \"pictures\"\n[[question]]\nanswer = \"Un\"\n"
+                  "picture = \"photo_10.jpg\"\n");
+    document = QuizDocument::fromFolder(folder.photos, opened);
+    ASSERT_TRUE(document);
+    EXPECT_EQ(answers(*document), std::vector<std::string>{"Un"});
+    EXPECT_FALSE(document->changed());
+
+    TemporaryFolder empty;
+    Diagnostics nothing;
+    EXPECT_FALSE(QuizDocument::fromFolder(empty.path(), nothing));
+    EXPECT_TRUE(nothing.hasErrors());
+}
+
+TEST(QuizDocument, EditsAreCheckedAndSavedWithMediaPathsFromTheSavedSource) {
+    PhotoFolder folder;
+    QuizDocument document;
+    Diagnostics added;
+    // Dropped in any order on an empty quiz: name order, answers from the names.
+    EXPECT_EQ(document.addMediaFiles({folder.photos / "photo_10.jpg", folder.photos / "photo_1.gif",
+                                      kData / "clip.mp3", kData / "not_a_picture.jpg"},
+                                     added),
+              2);
+    EXPECT_EQ(messages(added),
+              (std::vector<std::string>{"file: a quiz shows pictures, sounds or videos, not a "
+                                        "mix: left out",
+                                        "file: not a picture, MP3 or AVI file: left out"}));
+    EXPECT_EQ(document.quiz().title.value, "Sortie scolaire");
+    EXPECT_TRUE(document.savePath().empty());
+    document.addMediaFiles({folder.photos / "Photo_2.png"}, added);
+    document.moveQuestion(2, 0);
+    EXPECT_EQ(answers(document), (std::vector<std::string>{"Photo 2", "photo 1", "photo 10"}));
+    document.moveQuestion(0, 2);
+    document.removeQuestion(1);
+    EXPECT_EQ(answers(document), (std::vector<std::string>{"photo 1", "Photo 2"}));
+
+    // A near miss between two answers comes as a warning on the later one, and goes when fixed.
+    document.edit().questions[1].answers[0].value = "photo 2";
+    document.edit().codes = {{"A"}, {"B"}};
+    EXPECT_THAT(
+        messages(document.check()),
+        testing::ElementsAre(StartsWith("question[2].answer: \"photo 2\" and \"photo 1\"")));
+    document.edit().questions[1].answers[0].value = "Lyon";
+    EXPECT_TRUE(document.check().all().empty());
+
+    // Saved above the photos: the paths start from there.
+    Diagnostics saved;
+    ASSERT_TRUE(document.save(folder.root / "quiz.toml", saved));
+    EXPECT_FALSE(document.changed());
+    Diagnostics read;
+    const QuizSource back = readQuizSource(pathToUtf8(folder.root / "quiz.toml"), read);
+    EXPECT_FALSE(read.hasErrors()) << testing::PrintToString(messages(read));
+    EXPECT_EQ(back.questions.at(1).media.path, "Sortie_scolaire/Photo_2.png");
+    EXPECT_EQ(writeQuizToml(back), writeQuizToml(document.quiz()));
+
+    // A save that fails leaves no file and the document unsaved.
+    document.edit().title.value = "Autre";
+    const fs::path nowhere = folder.root / "missing" / "quiz.toml";
+    EXPECT_FALSE(document.save(nowhere, saved));
+    EXPECT_FALSE(fs::exists(nowhere.parent_path()));
+    EXPECT_TRUE(document.changed());
+    EXPECT_EQ(document.savePath(), folder.root / "quiz.toml");
+}
+
+TEST(QuizDocument, ASourceThatDoesNotParseOpensWithItsErrorsAndAsksForAFile) {
+    TemporaryFolder folder;
+    writeFileText(folder / "quiz.toml", "title = \"Cut\nlayout = \"text list\"\n");
+    Diagnostics opened;
+    const QuizDocument document = QuizDocument::fromSource(folder / "quiz.toml", opened);
+    EXPECT_TRUE(opened.hasErrors());
+    EXPECT_TRUE(document.savePath().empty());
+    EXPECT_EQ(document.check().errorCount(), opened.errorCount() + 1); // and no question yet
+}
+
+TEST(QuizDocument, BuildsWhatTheMakerBuildsAFewQuestionsAtATime) {
+    TemporaryFolder folder;
+    std::string source = "title = \"T\"\nlayout = \"pictures\"\nreward = \"picture\"\n";
+    for (int i = 0; i < 5; ++i)
+        source += "[[question]]\nanswer = \"A" + std::to_string(i) + "\"\npicture = \"" +
+                  pathToUtf8(kData / (i == 3 ? "q4.png" : "q1.jpg")) + "\"\nreward_picture = \"" +
+                  pathToUtf8(kData / "r1.jpg") + "\"\n";
+    Diagnostics parsed;
+    QuizSource quiz = parseQuizSource(source, "quiz.toml", "/", parsed);
+    Diagnostics built, expected;
+    std::vector<int> told;
+    const auto progress = [&told](int done, int total) { told.push_back(done * 10 + total); };
+    std::optional<QuizResources> resources = buildDocumentResources(quiz, built, {}, progress);
+    ASSERT_TRUE(resources);
+    EXPECT_EQ(*resources, buildQuizResources(quiz, expected));
+    EXPECT_EQ(told.back(), 55);
+
+    std::stop_source stopped;
+    stopped.request_stop();
+    EXPECT_FALSE(buildDocumentResources(quiz, built, stopped.get_token(), progress));
+    EXPECT_FALSE(built.hasErrors());
+
+    quiz.questions[3].media.path = pathToUtf8(kData / "not_a_picture.jpg");
+    EXPECT_FALSE(buildDocumentResources(quiz, built, {}, progress));
+    EXPECT_THAT(messages(built), testing::ElementsAre(StartsWith("question[4].picture: ")));
+}
+
+} // namespace
