@@ -12,6 +12,9 @@ packages=(
   clang libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
   libtomlplusplus-dev libstb-dev
+  # libjpeg-turbo is built from Debian's source package (apt-get source, dpkg-source) with its
+  # SIMD code (nasm); the benchmark compares the maker with its djpeg.
+  dpkg-dev nasm libjpeg-turbo-progs
 )
 
 missing=()

@@ -17,7 +17,8 @@ using testing::StartsWith;
 namespace fs = std::filesystem;
 
 // q1.jpg, q2.bmp, q3.gif (4 x 3 each), r1.jpg, q4.png, clip.mp3, clip.avi, progressive.jpg
-// (200 x 20), the bad not_a_picture.jpg and empty.jpg, and links: in.jpg to q1.jpg, out.jpg
+// (200 x 20), grey.jpg and cmyk.jpg (64 x 48), many_scans.jpg (8 x 8, 263 progressive scans),
+// the bad not_a_picture.jpg and empty.jpg, and links: in.jpg to q1.jpg, out.jpg
 // to ../CMakeLists.txt.
 inline const fs::path kData = PLIMO_MAKER_TEST_DATA;
 
