@@ -39,7 +39,7 @@ int wmain(int count, wchar_t** arguments) {
         return 2;
     }
     WindowsDialogs dialogs;
-    HWND window = createStudioWindow(dialogs, {}, SW_SHOW);
+    HWND window = createStudioWindow(dialogs, {}, {}, SW_SHOW);
     HWND list = GetDlgItem(window, kQuestionList);
     const Clock::time_point start = Clock::now();
     openInStudio(window, arguments[1]); // the rows are listed when it returns

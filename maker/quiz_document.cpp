@@ -170,6 +170,15 @@ std::optional<QuizDocument> QuizDocument::fromFolder(const fs::path& folder,
     return document;
 }
 
+QuizDocument QuizDocument::recovered(QuizSource quiz, fs::path savedAs) {
+    QuizDocument document;
+    document.origin_ = quiz.file;
+    document.quiz_ = std::move(quiz);
+    document.savePath_ = std::move(savedAs);
+    document.savedState_ = -1; // nothing on disk holds it
+    return document;
+}
+
 QuizDocument QuizDocument::fromSource(const fs::path& toml, Diagnostics& diagnostics) {
     QuizDocument document;
     Diagnostics read;

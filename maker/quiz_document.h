@@ -51,6 +51,10 @@ class QuizDocument {
                                                       ExecutableIo& executables,
                                                       Diagnostics& diagnostics);
 
+    // A quiz brought back from a recovery file, unsaved, to be saved as `savedAs` (empty: a
+    // file is asked for).
+    static QuizDocument recovered(QuizSource quiz, std::filesystem::path savedAs);
+
     const QuizSource& quiz() const { return quiz_; }
     // The quiz to change: the document counts as changed from now on, and the change can be
     // undone. Calls one after the other with the same `typingIn` (a field's name, as a field

@@ -18,6 +18,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// One build at a time, for a file or for a try.
+void enableBuilding(HWND owner, bool enabled) {
+    EnableWindow(GetDlgItem(owner, kBuildButton), enabled);
+    EnableWindow(GetDlgItem(owner, kTryButton), enabled);
+}
+
 struct BuildOutcome {
     bool built = false;
     bool cancelled = false;
@@ -72,7 +78,7 @@ class BuildWindow {
         while (PeekMessageW(&left, window_, kBuildFinished, kBuildFinished, PM_REMOVE))
             delete reinterpret_cast<BuildOutcome*>(left.lParam);
         if (owner_)
-            EnableWindow(GetDlgItem(owner_, kBuildButton), TRUE);
+            enableBuilding(owner_, true);
     }
 
     HWND owner_ = nullptr;
@@ -112,7 +118,14 @@ class BuildWindow {
             buildDocumentResources(quiz_, diagnostics, stop, [window](int done, int total) {
                 PostMessageW(window, kBuildAdvanced, done, total);
             });
-        if (resources) {
+        if (resources && trial()) {
+            // The studio window writes and starts the try: the resources go to it.
+            auto owned = std::make_unique<QuizResources>(std::move(*resources));
+            outcome->built =
+                PostMessageW(owner_, kTrialReady, 0, reinterpret_cast<LPARAM>(owned.get()));
+            if (outcome->built)
+                owned.release();
+        } else if (resources) {
             const ExecutableResult written =
                 WindowsExecutableIo().writeQuiz(output_, {}, *resources);
             outcome->built = written.ok();
@@ -135,6 +148,10 @@ class BuildWindow {
 
     void onFinished(std::unique_ptr<BuildOutcome> outcome) {
         finished_ = true;
+        if (trial() && outcome->built) {
+            DestroyWindow(window_);
+            return;
+        }
         if (outcome->built)
             setText(status_, formatText(texts::kBuilt, output_.filename().c_str()));
         else if (outcome->cancelled)
@@ -175,6 +192,9 @@ class BuildWindow {
         }
     }
 
+    // Building for a try: no file of the author's is written.
+    bool trial() const { return output_.empty(); }
+
     HWND window_ = nullptr, status_ = nullptr, progress_ = nullptr;
     UniqueGdiObject<HFONT> font_;
     QuizSource quiz_;
@@ -194,9 +214,8 @@ void registerClass() {
     RegisterClassExW(&windowClass);
 }
 
-} // namespace
-
-HWND startBuild(HWND owner, QuizSource quiz, fs::path output) {
+// The build window over `owner`, building into `output` (empty: for a try).
+HWND openBuildWindow(HWND owner, QuizSource quiz, fs::path output, const wchar_t* caption) {
     registerClass();
     auto* self = new BuildWindow(std::move(quiz), std::move(output));
     self->owner_ = owner;
@@ -205,7 +224,7 @@ HWND startBuild(HWND owner, QuizSource quiz, fs::path output) {
     RECT ownerPlace;
     GetWindowRect(owner, &ownerPlace);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    HWND window = CreateWindowExW(WS_EX_DLGMODALFRAME, kBuildWindowClass, texts::kBuilding,
+    HWND window = CreateWindowExW(WS_EX_DLGMODALFRAME, kBuildWindowClass, caption,
                                   WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
                                   (ownerPlace.left + ownerPlace.right - width) / 2,
                                   (ownerPlace.top + ownerPlace.bottom - height) / 2, width, height,
@@ -214,6 +233,16 @@ HWND startBuild(HWND owner, QuizSource quiz, fs::path output) {
         delete self;
         return nullptr;
     }
-    EnableWindow(GetDlgItem(owner, kBuildButton), FALSE);
+    enableBuilding(owner, false);
     return window;
+}
+
+} // namespace
+
+HWND startBuild(HWND owner, QuizSource quiz, fs::path output) {
+    return openBuildWindow(owner, std::move(quiz), std::move(output), texts::kBuilding);
+}
+
+HWND startTrialBuild(HWND owner, QuizSource quiz) {
+    return openBuildWindow(owner, std::move(quiz), {}, texts::kTrying);
 }

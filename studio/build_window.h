@@ -12,5 +12,9 @@
 // window cannot be made.
 HWND startBuild(HWND owner, QuizSource quiz, std::filesystem::path output);
 
+// Opens the build window over `owner` and prepares `quiz` for a try: once it is ready, `owner`
+// is sent kTrialReady with the resources, which it then owns, and the window closes.
+HWND startTrialBuild(HWND owner, QuizSource quiz);
+
 // The class of the build window, for finding it.
 constexpr const wchar_t* kBuildWindowClass = L"PlimoStudioBuild";

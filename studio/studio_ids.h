@@ -11,6 +11,7 @@ enum StudioControl : int {
     kSaveButton,
     kSaveAsButton,
     kBuildButton,
+    kTryButton,
     kDropHint,
     kOpenFolderButton,
     kOpenSourceButton,
@@ -66,7 +67,12 @@ enum StudioMessage : UINT {
     kOpenPath,                    // lParam: const std::filesystem::path*; answers 1 when opened
     kBuildAdvanced,               // wParam: questions done, lParam: of how many
     kBuildFinished,               // lParam: an owned BuildOutcome*
+    kTrialReady,                  // lParam: an owned QuizResources*, built for a try
+    kOfferRecovery,               // at start: quizzes a studio left unsaved
 };
 
 constexpr UINT_PTR kCheckTimer = 1;
 constexpr UINT kCheckPauseMs = 400;
+// The quiz is kept for recovery this long after the author's last change.
+constexpr UINT_PTR kRecoveryTimer = 2;
+constexpr UINT kRecoveryPauseMs = 2000;

@@ -16,13 +16,24 @@ void writeText(const std::filesystem::path& file, const wchar_t* key, const std:
     WritePrivateProfileStringW(kSection, key, value.c_str(), file.c_str());
 }
 
+// The studio's own folder in one of the user's known folders; empty when there is none.
+std::filesystem::path plimoFolderIn(int knownFolder) {
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, knownFolder, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return {};
+    return std::filesystem::path(folder) / L"plimo";
+}
+
 } // namespace
 
 std::filesystem::path defaultSettingsFile() {
-    wchar_t folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
-        return {};
-    return std::filesystem::path(folder) / L"plimo" / L"studio.ini";
+    const std::filesystem::path roaming = plimoFolderIn(CSIDL_APPDATA);
+    return roaming.empty() ? roaming : roaming / L"studio.ini";
+}
+
+std::filesystem::path defaultRecoveryFolder() {
+    const std::filesystem::path local = plimoFolderIn(CSIDL_LOCAL_APPDATA);
+    return local.empty() ? local : local / L"recovery";
 }
 
 StudioSettings loadSettings(const std::filesystem::path& file) {

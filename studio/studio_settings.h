@@ -14,5 +14,8 @@ struct StudioSettings {
 
 // %APPDATA%\plimo\studio.ini; empty when there is no such folder.
 std::filesystem::path defaultSettingsFile();
+// %LOCALAPPDATA%\plimo\recovery, where the quiz being edited is kept until it is saved;
+// empty when there is no such folder.
+std::filesystem::path defaultRecoveryFolder();
 StudioSettings loadSettings(const std::filesystem::path& file);
 void saveSettings(const std::filesystem::path& file, const StudioSettings& settings);

@@ -21,6 +21,7 @@ constexpr const wchar_t* kAddPictures = L"Ajouter des images...";
 constexpr const wchar_t* kSave = L"Enregistrer";
 constexpr const wchar_t* kSaveAs = L"Enregistrer sous...";
 constexpr const wchar_t* kBuild = L"Cr\u00e9er le quiz...";
+constexpr const wchar_t* kTry = L"Essayer le quiz (F5)";
 
 constexpr const wchar_t* kTitle = L"Titre";
 constexpr const wchar_t* kCreator = L"Auteur";
@@ -90,6 +91,11 @@ constexpr wchar_t kMediaFilter[] =
     L"fichiers\0*.*\0";
 
 constexpr const wchar_t* kBuilding = L"Cr\u00e9ation du quiz";
+constexpr const wchar_t* kTrying = L"Pr\u00e9paration de l'essai";
+constexpr const wchar_t* kTryFailed = L"Le quiz ne peut pas \u00eatre essay\u00e9 :";
+constexpr const wchar_t* kRecover =
+    L"Plimo Studio s'est arr\u00eat\u00e9 le %ls sans enregistrer le quiz \u00ab %ls \u00bb (%ls).\n"
+    L"Le reprendre tel qu'il \u00e9tait ?";
 constexpr const wchar_t* kPreparing = L"Pr\u00e9paration des images : %d sur %d";
 constexpr const wchar_t* kWriting = L"\u00c9criture de %ls...";
 constexpr const wchar_t* kBuilt = L"Le quiz est pr\u00eat : %ls";

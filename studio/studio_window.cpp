@@ -3,10 +3,12 @@
 #include "board/board_layout.h"
 #include "maker/executable_io_win.h"
 #include "maker/quiz_document.h"
+#include "maker/recovery_file.h"
 #include "studio/build_window.h"
 #include "studio/controls.h"
 #include "studio/question_pane.h"
 #include "studio/quiz_pane.h"
+#include "studio/quiz_trial.h"
 #include "studio/studio_ids.h"
 #include "studio/studio_settings.h"
 #include "studio/studio_texts.h"
@@ -17,6 +19,9 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <cwchar>
 #include <memory>
 #include <vector>
 
@@ -44,6 +49,16 @@ std::wstring problemLines(const Diagnostics& diagnostics) {
         lines += L"\n" + widen(formatDiagnostic(problem));
     }
     return lines;
+}
+
+// "07/12/2026 18:03", in local time.
+std::wstring timeText(std::chrono::system_clock::time_point when) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
+    std::tm local{};
+    localtime_s(&local, &seconds);
+    wchar_t text[40] = L"";
+    std::wcsftime(text, std::size(text), L"%d/%m/%Y %H:%M", &local);
+    return text;
 }
 
 // A file name made of a quiz's title: characters that names cannot hold become spaces.
@@ -95,9 +110,9 @@ std::wstring checkLine(const Diagnostic& problem) {
 
 class StudioWindow {
   public:
-    StudioWindow(StudioDialogs& dialogs, fs::path settingsFile)
+    StudioWindow(StudioDialogs& dialogs, fs::path settingsFile, fs::path recoveryFolder)
         : dialogs_(dialogs), settingsFile_(std::move(settingsFile)),
-          settings_(loadSettings(settingsFile_)) {}
+          settings_(loadSettings(settingsFile_)), recoveryFolder_(std::move(recoveryFolder)) {}
 
     const StudioSettings& settings() const { return settings_; }
 
@@ -136,6 +151,15 @@ class StudioWindow {
         case WM_TIMER:
             if (wParam == kCheckTimer)
                 self->runChecks();
+            else if (wParam == kRecoveryTimer)
+                self->keepForRecovery();
+            return 0;
+        case kTrialReady:
+            self->startTrial(
+                std::unique_ptr<QuizResources>(reinterpret_cast<QuizResources*>(lParam)));
+            return 0;
+        case kOfferRecovery:
+            self->offerRecovery();
             return 0;
         case WM_MOUSEMOVE:
             if (self->questions_.dragging())
@@ -201,7 +225,8 @@ class StudioWindow {
         const std::pair<int, const wchar_t*> tools[] = {
             {kNewButton, texts::kNew},         {kOpenButton, texts::kOpen},
             {kAddButton, texts::kAddPictures}, {kSaveButton, texts::kSave},
-            {kSaveAsButton, texts::kSaveAs},   {kBuildButton, texts::kBuild}};
+            {kSaveAsButton, texts::kSaveAs},   {kBuildButton, texts::kBuild},
+            {kTryButton, texts::kTry}};
         for (auto [id, label] : tools)
             toolbar_.push_back(makeButton(window_, id, label, font));
         quiz_.create(window_, font);
@@ -221,6 +246,8 @@ class StudioWindow {
         summary_ = makeControl(window_, kCheckSummary, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, font);
         DragAcceptFiles(window_, TRUE);
         showDocument();
+        // Once the window shows, and after a quiz named on the command line is open.
+        PostMessageW(window_, kOfferRecovery, 0, 0);
         return 0;
     }
 
@@ -299,10 +326,17 @@ class StudioWindow {
             return;
         case kBuildButton:
             return build();
+        case kTryButton:
+            if (refuseWhileErrors())
+                return;
+            startTrialBuild(window_, document_.quiz());
+            return;
         case kUndoCommand:
         case kRedoCommand:
-            if (id == kUndoCommand ? document_.undo() : document_.redo())
+            if (id == kUndoCommand ? document_.undo() : document_.redo()) {
                 showDocument();
+                scheduleRecovery();
+            }
             return;
         case kMoveUpCommand:
         case kMoveDownCommand:
@@ -359,6 +393,9 @@ class StudioWindow {
 
     void onDestroy() {
         KillTimer(window_, kCheckTimer);
+        // Closed as the author chose, saved or not: nothing to bring back.
+        forgetRecovery();
+        trial_.close();
         questions_.stopThumbnails();
         MSG left;
         while (PeekMessageW(&left, window_, kThumbnailReady, kThumbnailReady, PM_REMOVE))
@@ -417,6 +454,7 @@ class StudioWindow {
     }
 
     void replaceDocument(QuizDocument document) {
+        forgetRecovery();
         document_ = std::move(document);
         showDocument();
         questions_.select(0);
@@ -441,6 +479,7 @@ class StudioWindow {
         if (IsWindowVisible(dropHint_) != empty)
             showDocument();
         SetTimer(window_, kCheckTimer, kCheckPauseMs, nullptr);
+        scheduleRecovery();
     }
 
     void showTitle() {
@@ -545,6 +584,7 @@ class StudioWindow {
             return false;
         }
         settings_.lastFolder = target->parent_path();
+        forgetRecovery();
         showTitle();
         runChecks();
         return true;
@@ -552,18 +592,24 @@ class StudioWindow {
 
     // Building.
 
-    void build() {
+    // A quiz with errors is neither built nor tried: the author is told which.
+    bool refuseWhileErrors() {
         runChecks();
         const Diagnostics diagnostics = document_.check();
-        if (diagnostics.hasErrors()) {
-            std::wstring errors = texts::kCannotBuild;
-            for (const Diagnostic& problem : diagnostics.sorted()) {
-                if (problem.severity == Severity::kError)
-                    errors += L"\n" + checkLine(problem);
-            }
-            dialogs_.tell(window_, errors, true);
-            return;
+        if (!diagnostics.hasErrors())
+            return false;
+        std::wstring errors = texts::kCannotBuild;
+        for (const Diagnostic& problem : diagnostics.sorted()) {
+            if (problem.severity == Severity::kError)
+                errors += L"\n" + checkLine(problem);
         }
+        dialogs_.tell(window_, errors, true);
+        return true;
+    }
+
+    void build() {
+        if (refuseWhileErrors())
+            return;
         const fs::path folder = document_.savePath().empty() || document_.mediaAreTemporary()
                                     ? settings_.lastFolder
                                     : document_.savePath().parent_path();
@@ -573,6 +619,67 @@ class StudioWindow {
         if (!output || !mayReplace(*output))
             return;
         startBuild(window_, document_.quiz(), *output);
+    }
+
+    // Trying (F5): the resources arrive from the build window.
+    void startTrial(std::unique_ptr<QuizResources> resources) {
+        std::wstring error;
+        if (!trial_.start(*resources, std::max(questions_.selected(), 0), error))
+            dialogs_.tell(window_, std::wstring(texts::kTryFailed) + L"\n" + error, true);
+    }
+
+    // Recovery: the quiz is kept a moment after each change, and given up once saved or
+    // closed as the author chose.
+
+    void scheduleRecovery() {
+        if (!recoveryFolder_.empty())
+            SetTimer(window_, kRecoveryTimer, kRecoveryPauseMs, nullptr);
+    }
+
+    void keepForRecovery() {
+        KillTimer(window_, kRecoveryTimer);
+        if (recoveryFolder_.empty() || !document_.changed())
+            return;
+        const fs::path file = recoveryFile(recoveryFolder_, document_.quiz(), document_.savePath());
+        if (file != recoveryFile_)
+            forgetRecovery();
+        std::string reason;
+        if (writeRecovery(recoveryFolder_, document_.quiz(), document_.savePath(), reason))
+            recoveryFile_ = file;
+    }
+
+    void forgetRecovery() {
+        KillTimer(window_, kRecoveryTimer);
+        if (!recoveryFile_.empty())
+            removeRecovery(recoveryFile_);
+        recoveryFile_.clear();
+    }
+
+    // What a studio that ended without saving left: each quiz is offered back, newest first,
+    // until the author takes one; those declined are given up.
+    void offerRecovery() {
+        if (recoveryFolder_.empty() || document_.changed())
+            return;
+        for (const RecoveryEntry& left : listRecoveries(recoveryFolder_)) {
+            if (!left.problem.empty())
+                continue;
+            const std::wstring from =
+                left.savedAs.empty() ? widen(left.origin) : left.savedAs.wstring();
+            const std::wstring question =
+                formatText(texts::kRecover, timeText(left.written).c_str(),
+                           widen(left.title).c_str(), from.c_str());
+            if (dialogs_.ask(window_, question, false) != Answer::kYes) {
+                removeRecovery(left.file);
+                continue;
+            }
+            Diagnostics read;
+            if (std::optional<QuizSource> quiz = readRecovery(left.file, read)) {
+                replaceDocument(QuizDocument::recovered(std::move(*quiz), left.savedAs));
+                recoveryFile_ = left.file; // kept until the quiz is saved or given up
+                return;
+            }
+            dialogs_.tell(window_, texts::kOpenFailed + problemLines(read), true);
+        }
     }
 
     HWND window_ = nullptr;
@@ -587,6 +694,9 @@ class StudioWindow {
     QuestionPane questions_;
     std::vector<HWND> toolbar_, dropButtons_;
     HWND dropHint_ = nullptr, checks_ = nullptr, summary_ = nullptr;
+    const fs::path recoveryFolder_;
+    fs::path recoveryFile_;
+    QuizTrial trial_;
 };
 
 void registerClass() {
@@ -603,9 +713,10 @@ void registerClass() {
 
 } // namespace
 
-HWND createStudioWindow(StudioDialogs& dialogs, const fs::path& settingsFile, int show) {
+HWND createStudioWindow(StudioDialogs& dialogs, const fs::path& settingsFile,
+                        const fs::path& recoveryFolder, int show) {
     registerClass();
-    auto* self = new StudioWindow(dialogs, settingsFile);
+    auto* self = new StudioWindow(dialogs, settingsFile, recoveryFolder);
     const RECT place = self->settings().place;
     const bool remembered = place.right - place.left > 200 && place.bottom - place.top > 200;
     HWND window = CreateWindowExW(
@@ -639,6 +750,7 @@ HACCEL createStudioAccelerators() {
         {FVIRTKEY | FCONTROL, 'Y', kRedoCommand},
         {FVIRTKEY | FCONTROL, 'L', kTurnLeftButton},
         {FVIRTKEY | FCONTROL, 'R', kTurnRightButton},
+        {FVIRTKEY, VK_F5, kTryButton},
     };
     return CreateAcceleratorTableW(keys, int(std::size(keys)));
 }

@@ -43,7 +43,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     InitCommonControlsEx(&controls);
     const UniqueComInitialization com = initializeCom(); // the folder and file dialogs
     WindowsDialogs dialogs;
-    HWND window = createStudioWindow(dialogs, defaultSettingsFile(), show);
+    HWND window = createStudioWindow(dialogs, defaultSettingsFile(), defaultRecoveryFolder(), show);
     if (!window)
         return 1;
     int count = 0;

@@ -230,7 +230,7 @@ TEST(Studio, AFolderDroppedIsEditedCheckedSavedBuiltAndOpenedAgain) {
                             {"allemagne.jpg", "Berlin.jpg"}})
         fs::copy_file(kFlags / from, photos / to);
     ScriptedDialogs dialogs;
-    HWND window = createStudioWindow(dialogs, {}, SW_SHOW);
+    HWND window = createStudioWindow(dialogs, {}, {}, SW_SHOW);
     ASSERT_TRUE(window);
     HWND list = GetDlgItem(window, kQuestionList);
 
@@ -375,6 +375,53 @@ TEST(Studio, AFolderDroppedIsEditedCheckedSavedBuiltAndOpenedAgain) {
     EXPECT_TRUE(IsWindow(window));
     EXPECT_TRUE(closeAndPress(window, L"Ne pas enregistrer"));
     EXPECT_FALSE(IsWindow(window));
+}
+
+// A quiz left unsaved by a studio that ended without asking (here one still open, as a killed
+// one leaves it) is offered back by the next; F5 plays it; closing gives both up.
+TEST(Studio, AQuizLeftUnsavedIsOfferedBackAndTriedWithF5) {
+    TemporaryFolder root;
+    const fs::path photos = root / "Sortie scolaire", recovery = root / "recovery";
+    fs::create_directory(photos);
+    fs::copy_file(kFlags / "france.jpg", photos / "Paris.jpg");
+    fs::copy_file(kFlags / "italie.jpg", photos / "Rome.jpg");
+    const auto left = [&] {
+        std::error_code none;
+        return fs::exists(recovery, none) ? std::distance(fs::directory_iterator(recovery), {}) : 0;
+    };
+    ScriptedDialogs first;
+    HWND killed = createStudioWindow(first, {}, recovery, SW_SHOW);
+    ASSERT_TRUE(killed);
+    dropOn(killed, {photos});
+    ListView_SetItemState(GetDlgItem(killed, kQuestionList), 0, LVIS_SELECTED, LVIS_SELECTED);
+    typeInto(killed, kAnswerField, L"Parisss");
+    EXPECT_EQ(left(), 0);
+    SendMessageW(killed, WM_TIMER, kRecoveryTimer, 0); // what the pause after typing ends in
+    EXPECT_EQ(left(), 1);
+
+    ScriptedDialogs next;
+    next.answer = Answer::kYes;
+    HWND window = createStudioWindow(next, {}, recovery, SW_SHOW);
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(waitFor([&] { return !next.asked.empty(); }));
+    ASSERT_EQ(next.asked.size(), 1u);
+    EXPECT_NE(next.asked[0].find(L"Sortie scolaire"), std::wstring::npos) << next.asked[0];
+    EXPECT_EQ(column(GetDlgItem(window, kQuestionList), 1),
+              (std::vector<std::wstring>{L"Parisss", L"Rome"}));
+    EXPECT_NE(windowText(window).find(L"*"), std::wstring::npos);
+
+    command(window, kTryButton);
+    const auto player = [] { return FindWindowW(L"WindowsApp", L"Sortie scolaire"); };
+    EXPECT_TRUE(waitFor([&] { return player() != nullptr; }));
+
+    next.answer = Answer::kNo; // closed without saving, as the author chose
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(waitFor([&] { return player() == nullptr; }));
+    EXPECT_EQ(left(), 0);
+    SendMessageW(killed, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(killed));
+    EXPECT_EQ(fs::exists(photos / "quiz.toml"), false);
 }
 
 } // namespace
