@@ -35,7 +35,7 @@ void scrollAfterTab(HWND field) {
     GetWindowRect(board, &boardRect);
     scrollTarget = fieldRect.top - kTabTargetAbove;
     if (fieldRect.bottom > boardRect.bottom || fieldRect.top < boardRect.top)
-        SendMessageA(board, WM_VSCROLL, ScrollCodeToTarget, 0);
+        SendMessageA(board, WM_VSCROLL, kScrollCodeToTarget, 0);
 }
 
 // Returns true when the key is consumed.

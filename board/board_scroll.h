@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-// The vertical position that ScrollCodeToTarget asks for, set by the answer fields' Tab.
+// The vertical position that kScrollCodeToTarget asks for, set by the answer fields' Tab.
 extern int scrollTarget;
 
 // Both bars from the current client size and the content extent fixed at creation.

@@ -58,13 +58,13 @@ int verticalScrollTarget(int request, const ScrollBarState& bar, int scrollTarge
     case kBottom:
         position = bar.maximum;
         break;
-    case ScrollCodeWheelDown:
+    case kScrollCodeWheelDown:
         position = bar.position + kWheelStep;
         break;
-    case ScrollCodeWheelUp:
+    case kScrollCodeWheelUp:
         position = bar.position - kWheelStep;
         break;
-    case ScrollCodeToTarget:
+    case kScrollCodeToTarget:
         position = scrollTarget;
         break;
     default:
@@ -80,8 +80,8 @@ int horizontalScrollTarget(int request, const ScrollBarState& bar) {
 
 int wheelRequest(int delta) {
     if (delta == kWheelNotch)
-        return ScrollCodeWheelUp;
+        return kScrollCodeWheelUp;
     if (delta == -kWheelNotch)
-        return ScrollCodeWheelDown;
+        return kScrollCodeWheelDown;
     return 0;
 }

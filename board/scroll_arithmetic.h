@@ -2,9 +2,9 @@
 #pragma once
 
 // The board's own vertical requests, sent as the whole wParam of WM_VSCROLL.
-constexpr int ScrollCodeWheelDown = 500;
-constexpr int ScrollCodeWheelUp = 501;
-constexpr int ScrollCodeToTarget = 502;
+constexpr int kScrollCodeWheelDown = 500;
+constexpr int kScrollCodeWheelUp = 501;
+constexpr int kScrollCodeToTarget = 502;
 
 constexpr int kVerticalLineStep = 310;
 constexpr int kHorizontalLineStep = 1;

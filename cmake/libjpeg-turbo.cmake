@@ -15,6 +15,8 @@ function(plimo_libjpeg_turbo target)
     set(include ${folder}/include)
     set(library ${folder}/build/libjpeg.a)
     set(arguments
+        # Its own CMake files' policy warnings are not ours to act on.
+        -Wno-dev
         -DCMAKE_BUILD_TYPE=Release
         -DCMAKE_C_FLAGS=${ARGN}
         -DCMAKE_POSITION_INDEPENDENT_CODE=ON

@@ -1,6 +1,7 @@
 // Start-up, the main window and the message loop.
 #pragma once
 
+#include "resources/version.h"
 #include "win/player_state.h"
 
 #include <windows.h>
@@ -8,7 +9,7 @@
 inline constexpr const char* kMainWindowClass = "WindowsApp";
 inline constexpr int kStatusLineId = 8000;
 inline constexpr const char* kStatusLineText = "R\xE9"
-                                               "alis\xE9 avec la version 2.1.3  ";
+                                               "alis\xE9 avec la version " PLIMO_VERSION "  ";
 inline constexpr COLORREF kAppBackgroundColour = RGB(212, 208, 200);
 inline constexpr int kMainWindowWidth = 544;
 inline constexpr int kMainWindowHeight = 375;

@@ -108,7 +108,7 @@ void scrollToQuestion(HWND board, int question, HWND field) {
         const LONG below = before - clientTopOnScreen(board) - kWheelStep;
         if (below <= 0)
             return;
-        const WPARAM request = below >= kVerticalLineStep ? SB_LINEDOWN : ScrollCodeWheelDown;
+        const WPARAM request = below >= kVerticalLineStep ? SB_LINEDOWN : kScrollCodeWheelDown;
         DWORD_PTR ignored;
         SendMessageTimeoutW(board, WM_VSCROLL, request, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
                             &ignored);

@@ -86,8 +86,8 @@ TEST(ScrollArithmetic, RangesAndTargetsOfEveryRequest) {
     const int cases[][5] = {
         {0, 100, 0, 0, 99}, {1, 310, 0, 620, 311}, {2, 500, 0, 201, 201}, {3, 100, 0, 399, 399},
         {4, 200, 0, 200, 200}, {5, 0, 0, 123, 123}, {6, 500, 0, 0, 500}, {7, 0, 0, 898, 0},
-        {ScrollCodeWheelDown, 200, 0, 250, 200}, {ScrollCodeWheelUp, 200, 0, 150, 200},
-        {ScrollCodeToTarget, 0, 450, 450, 0}, {ScrollCodeToTarget, 0, 5000, 898, 0}};
+        {kScrollCodeWheelDown, 200, 0, 250, 200}, {kScrollCodeWheelUp, 200, 0, 150, 200},
+        {kScrollCodeToTarget, 0, 450, 450, 0}, {kScrollCodeToTarget, 0, 5000, 898, 0}};
     // clang-format on
     for (auto [request, position, target, vertical, horizontal] : cases) {
         const ScrollBarState bar{
@@ -100,7 +100,7 @@ TEST(ScrollArithmetic, RangesAndTargetsOfEveryRequest) {
     const ScrollBarState empty{.maximum = -2}; // the range of an empty content
     EXPECT_EQ((std::array{verticalScrollTarget(7, empty, 0), wheelRequest(120), wheelRequest(-120),
                           wheelRequest(0), wheelRequest(121), wheelRequest(119)}),
-              (std::array{0, ScrollCodeWheelUp, ScrollCodeWheelDown, 0, 0, 0}));
+              (std::array{0, kScrollCodeWheelUp, kScrollCodeWheelDown, 0, 0, 0}));
 }
 
 TEST(ProgressLines, ReadingAndRecognising) {

@@ -41,8 +41,8 @@ class MakerCli : public testing::Test {
     void SetUp() override {
         fs::copy(kData, folder.path());
         fs::copy_file(kData / "q1.jpg", folder / "q\x1b[2J.jpg");
-        writeFileText(folder / "big.jpg", "\xFF\xD8\xFF\xE0");
-        writeFileText(source, kQuiz + "picture = \"q1.jpg\"\n");
+        writeFileContent(folder / "big.jpg", "\xFF\xD8\xFF\xE0");
+        writeFileContent(source, kQuiz + "picture = \"q1.jpg\"\n");
     }
 
     // What the maker says to both streams; its exit status is left in `status`.
@@ -133,8 +133,8 @@ TEST_F(MakerCli, AnswersEachCommandLineWithItsStatusAndMessage) {
         std::replace(line.begin(), line.end(), '~', '\n');
         std::vector<std::string> cell = split(line, " ^ ");
         cell.resize(5);
-        writeFileText(source,
-                      kQuiz + "picture = \"" + (cell[3].empty() ? "q1.jpg" : cell[3]) + "\"\n");
+        writeFileContent(source,
+                         kQuiz + "picture = \"" + (cell[3].empty() ? "q1.jpg" : cell[3]) + "\"\n");
         if (const size_t comma = cell[4].find(','); comma != std::string::npos) // sparse
             fs::resize_file(folder / cell[4].substr(0, comma),
                             std::stoull(cell[4].substr(comma + 1)));
@@ -166,12 +166,12 @@ TEST_F(MakerCli, WritesNothingOverAnExistingFileUnlessForced) {
         for (const char* photo :
              {"2_tour-eiffel.JPG", "10 Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9\x65.jpg"})
             fs::copy_file(kData / "q1.jpg", out / photo);
-        writeFileText(existing, own);
+        writeFileContent(existing, own);
         command.push_back(out.string());
         EXPECT_THAT(run(command), StartsWith(existing.string() + ": file: exists already"));
         EXPECT_EQ(status, kExitQuizError) << command[0];
         EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), 3);
-        EXPECT_EQ(readFileText(existing), own);
+        EXPECT_EQ(readFileContent(existing), own);
         // Forced, a link is replaced as the file it stands for: what it leads to is untouched.
         const fs::path theirs = folder / ("theirs_" + command[0]);
         fs::rename(existing, theirs);
@@ -179,8 +179,8 @@ TEST_F(MakerCli, WritesNothingOverAnExistingFileUnlessForced) {
         command.push_back("--force");
         run(command);
         EXPECT_EQ(status, kExitSuccess) << command[0];
-        EXPECT_NE(readFileText(existing), own);
-        EXPECT_EQ(readFileText(theirs), own);
+        EXPECT_NE(readFileContent(existing), own);
+        EXPECT_EQ(readFileContent(theirs), own);
         EXPECT_FALSE(fs::is_symlink(existing));
         for (const fs::directory_entry& file : fs::directory_iterator(out))
             EXPECT_THAT(file.path().string(), testing::Not(HasSubstr(".part")));
@@ -200,10 +200,10 @@ TEST_F(MakerCli, NewTakesAPhonesFolderAsItIs) {
     fs::create_directory(phone);
     fs::copy_file(kData / "q1.jpg", phone / "02 arc de triomphe.jpg");
     fs::copy_file(kData / "q1.jpg", phone / "IMG_20240512_101532.jpg");
-    writeFileText(phone / "IMG_2051.HEIC", std::string("\0\0\0\x18"
-                                                       "ftypheic\0\0\0\0",
-                                                       16));
-    writeFileText(phone / "plan.jpg", "RIFF\x10\1\1\1WEBPVP8 "); // a web picture renamed
+    writeFileContent(phone / "IMG_2051.HEIC", std::string("\0\0\0\x18"
+                                                          "ftypheic\0\0\0\0",
+                                                          16));
+    writeFileContent(phone / "plan.jpg", "RIFF\x10\1\1\1WEBPVP8 "); // a web picture renamed
     const std::string said = run({"new", phone.string()});
     EXPECT_EQ(status, kExitSuccess) << said;
     EXPECT_THAT(said, HasSubstr("IMG_2051.HEIC: file: warning: HEIC photo: the maker reads JPEG"));
@@ -212,9 +212,9 @@ TEST_F(MakerCli, NewTakesAPhonesFolderAsItIs) {
     const fs::path written = phone / "quiz.toml";
     run({"build", written.string(), "-o", "s.exe"});
     EXPECT_EQ(status, kExitQuizError);
-    std::string text = readFileText(written);
+    std::string text = readFileContent(written);
     text.replace(text.find("answer = \"\""), 11, "answer = \"Louvre\"");
-    writeFileText(written, text);
+    writeFileContent(written, text);
     EXPECT_THAT(run({"build", written.string(), "-o", "s.exe"}), StartsWith("wrote s.exe"));
     EXPECT_EQ(run({"judge", "s.exe", "1", "arc de triomphe"}), "BRAVO\n");
 
@@ -226,7 +226,7 @@ TEST_F(MakerCli, NewTakesAPhonesFolderAsItIs) {
 }
 
 TEST_F(MakerCli, AQuizWithErrorsMakesNothingAndNamesEachInLineOrder) {
-    writeFileText(source, kQuiz + "text = \"|\"\ncolour = \"red\"\n");
+    writeFileContent(source, kQuiz + "text = \"|\"\ncolour = \"red\"\n");
     EXPECT_THAT(
         split(run({"build", source, "--rc", (folder / "rc").string()}), "\n"),
         testing::ElementsAre(StartsWith(source + ":2: layout = \"pictures\" needs a picture"),

@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 inline const fs::path kData = PLIMO_MAKER_TEST_DATA;
 
 inline std::vector<uint8_t> readBytes(const fs::path& path) {
-    const std::string text = readFileText(path);
+    const std::string text = readFileContent(path);
     return {text.begin(), text.end()};
 }
 

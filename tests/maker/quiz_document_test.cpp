@@ -56,9 +56,9 @@ TEST(QuizDocument, AFolderOpensAsNewWritesItAndItsQuizTomlOnceWritten) {
     const QuizSource started = readQuizSource(pathToUtf8(folder.photos / "quiz.toml"), read);
     EXPECT_EQ(writeQuizToml(document->quiz()), writeQuizToml(started));
     // With its quiz.toml, the folder opens that source: nothing the author wrote is lost.
-    writeFileText(folder.photos / "quiz.toml",
-                  "title = \"Mine\"\nlayout = \"pictures\"\n[[question]]\nanswer = \"Un\"\n"
-                  "picture = \"photo_10.jpg\"\n");
+    writeFileContent(folder.photos / "quiz.toml",
+                     "title = \"Mine\"\nlayout = \"pictures\"\n[[question]]\nanswer = \"Un\"\n"
+                     "picture = \"photo_10.jpg\"\n");
     document = QuizDocument::fromFolder(folder.photos, opened);
     ASSERT_TRUE(document);
     EXPECT_EQ(answers(*document), std::vector<std::string>{"Un"});
@@ -204,7 +204,7 @@ TEST(QuizDocument, PhotosFromAnotherFolderAreCopiedIntoTheQuizsNeverOverAFile) {
 
 TEST(QuizDocument, ASourceThatDoesNotParseOpensWithItsErrorsAndAsksForAFile) {
     TemporaryFolder folder;
-    writeFileText(folder / "quiz.toml", "title = \"Cut\nlayout = \"text list\"\n");
+    writeFileContent(folder / "quiz.toml", "title = \"Cut\nlayout = \"text list\"\n");
     Diagnostics opened;
     const QuizDocument document = QuizDocument::fromSource(folder / "quiz.toml", opened);
     EXPECT_TRUE(opened.hasErrors());
@@ -246,7 +246,7 @@ TEST(QuizDocument, ASaveIntoAReadOnlyFolderSaysWhyAndChangesNothing) {
     ASSERT_TRUE(document);
     Diagnostics saved;
     ASSERT_TRUE(document->save(folder.photos / "quiz.toml", saved));
-    const std::string before = readFileText(folder.photos / "quiz.toml");
+    const std::string before = readFileContent(folder.photos / "quiz.toml");
     document->edit().title.value = "Autre";
     fs::permissions(folder.photos, fs::perms::owner_read | fs::perms::owner_exec);
     const bool readOnly = access(folder.photos.c_str(), W_OK) != 0;
@@ -259,7 +259,7 @@ TEST(QuizDocument, ASaveIntoAReadOnlyFolderSaysWhyAndChangesNothing) {
     EXPECT_THAT(lines(refused, Severity::kError),
                 testing::ElementsAre(StartsWith(pathToUtf8(folder.photos / "quiz.toml") +
                                                 ": file: cannot be written: ")));
-    EXPECT_EQ(readFileText(folder.photos / "quiz.toml"), before);
+    EXPECT_EQ(readFileContent(folder.photos / "quiz.toml"), before);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.photos), fs::directory_iterator()), 4);
     EXPECT_TRUE(document->changed());
 }

@@ -147,7 +147,7 @@ TEST(QuizStarter, LeavesWhatNamesCannotGiveToTheAuthor) {
                 testing::ElementsAre(scratch.file("b.bmp") +
                                      ": file: warning: links outside the folder: left out"));
     // Each empty answer is refused on the line of the comment that asks for it.
-    const std::string toml = readFileText(scratch / "quiz.toml");
+    const std::string toml = readFileContent(scratch / "quiz.toml");
     auto refusal = [&](const std::string& name, const std::string& field) {
         const size_t at = toml.find("answer = \"\"   # " + name + ": write the answer here\n");
         return scratch.file("quiz.toml:") +
@@ -201,7 +201,7 @@ TEST(QuizFolders, HoldWhatTheBuildNeedsAndWarnOfMissingAndUnusedPictures) {
     TemporaryFolder scratch;
     Diagnostics found, again;
     ASSERT_TRUE(writeResourceFolder(resources, kMediaPictures, scratch / "out/rc", false, found));
-    EXPECT_EQ(readFileText(scratch / "out/rc/quiz.rc"),
+    EXPECT_EQ(readFileContent(scratch / "out/rc/quiz.rc"),
               "// The resources of one quiz, made by plimo-maker. Compile this script with windres "
               "from\n// its own folder (or with --include-dir naming it) and link it into a copy "
               "of the\n// player.\nLANGUAGE 0, 0\n\n104 PATCH \"quiz_text.bin\"\n"

@@ -12,7 +12,7 @@ QuizSource quizIn(const fs::path& folder, const std::string& toml) {
     fs::create_directories(folder);
     for (const char* picture : {"q1.jpg", "q2.bmp", "r1.jpg"})
         fs::copy_file(kData / picture, folder / picture, fs::copy_options::skip_existing);
-    writeFileText(folder / "quiz.toml", toml);
+    writeFileContent(folder / "quiz.toml", toml);
     Diagnostics read;
     return readQuizSource(pathToUtf8(folder / "quiz.toml"), read);
 }
@@ -147,7 +147,7 @@ TEST(RecoveryFile, ADamagedFileIsListedAndRefusedAndOtherFilesAreLeftAlone) {
     std::string reason;
     ASSERT_TRUE(writeRecovery(folder, quiz, root / "quiz" / "quiz.toml", reason)) << reason;
     const fs::path file = listRecoveries(folder).at(0).file;
-    const std::string good = readFileText(file);
+    const std::string good = readFileContent(file);
     const size_t body = good.find("title = ");
     const std::string header = good.substr(0, body);
     const DamagedFile damaged[] = {
@@ -164,11 +164,11 @@ TEST(RecoveryFile, ADamagedFileIsListedAndRefusedAndOtherFilesAreLeftAlone) {
          "its quiz does not read"},
         {"a cut quiz", good.substr(0, good.size() - 8), "its quiz does not read"},
     };
-    writeFileText(folder / "notes.txt", "mine");
-    writeFileText(folder / "quiz.toml", "title = 1");
+    writeFileContent(folder / "notes.txt", "mine");
+    writeFileContent(folder / "quiz.toml", "title = 1");
     for (const DamagedFile& row : damaged) {
         SCOPED_TRACE(row.name);
-        writeFileText(file, row.text);
+        writeFileContent(file, row.text);
         const std::vector<RecoveryEntry> listed = listRecoveries(folder);
         ASSERT_EQ(listed.size(), 1u);
         EXPECT_THAT(listed[0].problem, StartsWith("damaged recovery file: "));
@@ -179,7 +179,7 @@ TEST(RecoveryFile, ADamagedFileIsListedAndRefusedAndOtherFilesAreLeftAlone) {
     }
 
     // Only its own file goes.
-    writeFileText(file, good);
+    writeFileContent(file, good);
     const QuizSource other = quizIn(root / "other", "title = \"Autre\"\nlayout = \"text list\"\n"
                                                     "[[question]]\nanswer = \"Un\"\n");
     ASSERT_TRUE(writeRecovery(folder, other, {}, reason)) << reason;

@@ -51,7 +51,7 @@ TEST(TomlSyntaxFaults, FindsNoneInWhatTheParserReads) {
     for (const fs::path& sample :
          fs::directory_iterator(fs::path(PLIMO_MAKER_TEST_DATA) / "../../../samples"))
         if (fs::exists(sample / "quiz.toml"))
-            sources.push_back(readFileText(sample / "quiz.toml"));
+            sources.push_back(readFileContent(sample / "quiz.toml"));
     ASSERT_GT(sources.size(), 6u);
     for (const std::string& source : sources) {
         ASSERT_NO_THROW((void)toml::parse(source)) << source;

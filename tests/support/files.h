@@ -9,11 +9,11 @@
 #include <string>
 
 // A whole file's bytes (empty when it cannot be read), and a file written whole.
-inline std::string readFileText(const std::filesystem::path& path) {
+inline std::string readFileContent(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), {}};
 }
-inline void writeFileText(const std::filesystem::path& path, const std::string& content) {
+inline void writeFileContent(const std::filesystem::path& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
 }
 

@@ -127,7 +127,7 @@ TEST(Board, ControlsStandWhereTheyBelong) {
         // list shows fewer: 10, 7 and 8 line ends, and the word.
         SetDlgItemTextA(board.dialog, answerFieldId(2), "deux");
         ASSERT_TRUE(saveProgress(board.dialog));
-        const std::string saved = readFileText("plimo_windows_tests.txt");
+        const std::string saved = readFileContent("plimo_windows_tests.txt");
         EXPECT_EQ(std::pair(saved.substr(0, 8), int(saved.size())),
                   std::pair(std::string("\r\ndeux\r\n"), kind.savedBytes));
     }

@@ -64,10 +64,10 @@ TEST(Maker, RoundTripsAndDamagedOrMissingInputIsAnErrorLeavingNoFile) {
     const std::string source = folder.file("capitales-source");
     // The build writes through a file of its own: one there already under the name that earlier
     // builds gave theirs is left alone, and an earlier output is replaced.
-    writeFileText(first + ".part", "someone else's");
-    writeFileText(first, "an earlier build");
+    writeFileContent(first + ".part", "someone else's");
+    writeFileContent(first, "an earlier build");
     ASSERT_EQ(build(kCapitales, first, quiz).first, 0);
-    EXPECT_EQ(readFileText(first + ".part"), "someone else's");
+    EXPECT_EQ(readFileContent(first + ".part"), "someone else's");
     EXPECT_EQ(filesBeside(first), std::set<std::string>{"capitales1.exe.part"});
     ASSERT_EQ(runMakerHere({"extract", first, "-o", source}).first, 0);
     ASSERT_EQ(build(source + "/quiz.toml", second).first, 0);
@@ -87,7 +87,8 @@ TEST(Maker, RoundTripsAndDamagedOrMissingInputIsAnErrorLeavingNoFile) {
          {ResourceDamage::kSizePastTheEnd, ResourceDamage::kOffsetOutsideTheFile,
           ResourceDamage::kTruncated}) {
         SCOPED_TRACE("damage " + std::to_string(int(damage)));
-        ASSERT_TRUE(writeDamagedCopy(quiz, "IMG", MAKEINTRESOURCEA(401), damage, picture));
+        ASSERT_TRUE(
+            writeDamagedCopy(quiz, kMediaResourceType, MAKEINTRESOURCEA(401), damage, picture));
         ASSERT_TRUE(writeDamagedCopy(quiz, RT_DIALOG, MAKEINTRESOURCEA(1001), damage, dialog));
         for (const auto& [damaged, command] : commands) {
             SCOPED_TRACE(command[0]);
@@ -96,7 +97,7 @@ TEST(Maker, RoundTripsAndDamagedOrMissingInputIsAnErrorLeavingNoFile) {
             EXPECT_FALSE(fileExists(output) || fileExists(extracted));
         }
     }
-    writeFileText(folder.file("not-a-player.exe"), "MZ but nothing else");
+    writeFileContent(folder.file("not-a-player.exe"), "MZ but nothing else");
     const std::pair<std::string, std::string> failures[] = {
         {output, folder.file("not-a-player.exe")},
         {folder.file("missing\\out.exe"), kPlayer},
@@ -128,7 +129,7 @@ size_t resourceRoot(const std::string& bytes) {
 // data file, the module is the file, and a resource found in it is its data entry there.
 size_t imageDataEntry(const std::string& path, int id) {
     UniqueModule module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    HRSRC found = FindResourceA(module.get(), MAKEINTRESOURCEA(id), "IMG");
+    HRSRC found = FindResourceA(module.get(), MAKEINTRESOURCEA(id), kMediaResourceType);
     return reinterpret_cast<uintptr_t>(found) -
            (reinterpret_cast<uintptr_t>(module.get()) & ~uintptr_t(3));
 }
@@ -158,9 +159,9 @@ TEST(Maker, RefusesADamagedResourceDirectoryAndResourcesSharingBytes) {
     const std::string damaged = folder.file("damaged.exe"), extracted = folder.file("extracted");
     for (const auto& [intact, damage, message] : cases) {
         SCOPED_TRACE(message);
-        std::string bytes = readFileText(intact);
+        std::string bytes = readFileContent(intact);
         damage(bytes);
-        writeFileText(damaged, bytes);
+        writeFileContent(damaged, bytes);
         for (const std::vector<std::string>& command :
              {std::vector<std::string>{"show", damaged}, {"extract", damaged, "-o", extracted}}) {
             const auto [status, err] = runMakerHere(command);
@@ -176,7 +177,7 @@ TEST(Maker, RefusesADamagedResourceDirectoryAndResourcesSharingBytes) {
 TEST(Maker, JoinsPathsInMessagesWithOneSeparator) {
     TemporaryFolder folder;
     for (const char* name : {"a.jpg", "b.jpg", "c.mp3"})
-        writeFileText(folder / name, "");
+        writeFileContent(folder / name, "");
     std::string slashed = folder.path();
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
     const auto [status, err] = runMakerHere({"new", slashed});

@@ -88,7 +88,7 @@ TEST_F(Media, SoundClipsPlayFromAFolderOfTheRunsOwnAndAreDeletedInOrder) {
     // were killed. Start-up removes only the folder of a process that is gone (no process has
     // the id 4294967292 here) and that holds nothing but clip files. The first is the folder
     // that this process would try first for its own clips.
-    writeFileText("plimo8.mp3", "the player's own file");
+    writeFileContent("plimo8.mp3", "the player's own file");
     const std::filesystem::path temporary = std::filesystem::temp_directory_path();
     const std::string leftBehind = "plimo-" + std::to_string(GetCurrentProcessId()) + "-1";
     const struct {
@@ -104,7 +104,7 @@ TEST_F(Media, SoundClipsPlayFromAFolderOfTheRunsOwnAndAreDeletedInOrder) {
     for (const auto& left : leftFolders) {
         std::filesystem::create_directory(temporary / left.name);
         for (const std::string& file : left.files)
-            writeFileText(temporary / left.name / file, "left behind");
+            writeFileContent(temporary / left.name / file, "left behind");
     }
     start(kMediaSound);
     for (const auto& left : leftFolders) {
@@ -127,8 +127,8 @@ TEST_F(Media, SoundClipsPlayFromAFolderOfTheRunsOwnAndAreDeletedInOrder) {
     const std::string firstTried = (temporary / leftBehind).string();
     EXPECT_TRUE(folderOfClips.starts_with(firstTried.substr(0, firstTried.size() - 1)));
     EXPECT_NE(folderOfClips, firstTried);
-    EXPECT_EQ(readFileText(clip(8)),
-              readFileText(PLIMO_SOURCE_DIR "/tests/windows/clips/vache.mp3"));
+    EXPECT_EQ(readFileContent(clip(8)),
+              readFileContent(PLIMO_SOURCE_DIR "/tests/windows/clips/vache.mp3"));
     EXPECT_TRUE(controlPlays());
     press(IDC_STOP_BASE + 8, 1); // neither another notification on stop nor Enter's IDOK stops
     press(IDOK);
@@ -159,8 +159,8 @@ TEST_F(Media, SoundClipsPlayFromAFolderOfTheRunsOwnAndAreDeletedInOrder) {
     EXPECT_EQ(CoInitialize(nullptr), S_OK) << "COM was ended";
     CoUninitialize();
     EXPECT_EQ(filesIn(folder.path()), std::set<std::string>({"plimo8.mp3"}));
-    EXPECT_EQ(readFileText("plimo8.mp3"), "the player's own file");
-    EXPECT_EQ(readFileText(temporary / leftBehind / "plimo8.mp3"), "left behind");
+    EXPECT_EQ(readFileContent("plimo8.mp3"), "the player's own file");
+    EXPECT_EQ(readFileContent(temporary / leftBehind / "plimo8.mp3"), "left behind");
     for (const auto& left : leftFolders)
         std::filesystem::remove_all(temporary / left.name);
 }
@@ -172,7 +172,7 @@ TEST_F(Media, VideoClipThatCannotBeWrittenIsNotPlayed) {
     press(IDC_PLAY_BASE + 11);
     ASSERT_EQ(mediaPlayerUrlForTesting(), std::filesystem::path(clip(11, "avi")).wstring());
     EXPECT_TRUE(controlPlays());
-    writeFileText(clip(10, "avi"), "someone else's file");
+    writeFileContent(clip(10, "avi"), "someone else's file");
     UniqueFile held(CreateFileA(clip(10, "avi").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);
@@ -187,7 +187,7 @@ TEST_F(Media, VideoClipThatCannotBeWrittenIsNotPlayed) {
                 box.text.find("plimo10.avi") != std::string::npos);
     shutDown();
     EXPECT_EQ(filesIn(clipFolder()), std::set<std::string>{"plimo10.avi"});
-    EXPECT_EQ(readFileText(clip(10, "avi")), "someone else's file");
+    EXPECT_EQ(readFileContent(clip(10, "avi")), "someone else's file");
     std::filesystem::remove_all(clipFolder());
 }
 
@@ -207,8 +207,8 @@ TEST_F(Media, WithoutTheControlTheShellOpensTheClip) {
     press(IDC_PLAY_BASE + 10);
     press(IDC_STOP_BASE + 10);
     EXPECT_EQ(opened, std::vector<std::string>({"open " + clip(10, "avi") + " 1"}));
-    EXPECT_TRUE(readFileText(clip(10, "avi")) ==
-                readFileText(PLIMO_SOURCE_DIR "/tests/windows/clips/orange.avi"));
+    EXPECT_TRUE(readFileContent(clip(10, "avi")) ==
+                readFileContent(PLIMO_SOURCE_DIR "/tests/windows/clips/orange.avi"));
     shutDown();
     EXPECT_FALSE(fileExists(clipFolder()));
 }

@@ -66,10 +66,10 @@ TEST_F(Player, KeysInAnAnswerFieldAndScrolling) {
     // F2 in any field, or the header's button, saves every field.
     SetWindowTextA(field(9), "neuf");
     keyUp(field(9), VK_F2);
-    EXPECT_EQ(readFileText(kProgressFile), lines({{3, "tsetx"}, {9, "neuf"}}));
+    EXPECT_EQ(readFileContent(kProgressFile), lines({{3, "tsetx"}, {9, "neuf"}}));
     SetWindowTextA(field(14), "fin");
     SendMessageA(headerPaneWindow, WM_COMMAND, kSaveButtonId, 0);
-    EXPECT_EQ(readFileText(kProgressFile), lines({{3, "tsetx"}, {9, "neuf"}, {14, "fin"}}));
+    EXPECT_EQ(readFileContent(kProgressFile), lines({{3, "tsetx"}, {9, "neuf"}, {14, "fin"}}));
     for (auto [key, down] :
          {std::pair{VK_DOWN, true}, {VK_UP, false}, {VK_NEXT, true}, {VK_PRIOR, false}}) {
         keyUp(field(1), key);
@@ -99,7 +99,7 @@ TEST_F(Player, KeysInAnAnswerFieldAndScrolling) {
 
 // Restored answers are judged as the board is built; a resize lays out the panes.
 TEST_F(Player, RestoredAnswersAndThePanesLaidOut) {
-    writeFileText(kProgressFile, "test\r\nTSET\r\nnope\r\n\r\n  test \r\ntest\r\n");
+    writeFileContent(kProgressFile, "test\r\nTSET\r\nnope\r\n\r\n  test \r\ntest\r\n");
     start();
     const char* verdicts[] = {"BRAVO", "Anagramme", "FAUX", "?", "BRAVO", "BRAVO", "?"};
     for (int f = 1; f <= 7; ++f)
@@ -136,7 +136,7 @@ TEST_F(Player, SaveNeverReplacesAFileItCouldNotHaveWritten) {
     SetDlgItemTextA(boardWindow, answerFieldId(1), "nouveau");
     // A file of the name that a temporary file of the save could have is someone else's.
     const std::string theirs = std::string(kProgressFile) + ".new";
-    writeFileText(theirs, "someone else's");
+    writeFileContent(theirs, "someone else's");
     const std::string fourteen = lines({{1, "ancien"}, {14, "ligne 14"}});
     struct Case {
         const char* name;
@@ -150,7 +150,7 @@ TEST_F(Player, SaveNeverReplacesAFileItCouldNotHaveWritten) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        writeFileText(kProgressFile, c.content);
+        writeFileContent(kProgressFile, c.content);
         // Open without delete sharing, the file cannot be replaced.
         const UniqueFile held(c.held ? CreateFileA(kProgressFile, GENERIC_READ, FILE_SHARE_READ,
                                                    nullptr, OPEN_EXISTING, 0, nullptr)
@@ -158,9 +158,9 @@ TEST_F(Player, SaveNeverReplacesAFileItCouldNotHaveWritten) {
         ASSERT_EQ(bool(held), c.held);
         MessageBoxCapture capture;
         EXPECT_EQ(saveProgress(boardWindow), c.replaced);
-        EXPECT_EQ(readFileText(kProgressFile), c.replaced ? lines({{1, "nouveau"}}) : c.content);
+        EXPECT_EQ(readFileContent(kProgressFile), c.replaced ? lines({{1, "nouveau"}}) : c.content);
         EXPECT_EQ(filesIn("."), std::set<std::string>({kProgressFile, theirs}));
-        EXPECT_EQ(readFileText(theirs), "someone else's");
+        EXPECT_EQ(readFileContent(theirs), "someone else's");
         ASSERT_EQ(capture.boxes().size(), c.replaced ? 0u : 1u);
         for (const CapturedBox& box : capture.boxes())
             EXPECT_TRUE(box.caption == "Plimo" &&
@@ -228,7 +228,7 @@ TEST_F(FocusedFields, LeavingJudgesEnteringSelectsF1FillsAndClosingShowsNoReward
     // Ending the board moves the focus out of field 4, which judges it once more.
     shutdownPlayer(GetModuleHandleA(nullptr), mainWindow);
     EXPECT_TRUE(rewardBoxes.boxes().empty());
-    EXPECT_EQ(readFileText(kProgressFile).substr(0, 12), "test\r\ntest\r\n");
+    EXPECT_EQ(readFileContent(kProgressFile).substr(0, 12), "test\r\ntest\r\n");
 }
 
 // The first visible window of `processId` with that class, or null.
@@ -277,11 +277,11 @@ TEST(BuiltPlayer, AQuizThatCannotBeReadNeverSavesOverTheAnswers) {
     // A quiz text that stops before its end code.
     HANDLE update = BeginUpdateResourceA(quiz.c_str(), FALSE);
     char damaged[] = {0x30, char(0xC0)};
-    ASSERT_TRUE(UpdateResourceA(update, "PATCH", MAKEINTRESOURCEA(IDR_QUIZ_TEXT),
+    ASSERT_TRUE(UpdateResourceA(update, kQuizResourceType, MAKEINTRESOURCEA(IDR_QUIZ_TEXT),
                                 MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), damaged, 2));
     ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
     const std::string answers = "Paris\r\nRome\r\nBerlin\r\nMadrid\r\n";
-    writeFileText(folder.file("quiz.txt"), answers);
+    writeFileContent(folder.file("quiz.txt"), answers);
 
     // Started in the folder, where it looks for its answers.
     const auto player =
@@ -305,7 +305,7 @@ TEST(BuiltPlayer, AQuizThatCannotBeReadNeverSavesOverTheAnswers) {
     // Closing saves the answers of a quiz that could be read; this one may not.
     EXPECT_EQ(closePlayer(player, window), std::pair(std::vector<std::string>(), 0));
     EXPECT_EQ(filesIn(folder.path()), std::set<std::string>({"quiz.exe", "quiz.txt"}));
-    EXPECT_EQ(readFileText(folder.file("quiz.txt")), answers);
+    EXPECT_EQ(readFileContent(folder.file("quiz.txt")), answers);
 }
 
 // A quiz renamed with letters outside the ANSI code page restores and saves its answers in the
@@ -316,7 +316,7 @@ TEST(BuiltPlayer, ANameOutsideTheCodePageKeepsItsAnswers) {
     const std::filesystem::path answers = std::filesystem::path(quiz).replace_extension(L".txt");
     ASSERT_TRUE(CopyFileW(std::filesystem::path(executableFolder() + "plimo.exe").c_str(),
                           quiz.c_str(), FALSE));
-    writeFileText(answers, lines({{1, "Paris"}}));
+    writeFileContent(answers, lines({{1, "Paris"}}));
     const auto player = HANDLE(
         _wspawnl(_P_NOWAIT, quiz.c_str(), (L"\"" + quiz.wstring() + L"\"").c_str(), nullptr));
     ASSERT_NE(player, INVALID_HANDLE_VALUE);
@@ -331,7 +331,7 @@ TEST(BuiltPlayer, ANameOutsideTheCodePageKeepsItsAnswers) {
     EXPECT_EQ(textOfControl(board, answerFieldId(1)), "Paris");
     SetDlgItemTextA(board, answerFieldId(2), "Rome");
     EXPECT_EQ(closePlayer(player, window), std::pair(std::vector<std::string>(), 0));
-    EXPECT_EQ(readFileText(answers), lines({{1, "Paris"}, {2, "Rome"}}));
+    EXPECT_EQ(readFileContent(answers), lines({{1, "Paris"}, {2, "Rome"}}));
 }
 
 } // namespace

@@ -21,12 +21,13 @@ HMODULE loadCopy(const std::string& path, const std::map<int, Bytes>& patches, b
     EXPECT_TRUE(CopyFileA((executableFolder() + "plimo.exe").c_str(), path.c_str(), FALSE));
     HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
     for (const auto& [id, bytes] : patches)
-        EXPECT_TRUE(UpdateResourceA(update, "PATCH", MAKEINTRESOURCEA(id),
+        EXPECT_TRUE(UpdateResourceA(update, kQuizResourceType, MAKEINTRESOURCEA(id),
                                     MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
                                     const_cast<uint8_t*>(bytes.data()), bytes.size()));
     EXPECT_TRUE(EndUpdateResourceA(update, FALSE));
-    EXPECT_EQ(codesEmptied && writeDamagedCopy(path, "PATCH", MAKEINTRESOURCEA(IDR_QUIZ_CODES),
-                                               ResourceDamage::kEmptied, path),
+    EXPECT_EQ(codesEmptied &&
+                  writeDamagedCopy(path, kQuizResourceType, MAKEINTRESOURCEA(IDR_QUIZ_CODES),
+                                   ResourceDamage::kEmptied, path),
               codesEmptied);
     return LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
 }

@@ -82,7 +82,7 @@ TEST(QuizTrial, OpensAtTheQuestionAndLeavesNothingBehind) {
           {gone + "2", {"quiz.exe", "notes.txt"}}}) {
         fs::create_directory(temporary / name);
         for (const std::string& file : files)
-            writeFileText(temporary / name / file, "left behind");
+            writeFileContent(temporary / name / file, "left behind");
     }
 
     // A second try closes the first.

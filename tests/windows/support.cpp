@@ -51,7 +51,7 @@ std::string executableFolder() {
 
 bool writeDamagedCopy(const std::string& executable, LPCSTR type, LPCSTR name,
                       ResourceDamage damage, const std::string& copy) {
-    std::string bytes = readFileText(executable);
+    std::string bytes = readFileContent(executable);
     UniqueModule module(LoadLibraryExA(executable.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     HRSRC found = module ? FindResourceA(module.get(), name, type) : nullptr;
     if (!found)
@@ -74,7 +74,7 @@ bool writeDamagedCopy(const std::string& executable, LPCSTR type, LPCSTR name,
     memcpy(&bytes[entry], &record, sizeof record);
     if (damage == ResourceDamage::kTruncated)
         bytes.resize(data + 1);
-    writeFileText(copy, bytes);
+    writeFileContent(copy, bytes);
     return true;
 }
 
