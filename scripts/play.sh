@@ -16,13 +16,6 @@ quiz=$(realpath "${1:-$repo/build/windows/samples/drapeaux.exe}")
 
 source "$repo/scripts/wine-session.sh"
 trap stop_wine_session EXIT
-if [ -n "${DISPLAY:-}" ] && display_works "$DISPLAY"; then
-    export PLIMO_DISPLAY=$DISPLAY
-    prepare_wine_prefix managed
-else
-    start_private_display
-    echo "no display found: playing on the virtual display $PLIMO_DISPLAY"
-    prepare_wine_prefix unmanaged
-fi
+prepare_display "playing"
 cd "$(dirname "$quiz")"
 "$repo/scripts/wine-run.sh" "$quiz"

@@ -19,14 +19,7 @@ cmake --build --preset windows --target plimo-studio
 
 source "$repo/scripts/wine-session.sh"
 trap stop_wine_session EXIT
-if [ -n "${DISPLAY:-}" ] && display_works "$DISPLAY"; then
-    export PLIMO_DISPLAY=$DISPLAY
-    prepare_wine_prefix managed
-else
-    start_private_display
-    echo "no display found: the studio runs on the virtual display $PLIMO_DISPLAY"
-    prepare_wine_prefix unmanaged
-fi
+prepare_display "the studio runs"
 # Wine shows the machine's root as drive Z:.
 if [ -n "$target" ]; then
     "$repo/scripts/wine-run.sh" "$repo/build/windows/bin/plimo-studio.exe" "Z:$target"

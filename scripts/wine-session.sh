@@ -70,6 +70,19 @@ prepare_wine_prefix() {
     fi
 }
 
+# prepare_display WHAT: the user's own display when there is one (windows managed, sound heard),
+# else a private virtual one, saying that WHAT runs there.
+prepare_display() {
+    if [ -n "${DISPLAY:-}" ] && display_works "$DISPLAY"; then
+        export PLIMO_DISPLAY=$DISPLAY
+        prepare_wine_prefix managed
+    else
+        start_private_display
+        echo "no display found: $1 on the virtual display $PLIMO_DISPLAY"
+        prepare_wine_prefix unmanaged
+    fi
+}
+
 # start_quiz QUIZ.exe TITLE: starts a quiz from its own folder (its progress file goes there) and
 # waits, five minutes at most, for its window to be shown: the player shows it once the board is
 # built. TITLE is a regular expression for the whole caption. Sets quiz_pid and quiz_window.

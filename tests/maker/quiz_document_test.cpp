@@ -26,6 +26,15 @@ struct PhotoFolder {
     }
 };
 
+// The folder's quiz, opened and saved as its quiz.toml.
+std::optional<QuizDocument> savedDocument(const PhotoFolder& folder) {
+    Diagnostics opened, saved;
+    std::optional<QuizDocument> document = QuizDocument::fromFolder(folder.photos, opened);
+    if (document && !document->save(folder.photos / "quiz.toml", saved))
+        document.reset();
+    return document;
+}
+
 std::vector<std::string> answers(const QuizDocument& document) {
     std::vector<std::string> result;
     for (const QuestionSource& question : document.quiz().questions)
@@ -127,11 +136,8 @@ TEST(QuizDocument, EditsAreCheckedAndSavedWithMediaPathsFromTheSavedSource) {
 
 TEST(QuizDocument, EveryChangeIsUndoneAndRedoneInOrder) {
     PhotoFolder folder;
-    Diagnostics opened;
-    std::optional<QuizDocument> document = QuizDocument::fromFolder(folder.photos, opened);
+    std::optional<QuizDocument> document = savedDocument(folder);
     ASSERT_TRUE(document);
-    Diagnostics saved;
-    ASSERT_TRUE(document->save(folder.photos / "quiz.toml", saved));
     const std::function<void(QuizDocument&)> changes[] = {
         // A run of typing in one field is one step.
         [](QuizDocument& d) {
@@ -241,11 +247,8 @@ TEST(QuizDocument, BuildsWhatTheMakerBuildsAFewQuestionsAtATime) {
 
 TEST(QuizDocument, ASaveIntoAReadOnlyFolderSaysWhyAndChangesNothing) {
     PhotoFolder folder;
-    Diagnostics opened;
-    std::optional<QuizDocument> document = QuizDocument::fromFolder(folder.photos, opened);
+    std::optional<QuizDocument> document = savedDocument(folder);
     ASSERT_TRUE(document);
-    Diagnostics saved;
-    ASSERT_TRUE(document->save(folder.photos / "quiz.toml", saved));
     const std::string before = readFileContent(folder.photos / "quiz.toml");
     document->edit().title.value = "Autre";
     fs::permissions(folder.photos, fs::perms::owner_read | fs::perms::owner_exec);
