@@ -259,10 +259,14 @@ class StudioWindow {
         RECT client;
         GetClientRect(window_, &client);
         const int pad = scaled(8), row = scaled(24), gap = scaled(6);
+        // The buttons share the window's width, up to a comfortable width each.
+        const int buttons = int(toolbar_.size());
+        const int buttonWidth = std::min<int>(
+            scaled(140), (client.right - 2 * pad - (buttons - 1) * gap) / std::max(buttons, 1));
         int x = pad;
         for (HWND button : toolbar_) {
-            place(button, x, pad, scaled(140), row + gap);
-            x += scaled(140) + gap;
+            place(button, x, pad, buttonWidth, row + gap);
+            x += buttonWidth + gap;
         }
         const int top = pad + row + gap + pad;
         const int summaryTop = client.bottom - pad - row;
