@@ -9,6 +9,7 @@
 #include "studio/studio_ids.h"
 #include "studio/studio_window.h"
 #include "tests/windows/support.h"
+#include "win/handles.h"
 
 #include <gtest/gtest.h>
 
@@ -322,6 +323,24 @@ TEST(Studio, AFolderDroppedIsEditedCheckedSavedBuiltAndOpenedAgain) {
     EXPECT_EQ(saved.questions[0].answers[0].value, "Paris");
     EXPECT_EQ(saved.questions[2].answers[0].value, "Roma");
     EXPECT_EQ(saved.questions[2].media.path, "Rome.jpg");
+
+    // A save that cannot replace the file (another program holds it) says why and changes
+    // nothing: neither the file nor the window's quiz, which stays unsaved.
+    const std::string before = readFileContent(photos / "quiz.toml");
+    typeInto(window, kAnswerField, L"Berlin2"); // the selected question, 2
+    {
+        const UniqueFile held(CreateFileW((photos / "quiz.toml").c_str(), GENERIC_READ, 0, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        const size_t toldBefore = dialogs.told.size();
+        command(window, kSaveButton);
+        ASSERT_EQ(dialogs.told.size(), toldBefore + 1);
+        EXPECT_NE(dialogs.told.back().find(L"quiz.toml"), std::wstring::npos);
+    }
+    EXPECT_EQ(readFileContent(photos / "quiz.toml"), before);
+    EXPECT_NE(windowText(window).find(L"*"), std::wstring::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(photos), {}), 4); // no temporary left
+    typeInto(window, kAnswerField, L"Berlin");
 
     const fs::path built = root / "sortie.exe";
     dialogs.newFile = built;
