@@ -53,6 +53,7 @@ TEST(AnswerVariants, TypesTheAnswerAsPupilsDoAndJudgesIt) {
         {"\xC6gypte", kWithoutAccents, "AEgypte", {}},
         {"Tour Eiffel", kLetterMissing, "Tur Eiffel", kOneEdit},
         {"Tour Eiffel", kLettersSwapped, "Tuor Eiffel", {}},
+        {"Arc", kLettersSwapped, "Acr", {}}, // the last two letters
         {"Tour Eiffel", kLetterUndoubled, "Tour Eifel", kOneEdit},
         {"Louvre", kLetterDoubled, "Loouvre", {}},
         {"La Joconde", kArticleDropped, "Joconde", {}},

@@ -68,6 +68,7 @@ TEST(FileNameAnswer, SortsNamesAsPeopleCount) {
         {"007", "8", "08b"}, // leading zeros do not count
         {"1 b", "a"},        // digits before letters
         {"B", "b"},          // equal but for case: still one order
+        {"a1", "Z2", "z3"},  // letters without regard to case, to the last
     };
     for (const auto& names : rows) {
         for (size_t i = 0; i < names.size(); ++i) {
