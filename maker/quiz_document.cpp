@@ -267,8 +267,9 @@ std::string QuizDocument::displayName() const {
     return savePath_.empty() ? origin_ : pathToUtf8(savePath_);
 }
 
-fs::path QuizDocument::mediaFile(int index) const {
-    const MediaFile& media = quiz_.questions.at(index).media;
+fs::path QuizDocument::mediaFile(int index, bool reward) const {
+    const QuestionSource& question = quiz_.questions.at(index);
+    const MediaFile& media = reward ? question.rewardPicture : question.media;
     return media.present() ? quiz_.folder / pathFromUtf8(media.path) : fs::path();
 }
 
@@ -398,6 +399,23 @@ void QuizDocument::turnPicture(int index, bool reward, int degrees) {
     QuestionSource& question = quiz_.questions[index];
     int& turn = (reward ? question.rewardPicture : question.media).turnDegrees;
     turn = ((turn + degrees) % 360 + 360) % 360;
+}
+
+bool QuizDocument::setRewardPicture(int index, const fs::path& file, Diagnostics& diagnostics) {
+    if (index < 0 || index >= static_cast<int>(quiz_.questions.size()))
+        return false;
+    if (mediaKindOfFile(file) != kMediaPictures) {
+        diagnostics.warning(pathToUtf8(file), 0, "file", "not a picture: left out");
+        return false;
+    }
+    const std::optional<fs::path> stored = copiedIntoFolder(file, diagnostics);
+    if (!stored)
+        return false;
+    remember();
+    MediaFile& picture = quiz_.questions[index].rewardPicture;
+    picture.path = relativeMediaPath(*stored, quiz_.folder);
+    picture.turnDegrees = 0;
+    return true;
 }
 
 Diagnostics QuizDocument::check() const {

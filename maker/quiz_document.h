@@ -76,8 +76,9 @@ class QuizDocument {
     // Whether the media live in the document's own folder: saving copies them beside the source.
     bool mediaAreTemporary() const { return !temporaryMedia_.empty(); }
 
-    // The file of question `index`'s picture or clip; empty when it has none.
-    std::filesystem::path mediaFile(int index) const;
+    // The file of question `index`'s picture or clip, or of its reward picture; empty when it
+    // has none.
+    std::filesystem::path mediaFile(int index, bool reward = false) const;
 
     // Adds one question per file at the end, in name order, answered by its file name. Files
     // of another kind than the quiz's are left out with a warning. A file from another folder
@@ -92,6 +93,9 @@ class QuizDocument {
     // Turns question `index`'s picture, or its reward picture, by `degrees` (a multiple of 90)
     // clockwise more; the photo file is never changed.
     void turnPicture(int index, bool reward, int degrees);
+    // Question `index`'s reward picture becomes `file`, copied into the quiz's folder as added
+    // files are. False, with a warning naming it, when it is no picture or cannot be copied.
+    bool setRewardPicture(int index, const std::filesystem::path& file, Diagnostics& diagnostics);
 
     // Every error and warning of the quiz as it stands, and the ways pupils type an answer
     // that the player would not take.

@@ -53,6 +53,11 @@ constexpr const wchar_t* kPlayClip = L"\u00c9couter / voir";
 constexpr const wchar_t* kNoPicture = L"Pas d'image";
 constexpr const wchar_t* kTurnLeft = L"Tourner \u00e0 gauche";
 constexpr const wchar_t* kTurnRight = L"Tourner \u00e0 droite";
+constexpr const wchar_t* kRewardPicture = L"Image de r\u00e9compense...";
+constexpr const wchar_t* kShowReward = L"Voir l'image de r\u00e9compense";
+constexpr const wchar_t* kChooseRewardPicture = L"Choisir l'image de r\u00e9compense";
+constexpr wchar_t kPictureFilter[] =
+    L"Images\0*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp\0Tous les fichiers\0*.*\0";
 constexpr const wchar_t* kTryAnswer = L"Essayer une r\u00e9ponse :";
 constexpr const wchar_t* kVariants =
     L"Fa\u00e7ons de taper la r\u00e9ponse que le quiz ne prend pas pour juste :";

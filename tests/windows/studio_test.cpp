@@ -28,7 +28,7 @@ const fs::path kFlags = fs::path(PLIMO_SOURCE_DIR) / "samples" / "drapeaux" / "p
 
 // Answers in the dialogs' place and keeps what the window told or asked.
 struct ScriptedDialogs final : StudioDialogs {
-    std::optional<fs::path> newFile;
+    std::optional<fs::path> file, newFile;
     Answer answer = Answer::kNo;
     bool realSaveQuestion = false; // Windows' own dialog, pressed by the test
     std::vector<std::wstring> asked, told;
@@ -38,7 +38,7 @@ struct ScriptedDialogs final : StudioDialogs {
     }
     std::optional<fs::path> chooseFile(HWND, const wchar_t*, const wchar_t*,
                                        const fs::path&) override {
-        return std::nullopt;
+        return file;
     }
     std::vector<fs::path> chooseFiles(HWND, const wchar_t*, const wchar_t*,
                                       const fs::path&) override {
@@ -291,6 +291,26 @@ TEST(Studio, AFolderDroppedIsEditedCheckedSavedBuiltAndOpenedAgain) {
     typeInto(window, kTryAnswerField, L"roma");
     EXPECT_EQ(windowText(GetDlgItem(window, kTryVerdict)), L"BRAVO");
 
+    // Rewarded with pictures, each question wants one; the one chosen is copied beside the
+    // photos, and the turn buttons then turn it, not the question's own picture.
+    const auto selectIn = [&](int box, int item) {
+        SendMessageW(GetDlgItem(window, box), CB_SETCURSEL, item, 0);
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(box, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, box)));
+    };
+    const std::wstring wantsReward = L"question 3, Image de r\u00e9compense";
+    selectIn(kRewardBox, 1);
+    EXPECT_TRUE(waitFor([&] { return anyContains(checks(window), wantsReward); }));
+    dialogs.file = kFlags / "france.jpg";
+    command(window, kRewardPictureButton);
+    EXPECT_TRUE(waitFor([&] { return !anyContains(checks(window), wantsReward); }));
+    EXPECT_EQ(readFileContent(photos / "france.jpg"), readFileContent(kFlags / "france.jpg"));
+    const int rowImage = imageOf(list, 2);
+    command(window, kTurnRightButton);
+    EXPECT_EQ(imageOf(list, 2), rowImage);
+    for (int k = 0; k < 3; ++k)
+        command(window, kUndoCommand);
+
     ListView_SetItemState(list, 2, 0, LVIS_SELECTED);
     ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
     command(window, kMoveDownCommand);
@@ -339,7 +359,8 @@ TEST(Studio, AFolderDroppedIsEditedCheckedSavedBuiltAndOpenedAgain) {
     }
     EXPECT_EQ(readFileContent(photos / "quiz.toml"), before);
     EXPECT_NE(windowText(window).find(L"*"), std::wstring::npos);
-    EXPECT_EQ(std::distance(fs::directory_iterator(photos), {}), 4); // no temporary left
+    // The photos, the reward picture once chosen and the quiz.toml: no temporary left.
+    EXPECT_EQ(std::distance(fs::directory_iterator(photos), {}), 5);
     typeInto(window, kAnswerField, L"Berlin");
 
     const fs::path built = root / "sortie.exe";
