@@ -273,7 +273,7 @@ fs::path QuizDocument::mediaFile(int index, bool reward) const {
     return media.present() ? quiz_.folder / pathFromUtf8(media.path) : fs::path();
 }
 
-int QuizDocument::addMediaFiles(std::vector<fs::path> files, Diagnostics& diagnostics) {
+int QuizDocument::addMediaFiles(std::vector<fs::path> files, Diagnostics& diagnostics, size_t at) {
     const QuizSource before = quiz_;
     std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
         return naturalLess(pathToUtf8(a.filename()), pathToUtf8(b.filename()));
@@ -300,6 +300,7 @@ int QuizDocument::addMediaFiles(std::vector<fs::path> files, Diagnostics& diagno
         }
     }
     int added = 0;
+    at = std::min(at, quiz_.questions.size());
     for (size_t i = 0; i < files.size(); ++i) {
         const fs::path& file = files[i];
         const std::string name = pathToUtf8(file);
@@ -315,7 +316,7 @@ int QuizDocument::addMediaFiles(std::vector<fs::path> files, Diagnostics& diagno
         const std::optional<fs::path> stored = copiedIntoFolder(file, diagnostics);
         if (!stored)
             continue;
-        QuestionSource& question = quiz_.questions.emplace_back();
+        QuestionSource& question = *quiz_.questions.emplace(quiz_.questions.begin() + at++);
         question.answers.resize(quiz_.answerFieldCount);
         question.answers[0].value =
             utf8ToCp1252(answerFromFileName(pathToUtf8(file.filename()))).text;

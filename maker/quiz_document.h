@@ -8,6 +8,7 @@
 #include "maker/quiz_resources.h"
 #include "maker/quiz_source.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -80,11 +81,13 @@ class QuizDocument {
     // has none.
     std::filesystem::path mediaFile(int index, bool reward = false) const;
 
-    // Adds one question per file at the end, in name order, answered by its file name. Files
+    // Adds one question per file before question `at` (at the end when `at` is past it), in
+    // name order, answered by its file name. Files
     // of another kind than the quiz's are left out with a warning. A file from another folder
     // is copied into the quiz's folder first under a name no file has there, so that the quiz
     // stays one folder; an empty quiz without a folder takes the first file's. The number added.
-    int addMediaFiles(std::vector<std::filesystem::path> files, Diagnostics& diagnostics);
+    int addMediaFiles(std::vector<std::filesystem::path> files, Diagnostics& diagnostics,
+                      size_t at = SIZE_MAX);
     void removeQuestion(int index);
     // Moves question `index` to `target`, the others keeping their order.
     void moveQuestion(int index, int target);

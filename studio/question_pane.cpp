@@ -549,6 +549,18 @@ int QuestionPane::rowAt(POINT inParent) const {
     return hit.pt.y >= 0 && hit.pt.y < client.bottom ? ListView_GetItemCount(list_) - 1 : -1;
 }
 
+std::optional<int> QuestionPane::insertionRow(POINT inParent) const {
+    LVHITTESTINFO hit{};
+    hit.pt = inParent;
+    MapWindowPoints(parent_, list_, &hit.pt, 1);
+    RECT client;
+    GetClientRect(list_, &client);
+    if (!IsWindowVisible(list_) || !PtInRect(&client, hit.pt))
+        return std::nullopt;
+    const int row = ListView_SubItemHitTest(list_, &hit);
+    return row >= 0 ? row : ListView_GetItemCount(list_);
+}
+
 void QuestionPane::dragOver(POINT inParent) {
     const int target = rowAt(inParent);
     for (int i = 0; i < ListView_GetItemCount(list_); ++i)

@@ -15,6 +15,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct ImageListTraits : NullIsInvalid<HIMAGELIST> {
@@ -57,6 +58,9 @@ class QuestionPane {
     bool dragging() const { return dragged_ >= 0; }
     void dragOver(POINT inParent);
     bool drop(POINT inParent, QuizDocument& document);
+    // Where files dropped at `inParent` go: before the row under it, or after the last row
+    // when below it; nothing when the point is not on the list.
+    std::optional<int> insertionRow(POINT inParent) const;
     void cancelDrag();
     // The brush of one of its static controls on WM_CTLCOLORSTATIC; null for the default.
     HBRUSH staticColour(HWND control, HDC dc);

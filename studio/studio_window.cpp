@@ -382,6 +382,8 @@ class StudioWindow {
             name.resize(DragQueryFileW(drop, i, name.data(), UINT(name.size())));
             files.emplace_back(name);
         }
+        POINT at{};
+        DragQueryPoint(drop, &at);
         DragFinish(drop);
         std::error_code failure;
         const bool quiz = files.size() == 1 && (fs::is_directory(files[0], failure) ||
@@ -390,7 +392,7 @@ class StudioWindow {
         if (quiz)
             open(files[0]);
         else
-            addFiles(files);
+            addFiles(files, questions_.insertionRow(at));
     }
 
     void onDestroy() {
@@ -440,12 +442,13 @@ class StudioWindow {
         return true;
     }
 
-    void addFiles(const std::vector<fs::path>& files) {
+    // Before question `at`, at the end without one.
+    void addFiles(const std::vector<fs::path>& files, std::optional<int> at = std::nullopt) {
         if (files.empty())
             return;
-        const int first = int(document_.quiz().questions.size());
+        const int first = at.value_or(int(document_.quiz().questions.size()));
         Diagnostics diagnostics;
-        const int added = document_.addMediaFiles(files, diagnostics);
+        const int added = document_.addMediaFiles(files, diagnostics, size_t(first));
         if (!diagnostics.all().empty())
             dialogs_.tell(window_, texts::kOpenWarnings + problemLines(diagnostics), false);
         if (added == 0)

@@ -144,8 +144,9 @@ bool waitFor(const std::function<bool()>& done) {
     return false;
 }
 
-// A real drop: the DROPFILES block that Explorer hands over, wide names, each ended by a NUL.
-void dropOn(HWND window, const std::vector<fs::path>& files) {
+// A real drop at `at` in the window: the DROPFILES block that Explorer hands over, wide names,
+// each ended by a NUL.
+void dropOn(HWND window, const std::vector<fs::path>& files, POINT at = {}) {
     std::wstring names;
     for (const fs::path& file : files)
         names += file.wstring() + L'\0';
@@ -154,6 +155,7 @@ void dropOn(HWND window, const std::vector<fs::path>& files) {
     auto* header = static_cast<DROPFILES*>(GlobalLock(block));
     header->pFiles = sizeof(DROPFILES);
     header->fWide = TRUE;
+    header->pt = at;
     memcpy(header + 1, names.data(), names.size() * sizeof(wchar_t));
     GlobalUnlock(block);
     SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0); // frees the block
@@ -433,7 +435,17 @@ TEST(Studio, AQuizLeftUnsavedIsOfferedBackAndTriedWithF5) {
     HWND killed = createStudioWindow(first, {}, recovery, SW_SHOW);
     ASSERT_TRUE(killed);
     dropOn(killed, {photos});
-    ListView_SetItemState(GetDlgItem(killed, kQuestionList), 0, LVIS_SELECTED, LVIS_SELECTED);
+    // Photos dropped on the second row go before it: they become questions 2 and 3.
+    HWND list = GetDlgItem(killed, kQuestionList);
+    RECT second;
+    ListView_GetItemRect(list, 1, &second, LVIR_BOUNDS);
+    POINT on = {second.left + 10, (second.top + second.bottom) / 2};
+    MapWindowPoints(list, killed, &on, 1);
+    dropOn(killed, {kFlags / "suede.jpg", kFlags / "belgique.jpg"}, on);
+    EXPECT_EQ(column(list, 1),
+              (std::vector<std::wstring>{L"Paris", L"belgique", L"suede", L"Rome"}));
+    command(killed, kUndoCommand);
+    ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
     typeInto(killed, kAnswerField, L"Parisss");
     EXPECT_EQ(left(), 0);
     SendMessageW(killed, WM_TIMER, kRecoveryTimer, 0); // what the pause after typing ends in
