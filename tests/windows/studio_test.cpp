@@ -7,6 +7,7 @@
 #include "studio/build_window.h"
 #include "studio/question_pane.h"
 #include "studio/studio_ids.h"
+#include "studio/studio_settings.h"
 #include "studio/studio_window.h"
 #include "tests/windows/support.h"
 #include "win/handles.h"
@@ -490,6 +491,21 @@ TEST(Studio, AQuizLeftUnsavedIsOfferedBackAndTriedWithF5) {
     SendMessageW(killed, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(killed));
     EXPECT_EQ(fs::exists(photos / "quiz.toml"), false);
+}
+
+// The window's place and the last folder come back as saved, whatever the folder's name.
+TEST(Studio, SettingsComeBackAsSaved) {
+    TemporaryFolder root;
+    const fs::path file = root / "plimo" / "studio.ini";
+    for (const wchar_t* folder :
+         {L"C:\\Classe", L"D:\\Sortie \u00e0 \u0141\u00f3d\u017a \u2014 \u65e5\u672c"}) {
+        const StudioSettings saved = {{-1200, 40, 300, 900}, true, folder};
+        saveSettings(file, saved);
+        const StudioSettings loaded = loadSettings(file);
+        EXPECT_TRUE(EqualRect(&loaded.place, &saved.place));
+        EXPECT_TRUE(loaded.maximized);
+        EXPECT_EQ(loaded.lastFolder.wstring(), folder);
+    }
 }
 
 } // namespace
