@@ -267,12 +267,13 @@ std::string QuizDocument::displayName() const {
     return savePath_.empty() ? origin_ : pathToUtf8(savePath_);
 }
 
-fs::path QuizDocument::mediaFile(int index) const {
-    const MediaFile& media = quiz_.questions.at(index).media;
+fs::path QuizDocument::mediaFile(int index, bool reward) const {
+    const QuestionSource& question = quiz_.questions.at(index);
+    const MediaFile& media = reward ? question.rewardPicture : question.media;
     return media.present() ? quiz_.folder / pathFromUtf8(media.path) : fs::path();
 }
 
-int QuizDocument::addMediaFiles(std::vector<fs::path> files, Diagnostics& diagnostics) {
+int QuizDocument::addMediaFiles(std::vector<fs::path> files, Diagnostics& diagnostics, size_t at) {
     const QuizSource before = quiz_;
     std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
         return naturalLess(pathToUtf8(a.filename()), pathToUtf8(b.filename()));
@@ -299,6 +300,7 @@ int QuizDocument::addMediaFiles(std::vector<fs::path> files, Diagnostics& diagno
         }
     }
     int added = 0;
+    at = std::min(at, quiz_.questions.size());
     for (size_t i = 0; i < files.size(); ++i) {
         const fs::path& file = files[i];
         const std::string name = pathToUtf8(file);
@@ -314,7 +316,7 @@ int QuizDocument::addMediaFiles(std::vector<fs::path> files, Diagnostics& diagno
         const std::optional<fs::path> stored = copiedIntoFolder(file, diagnostics);
         if (!stored)
             continue;
-        QuestionSource& question = quiz_.questions.emplace_back();
+        QuestionSource& question = *quiz_.questions.emplace(quiz_.questions.begin() + at++);
         question.answers.resize(quiz_.answerFieldCount);
         question.answers[0].value =
             utf8ToCp1252(answerFromFileName(pathToUtf8(file.filename()))).text;
@@ -398,6 +400,23 @@ void QuizDocument::turnPicture(int index, bool reward, int degrees) {
     QuestionSource& question = quiz_.questions[index];
     int& turn = (reward ? question.rewardPicture : question.media).turnDegrees;
     turn = ((turn + degrees) % 360 + 360) % 360;
+}
+
+bool QuizDocument::setRewardPicture(int index, const fs::path& file, Diagnostics& diagnostics) {
+    if (index < 0 || index >= static_cast<int>(quiz_.questions.size()))
+        return false;
+    if (mediaKindOfFile(file) != kMediaPictures) {
+        diagnostics.warning(pathToUtf8(file), 0, "file", "not a picture: left out");
+        return false;
+    }
+    const std::optional<fs::path> stored = copiedIntoFolder(file, diagnostics);
+    if (!stored)
+        return false;
+    remember();
+    MediaFile& picture = quiz_.questions[index].rewardPicture;
+    picture.path = relativeMediaPath(*stored, quiz_.folder);
+    picture.turnDegrees = 0;
+    return true;
 }
 
 Diagnostics QuizDocument::check() const {

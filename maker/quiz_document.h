@@ -8,6 +8,7 @@
 #include "maker/quiz_resources.h"
 #include "maker/quiz_source.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -76,14 +77,17 @@ class QuizDocument {
     // Whether the media live in the document's own folder: saving copies them beside the source.
     bool mediaAreTemporary() const { return !temporaryMedia_.empty(); }
 
-    // The file of question `index`'s picture or clip; empty when it has none.
-    std::filesystem::path mediaFile(int index) const;
+    // The file of question `index`'s picture or clip, or of its reward picture; empty when it
+    // has none.
+    std::filesystem::path mediaFile(int index, bool reward = false) const;
 
-    // Adds one question per file at the end, in name order, answered by its file name. Files
+    // Adds one question per file before question `at` (at the end when `at` is past it), in
+    // name order, answered by its file name. Files
     // of another kind than the quiz's are left out with a warning. A file from another folder
     // is copied into the quiz's folder first under a name no file has there, so that the quiz
     // stays one folder; an empty quiz without a folder takes the first file's. The number added.
-    int addMediaFiles(std::vector<std::filesystem::path> files, Diagnostics& diagnostics);
+    int addMediaFiles(std::vector<std::filesystem::path> files, Diagnostics& diagnostics,
+                      size_t at = SIZE_MAX);
     void removeQuestion(int index);
     // Moves question `index` to `target`, the others keeping their order.
     void moveQuestion(int index, int target);
@@ -92,6 +96,9 @@ class QuizDocument {
     // Turns question `index`'s picture, or its reward picture, by `degrees` (a multiple of 90)
     // clockwise more; the photo file is never changed.
     void turnPicture(int index, bool reward, int degrees);
+    // Question `index`'s reward picture becomes `file`, copied into the quiz's folder as added
+    // files are. False, with a warning naming it, when it is no picture or cannot be copied.
+    bool setRewardPicture(int index, const std::filesystem::path& file, Diagnostics& diagnostics);
 
     // Every error and warning of the quiz as it stands, and the ways pupils type an answer
     // that the player would not take.

@@ -94,6 +94,10 @@ class SourceChecker {
         if (question.rewardPicture.present())
             checkMedia(question.rewardPicture, questionField(index, "reward_picture"),
                        kMediaPictures);
+        else if (quiz_.reward.value == kRewardPicture)
+            warning(question.line, questionField(index, "reward_picture"),
+                    "reward = \"picture\" needs a reward_picture: solving this question shows "
+                    "none");
     }
 
     // The first question with answers sets their number. Labels ask for two: a question that

@@ -8,6 +8,7 @@
 #include "studio/wide_text.h"
 
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -145,6 +146,9 @@ void QuestionPane::create(HWND parent, HFONT font, int thumbnailSize) {
     for (auto [buttonId, label] : buttons)
         buttons_.push_back(makeButton(parent, buttonId, label, font));
     playClip_ = buttons_.back();
+    rewardPicture_ = makeButton(parent, kRewardPictureButton, texts::kRewardPicture, font);
+    showReward_ = makeControl(parent, kShowRewardCheck, L"BUTTON", texts::kShowReward,
+                              WS_TABSTOP | BS_AUTOCHECKBOX, font);
     for (auto [buttonId, label] : {std::pair{kTurnLeftButton, texts::kTurnLeft},
                                    std::pair{kTurnRightButton, texts::kTurnRight}})
         turnButtons_.push_back(makeButton(parent, buttonId, label, font));
@@ -205,6 +209,9 @@ void QuestionPane::layout(const RECT& area, int rowHeight, int previewSize) {
         place(fields[k], x, y + label, side, rowHeight);
         y += label + rowHeight;
     }
+    // A quiz rewarded with pictures has no reward text: its picture takes the text's place.
+    place(showReward_, x, y - label - rowHeight, side, label);
+    place(rewardPicture_, x, y - rowHeight, side, rowHeight);
 }
 
 void QuestionPane::fitColumns(const QuizSource& quiz) {
@@ -277,9 +284,13 @@ void QuestionPane::show(const QuizDocument& document) {
         showRow(document, i, i >= ListView_GetItemCount(list_));
     fitColumns(quiz);
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-    if (quiz.layout.value == kMediaPictures) {
-        for (int i = 0; i < count; ++i)
-            worker_->request(document.mediaFile(i));
+    for (int i = 0; i < count; ++i) {
+        for (bool reward : {false, true}) {
+            const bool shown = reward ? quiz.reward.value == kRewardPicture : showsPictures(quiz);
+            const std::filesystem::path file = document.mediaFile(i, reward);
+            if (shown && !file.empty())
+                worker_->request(file);
+        }
     }
     select(std::clamp(previous, 0, count - 1));
     showFields(document);
@@ -377,12 +388,19 @@ void QuestionPane::showFields(const QuizDocument& document) {
     EnableWindow(secondAnswer_, any && quiz.answerFieldCount == 2);
     EnableWindow(text_, any);
     EnableWindow(rewardText_, any && rewardHasText(quiz.reward.value));
+    const bool pictureReward = quiz.reward.value == kRewardPicture;
+    for (HWND control : {labels_.back(), rewardText_})
+        ShowWindow(control, pictureReward ? SW_HIDE : SW_SHOW);
+    for (HWND control : {rewardPicture_, showReward_}) {
+        ShowWindow(control, pictureReward ? SW_SHOW : SW_HIDE);
+        EnableWindow(control, any);
+    }
     for (HWND button : buttons_)
         EnableWindow(button, any);
     EnableWindow(playClip_,
                  any && (quiz.layout.value == kMediaSound || quiz.layout.value == kMediaVideo));
     for (HWND button : turnButtons_)
-        EnableWindow(button, any && showsPictures(quiz));
+        EnableWindow(button, any && (showsPictures(quiz) || showingReward(quiz)));
     EnableWindow(tryField_, any);
     InvalidateRect(preview_, nullptr, TRUE);
     showTrial(document);
@@ -461,6 +479,9 @@ bool QuestionPane::command(int id, int code, QuizDocument& document) {
         return turnSelected(document, -90);
     case kTurnRightButton:
         return turnSelected(document, 90);
+    case kShowRewardCheck:
+        showFields(document);
+        return false;
     case kTryAnswerField:
         if (code == EN_CHANGE)
             showTrial(document);
@@ -528,6 +549,18 @@ int QuestionPane::rowAt(POINT inParent) const {
     return hit.pt.y >= 0 && hit.pt.y < client.bottom ? ListView_GetItemCount(list_) - 1 : -1;
 }
 
+std::optional<int> QuestionPane::insertionRow(POINT inParent) const {
+    LVHITTESTINFO hit{};
+    hit.pt = inParent;
+    MapWindowPoints(parent_, list_, &hit.pt, 1);
+    RECT client;
+    GetClientRect(list_, &client);
+    if (!IsWindowVisible(list_) || !PtInRect(&client, hit.pt))
+        return std::nullopt;
+    const int row = ListView_SubItemHitTest(list_, &hit);
+    return row >= 0 ? row : ListView_GetItemCount(list_);
+}
+
 void QuestionPane::dragOver(POINT inParent) {
     const int target = rowAt(inParent);
     for (int i = 0; i < ListView_GetItemCount(list_); ++i)
@@ -572,14 +605,30 @@ bool QuestionPane::removeSelected(QuizDocument& document) {
     return true;
 }
 
+bool QuestionPane::showingReward(const QuizSource& quiz) const {
+    return quiz.reward.value == kRewardPicture && Button_GetCheck(showReward_) == BST_CHECKED;
+}
+
 bool QuestionPane::turnSelected(QuizDocument& document, int degrees) {
     const int index = selected();
+    const bool reward = showingReward(document.quiz());
     if (index < 0 || index >= int(document.quiz().questions.size()) ||
-        !showsPictures(document.quiz()))
+        !(reward || showsPictures(document.quiz())))
         return false;
-    document.turnPicture(index, false, degrees);
+    document.turnPicture(index, reward, degrees);
     showRow(document, index, false);
     InvalidateRect(preview_, nullptr, TRUE);
+    return true;
+}
+
+bool QuestionPane::setRewardPicture(QuizDocument& document, const std::filesystem::path& file,
+                                    Diagnostics& diagnostics) {
+    const int index = selected();
+    if (index < 0 || !document.setRewardPicture(index, file, diagnostics))
+        return false;
+    worker_->request(document.mediaFile(index, true));
+    Button_SetCheck(showReward_, BST_CHECKED);
+    showFields(document);
     return true;
 }
 
@@ -591,6 +640,10 @@ void QuestionPane::takeThumbnail(std::unique_ptr<PreparedThumbnail> prepared,
     thumbnail.pixels = std::move(prepared->pixels);
     thumbnail.images.clear();
     const QuizSource& quiz = document.quiz();
+    const int index = selected();
+    if (index >= 0 && index < int(quiz.questions.size()) &&
+        document.mediaFile(index, showingReward(quiz)) == prepared->file)
+        InvalidateRect(preview_, nullptr, TRUE);
     if (quiz.layout.value != kMediaPictures)
         return;
     for (int i = 0; i < int(quiz.questions.size()); ++i) {
@@ -600,8 +653,6 @@ void QuestionPane::takeThumbnail(std::unique_ptr<PreparedThumbnail> prepared,
             item.iItem = i;
             item.iImage = imageOf(document, i);
             ListView_SetItem(list_, &item);
-            if (i == selected())
-                InvalidateRect(preview_, nullptr, TRUE);
         }
     }
 }
@@ -616,12 +667,15 @@ void QuestionPane::drawPreview(const DRAWITEMSTRUCT& item, const QuizDocument& d
         return;
     const int size = box.right - box.left - 2;
     UniqueGdiObject<HBITMAP> shown;
-    if (quiz.layout.value == kMediaPictures) {
-        auto found = thumbnails_.find(document.mediaFile(index));
+    const bool reward = showingReward(quiz);
+    if (reward || quiz.layout.value == kMediaPictures) {
+        const QuestionSource& question = quiz.questions[index];
+        auto found = thumbnails_.find(document.mediaFile(index, reward));
         if (found != thumbnails_.end() && !found->second.pixels.empty()) {
             int width = found->second.width, height = found->second.height;
-            const UniqueGdiObject<HBITMAP> picture = turnedBitmap(
-                found->second.pixels, width, height, quiz.questions[index].media.turnDegrees);
+            const UniqueGdiObject<HBITMAP> picture =
+                turnedBitmap(found->second.pixels, width, height,
+                             (reward ? question.rewardPicture : question.media).turnDegrees);
             shown = fitted(picture.get(), width, height, size);
         }
     } else if (quiz.layout.value != kMediaTextList) {

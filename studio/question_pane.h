@@ -15,6 +15,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct ImageListTraits : NullIsInvalid<HIMAGELIST> {
@@ -46,13 +47,20 @@ class QuestionPane {
     // Moves the selected question by `delta` rows, or removes it; true when it did.
     bool moveSelected(QuizDocument& document, int delta);
     bool removeSelected(QuizDocument& document);
-    // Turns the selected question's picture by `degrees` clockwise; true when it did.
+    // Turns the picture the preview shows, the selected question's or its reward picture, by
+    // `degrees` clockwise; true when it did.
     bool turnSelected(QuizDocument& document, int degrees);
+    // The selected question's reward picture becomes `file`, and the preview shows it.
+    bool setRewardPicture(QuizDocument& document, const std::filesystem::path& file,
+                          Diagnostics& diagnostics);
     // A row dragged within the list (LVN_BEGINDRAG starts it): the row under `inParent` is
     // marked while the mouse moves, and the question moves there when the button is released.
     bool dragging() const { return dragged_ >= 0; }
     void dragOver(POINT inParent);
     bool drop(POINT inParent, QuizDocument& document);
+    // Where files dropped at `inParent` go: before the row under it, or after the last row
+    // when below it; nothing when the point is not on the list.
+    std::optional<int> insertionRow(POINT inParent) const;
     void cancelDrag();
     // The brush of one of its static controls on WM_CTLCOLORSTATIC; null for the default.
     HBRUSH staticColour(HWND control, HDC dc);
@@ -78,11 +86,14 @@ class QuestionPane {
     int imageOf(const QuizDocument& document, int index);
     int turnedImage(Thumbnail& thumbnail, int degrees);
     int rowAt(POINT inParent) const;
+    // Whether the preview shows the selected question's reward picture rather than its own.
+    bool showingReward(const QuizSource& quiz) const;
     void addIconImages();
 
     HWND parent_ = nullptr, list_ = nullptr, preview_ = nullptr;
     std::vector<HWND> labels_;
     HWND answer_ = nullptr, secondAnswer_ = nullptr, text_ = nullptr, rewardText_ = nullptr;
+    HWND rewardPicture_ = nullptr, showReward_ = nullptr; // where the reward text is otherwise
     std::vector<HWND> buttons_;
     HWND playClip_ = nullptr;
     std::vector<HWND> turnButtons_;

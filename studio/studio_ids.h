@@ -44,6 +44,8 @@ enum StudioControl : int {
     kTryVerdict, // and the second answer's after it
     kTrySecondVerdict,
     kVariantList,
+    kRewardPictureButton,
+    kShowRewardCheck,
     // The checks.
     kCheckList = 400,
     kCheckSummary,

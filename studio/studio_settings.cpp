@@ -1,8 +1,13 @@
 #include "studio/studio_settings.h"
 
+#include "maker/file_io.h"
+
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -22,6 +27,18 @@ std::filesystem::path plimoFolderIn(int knownFolder) {
     if (FAILED(SHGetFolderPathW(nullptr, knownFolder, nullptr, SHGFP_TYPE_CURRENT, folder)))
         return {};
     return std::filesystem::path(folder) / L"plimo";
+}
+
+// The profile functions write a file that starts with the UTF-16 byte order mark in UTF-16,
+// any other in the ANSI code page, which loses a folder named in another script: the file is
+// started afresh with the mark when it has none. Every key is written again after it.
+void startUnicodeFile(const std::filesystem::path& file) {
+    static constexpr uint8_t kByteOrderMark[] = {0xFF, 0xFE};
+    std::vector<uint8_t> head;
+    std::string reason;
+    if (readFileHead(file, 2, head, reason) && std::ranges::equal(head, kByteOrderMark))
+        return;
+    replaceWholeFile(file, kByteOrderMark, reason);
 }
 
 } // namespace
@@ -54,6 +71,7 @@ void saveSettings(const std::filesystem::path& file, const StudioSettings& setti
         return;
     std::error_code ignored;
     std::filesystem::create_directories(file.parent_path(), ignored);
+    startUnicodeFile(file);
     const std::pair<const wchar_t*, LONG> numbers[] = {{L"left", settings.place.left},
                                                        {L"top", settings.place.top},
                                                        {L"right", settings.place.right},

@@ -1,5 +1,5 @@
 // Every text the studio shows, written once, in French like the player's. UTF-16 escapes keep
-// the sources ASCII.
+// the sources ASCII. Each button of the main window has its own Alt+letter, marked by '&'.
 #pragma once
 
 #include <array>
@@ -12,16 +12,16 @@ constexpr const wchar_t* kNewQuiz = L"Nouveau quiz";
 constexpr const wchar_t* kDropHint =
     L"\n\n\n"
     L"D\u00e9posez ici un dossier de photos, un quiz.toml ou un quiz .exe";
-constexpr const wchar_t* kOpenFolder = L"Ouvrir un dossier de photos...";
-constexpr const wchar_t* kOpenSource = L"Ouvrir un quiz.toml...";
-constexpr const wchar_t* kOpenExecutable = L"Ouvrir un quiz .exe...";
-constexpr const wchar_t* kNew = L"Nouveau";
-constexpr const wchar_t* kOpen = L"Ouvrir...";
-constexpr const wchar_t* kAddPictures = L"Ajouter des images...";
-constexpr const wchar_t* kSave = L"Enregistrer";
-constexpr const wchar_t* kSaveAs = L"Enregistrer sous...";
-constexpr const wchar_t* kBuild = L"Cr\u00e9er le quiz...";
-constexpr const wchar_t* kTry = L"Essayer le quiz (F5)";
+constexpr const wchar_t* kOpenFolder = L"Ouvrir un &dossier de photos...";
+constexpr const wchar_t* kOpenSource = L"Ouvrir un quiz.&toml...";
+constexpr const wchar_t* kOpenExecutable = L"Ouvrir un quiz .e&xe...";
+constexpr const wchar_t* kNew = L"&Nouveau";
+constexpr const wchar_t* kOpen = L"&Ouvrir...";
+constexpr const wchar_t* kAddPictures = L"&Ajouter des images...";
+constexpr const wchar_t* kSave = L"&Enregistrer";
+constexpr const wchar_t* kSaveAs = L"Enregistrer so&us...";
+constexpr const wchar_t* kBuild = L"&Cr\u00e9er le quiz...";
+constexpr const wchar_t* kTry = L"Essa&yer le quiz (F5)";
 
 constexpr const wchar_t* kTitle = L"Titre";
 constexpr const wchar_t* kCreator = L"Auteur";
@@ -29,7 +29,7 @@ constexpr const wchar_t* kExplanation = L"Consigne";
 constexpr const wchar_t* kAnswerCount = L"R\u00e9ponses par question";
 constexpr std::array<const wchar_t*, 2> kAnswerCounts = {L"Une", L"Deux"};
 constexpr const wchar_t* kLabels = L"L\u00e9gendes des deux r\u00e9ponses";
-constexpr const wchar_t* kColour = L"Couleur...";
+constexpr const wchar_t* kColour = L"Cou&leur...";
 constexpr const wchar_t* kReward = L"R\u00e9compense";
 // By RewardKind.
 constexpr std::array<const wchar_t*, 5> kRewards = {L"Aucune", L"Une image", L"Un texte",
@@ -46,13 +46,18 @@ constexpr const wchar_t* kAnswer = L"R\u00e9ponse";
 constexpr const wchar_t* kSecondAnswer = L"Deuxi\u00e8me r\u00e9ponse";
 constexpr const wchar_t* kQuestionText = L"Texte de la question";
 constexpr const wchar_t* kRewardText = L"Texte de r\u00e9compense";
-constexpr const wchar_t* kMoveUp = L"Monter";
-constexpr const wchar_t* kMoveDown = L"Descendre";
-constexpr const wchar_t* kRemove = L"Supprimer";
-constexpr const wchar_t* kPlayClip = L"\u00c9couter / voir";
+constexpr const wchar_t* kMoveUp = L"&Monter";
+constexpr const wchar_t* kMoveDown = L"De&scendre";
+constexpr const wchar_t* kRemove = L"Su&pprimer";
+constexpr const wchar_t* kPlayClip = L"\u00c9couter / &voir";
 constexpr const wchar_t* kNoPicture = L"Pas d'image";
-constexpr const wchar_t* kTurnLeft = L"Tourner \u00e0 gauche";
-constexpr const wchar_t* kTurnRight = L"Tourner \u00e0 droite";
+constexpr const wchar_t* kTurnLeft = L"Tourner \u00e0 &gauche";
+constexpr const wchar_t* kTurnRight = L"Tourner \u00e0 d&roite";
+constexpr const wchar_t* kRewardPicture = L"&Image de r\u00e9compense...";
+constexpr const wchar_t* kShowReward = L"A&fficher la r\u00e9compense";
+constexpr const wchar_t* kChooseRewardPicture = L"Choisir l'image de r\u00e9compense";
+constexpr wchar_t kPictureFilter[] =
+    L"Images\0*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp\0Tous les fichiers\0*.*\0";
 constexpr const wchar_t* kTryAnswer = L"Essayer une r\u00e9ponse :";
 constexpr const wchar_t* kVariants =
     L"Fa\u00e7ons de taper la r\u00e9ponse que le quiz ne prend pas pour juste :";

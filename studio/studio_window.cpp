@@ -75,15 +75,11 @@ std::wstring executableName(const std::string& title) {
 // R\u00e9ponse 2".
 std::wstring fieldName(const std::string& field) {
     const std::pair<std::string_view, const wchar_t*> names[] = {
-        {"answers[", L"R\u00e9ponse "},
-        {"answer", texts::kAnswer},
-        {"reward_text", texts::kRewardText},
-        {"text", texts::kQuestionText},
-        {"title", texts::kTitle},
-        {"creator", texts::kCreator},
-        {"explanation", texts::kExplanation},
-        {"answer_labels", texts::kLabels},
-        {"codes", L"Codes"}};
+        {"answers[", L"R\u00e9ponse "},      {"answer", texts::kAnswer},
+        {"reward_text", texts::kRewardText}, {"reward_picture", L"Image de r\u00e9compense"},
+        {"text", texts::kQuestionText},      {"title", texts::kTitle},
+        {"creator", texts::kCreator},        {"explanation", texts::kExplanation},
+        {"answer_labels", texts::kLabels},   {"codes", L"Codes"}};
     const std::optional<int> question = questionOfField(field);
     const size_t dot = field.find("].");
     const std::string key = question && dot != std::string::npos ? field.substr(dot + 2) : field;
@@ -319,6 +315,8 @@ class StudioWindow {
                     dialogs_.chooseFolder(window_, texts::kChooseFolder, settings_.lastFolder))
                 open(*folder);
             return;
+        case kRewardPictureButton:
+            return chooseRewardPicture();
         case kAddButton:
             return addFiles(dialogs_.chooseFiles(window_, texts::kChooseMedia, texts::kMediaFilter,
                                                  settings_.lastFolder));
@@ -384,6 +382,8 @@ class StudioWindow {
             name.resize(DragQueryFileW(drop, i, name.data(), UINT(name.size())));
             files.emplace_back(name);
         }
+        POINT at{};
+        DragQueryPoint(drop, &at);
         DragFinish(drop);
         std::error_code failure;
         const bool quiz = files.size() == 1 && (fs::is_directory(files[0], failure) ||
@@ -392,7 +392,7 @@ class StudioWindow {
         if (quiz)
             open(files[0]);
         else
-            addFiles(files);
+            addFiles(files, questions_.insertionRow(at));
     }
 
     void onDestroy() {
@@ -442,12 +442,13 @@ class StudioWindow {
         return true;
     }
 
-    void addFiles(const std::vector<fs::path>& files) {
+    // Before question `at`, at the end without one.
+    void addFiles(const std::vector<fs::path>& files, std::optional<int> at = std::nullopt) {
         if (files.empty())
             return;
-        const int first = int(document_.quiz().questions.size());
+        const int first = at.value_or(int(document_.quiz().questions.size()));
         Diagnostics diagnostics;
-        const int added = document_.addMediaFiles(files, diagnostics);
+        const int added = document_.addMediaFiles(files, diagnostics, size_t(first));
         if (!diagnostics.all().empty())
             dialogs_.tell(window_, texts::kOpenWarnings + problemLines(diagnostics), false);
         if (added == 0)
@@ -455,6 +456,19 @@ class StudioWindow {
         settings_.lastFolder = files[0].parent_path();
         showDocument();
         questions_.select(first);
+    }
+
+    void chooseRewardPicture() {
+        const std::optional<fs::path> file = dialogs_.chooseFile(
+            window_, texts::kChooseRewardPicture, texts::kPictureFilter, settings_.lastFolder);
+        if (!file)
+            return;
+        Diagnostics diagnostics;
+        const bool set = questions_.setRewardPicture(document_, *file, diagnostics);
+        if (!diagnostics.all().empty())
+            dialogs_.tell(window_, texts::kOpenWarnings + problemLines(diagnostics), false);
+        if (set)
+            changed();
     }
 
     void replaceDocument(QuizDocument document) {

@@ -149,7 +149,12 @@ TEST(QuizDocument, EveryChangeIsUndoneAndRedoneInOrder) {
         [](QuizDocument& d) { d.turnPicture(0, false, -90); },
         [](QuizDocument& d) { d.moveQuestion(0, 1); },
         [](QuizDocument& d) { d.setAnswerFieldCount(2); },
-        [](QuizDocument& d) { d.edit().reward.value = kRewardText; },
+        [](QuizDocument& d) { d.edit().reward.value = kRewardPicture; },
+        [](QuizDocument& d) {
+            Diagnostics ignored;
+            d.setRewardPicture(0, d.quiz().folder / "photo_1.gif", ignored);
+        },
+        [](QuizDocument& d) { d.turnPicture(0, true, 90); },
     };
     std::vector<std::string> states = {writeQuizToml(document->quiz())};
     for (const auto& change : changes) {
@@ -157,6 +162,8 @@ TEST(QuizDocument, EveryChangeIsUndoneAndRedoneInOrder) {
         states.push_back(writeQuizToml(document->quiz()));
     }
     EXPECT_EQ(document->quiz().questions[1].media.turnDegrees, 270);
+    EXPECT_EQ(document->quiz().questions[0].rewardPicture.path, "photo_1.gif");
+    EXPECT_EQ(document->quiz().questions[0].rewardPicture.turnDegrees, 90);
     for (size_t k = states.size() - 1; k-- > 0;) {
         ASSERT_TRUE(document->undo());
         EXPECT_EQ(writeQuizToml(document->quiz()), states[k]) << k;
@@ -206,6 +213,20 @@ TEST(QuizDocument, PhotosFromAnotherFolderAreCopiedIntoTheQuizsNeverOverAFile) {
     EXPECT_EQ(readBytes(folder.photos / "photo_1.gif"), readBytes(kData / "q1.jpg"));
     EXPECT_EQ(readBytes(folder.photos / "photo_1 (2).gif"), readBytes(kData / "q4.png"));
     EXPECT_TRUE(fs::exists(other / "q1.jpg"));
+
+    // A reward picture comes the same way, beside the quiz's own Photo_2.png, not over it; a
+    // file that is no picture is left out, and the question keeps its reward.
+    fs::copy_file(kData / "q1.jpg", other / "Photo_2.png");
+    fs::copy_file(kData / "not_a_picture.jpg", other / "notes.jpg");
+    EXPECT_TRUE(document->setRewardPicture(1, other / "Photo_2.png", added));
+    EXPECT_FALSE(document->setRewardPicture(1, other / "notes.jpg", added));
+    EXPECT_THAT(messages(added), testing::ElementsAre("file: not a picture: left out"));
+    EXPECT_EQ(document->quiz().questions[1].rewardPicture.path, "Photo_2 (2).png");
+    EXPECT_EQ(readBytes(folder.photos / "Photo_2 (2).png"), readBytes(kData / "q1.jpg"));
+    EXPECT_EQ(readBytes(folder.photos / "Photo_2.png"), readBytes(kData / "q4.png"));
+    EXPECT_FALSE(fs::exists(folder.photos / "notes.jpg"));
+    document->undo();
+    EXPECT_FALSE(document->quiz().questions[1].rewardPicture.present());
 }
 
 TEST(QuizDocument, ASourceThatDoesNotParseOpensWithItsErrorsAndAsksForAFile) {

@@ -7,6 +7,7 @@
 #include "studio/build_window.h"
 #include "studio/question_pane.h"
 #include "studio/studio_ids.h"
+#include "studio/studio_settings.h"
 #include "studio/studio_window.h"
 #include "tests/windows/support.h"
 #include "win/handles.h"
@@ -28,7 +29,7 @@ const fs::path kFlags = fs::path(PLIMO_SOURCE_DIR) / "samples" / "drapeaux" / "p
 
 // Answers in the dialogs' place and keeps what the window told or asked.
 struct ScriptedDialogs final : StudioDialogs {
-    std::optional<fs::path> newFile;
+    std::optional<fs::path> file, newFile;
     Answer answer = Answer::kNo;
     bool realSaveQuestion = false; // Windows' own dialog, pressed by the test
     std::vector<std::wstring> asked, told;
@@ -38,7 +39,7 @@ struct ScriptedDialogs final : StudioDialogs {
     }
     std::optional<fs::path> chooseFile(HWND, const wchar_t*, const wchar_t*,
                                        const fs::path&) override {
-        return std::nullopt;
+        return file;
     }
     std::vector<fs::path> chooseFiles(HWND, const wchar_t*, const wchar_t*,
                                       const fs::path&) override {
@@ -144,8 +145,9 @@ bool waitFor(const std::function<bool()>& done) {
     return false;
 }
 
-// A real drop: the DROPFILES block that Explorer hands over, wide names, each ended by a NUL.
-void dropOn(HWND window, const std::vector<fs::path>& files) {
+// A real drop at `at` in the window: the DROPFILES block that Explorer hands over, wide names,
+// each ended by a NUL.
+void dropOn(HWND window, const std::vector<fs::path>& files, POINT at = {}) {
     std::wstring names;
     for (const fs::path& file : files)
         names += file.wstring() + L'\0';
@@ -154,6 +156,7 @@ void dropOn(HWND window, const std::vector<fs::path>& files) {
     auto* header = static_cast<DROPFILES*>(GlobalLock(block));
     header->pFiles = sizeof(DROPFILES);
     header->fWide = TRUE;
+    header->pt = at;
     memcpy(header + 1, names.data(), names.size() * sizeof(wchar_t));
     GlobalUnlock(block);
     SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0); // frees the block
@@ -235,6 +238,21 @@ TEST(Studio, AFolderDroppedIsEditedCheckedSavedBuiltAndOpenedAgain) {
     ASSERT_TRUE(window);
     HWND list = GetDlgItem(window, kQuestionList);
 
+    // Each button has an Alt+letter of its own.
+    std::wstring letters;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t kind[20] = L"";
+        GetClassNameW(child, kind, 20);
+        const std::wstring label = windowText(child);
+        const size_t mark = label.find(L'&');
+        if (_wcsicmp(kind, L"Button") != 0)
+            continue;
+        EXPECT_LT(mark + 1, label.size()) << label;
+        letters += mark + 1 < label.size() ? towlower(label[mark + 1]) : L'?';
+    }
+    std::sort(letters.begin(), letters.end());
+    EXPECT_TRUE(std::adjacent_find(letters.begin(), letters.end()) == letters.end()) << letters;
+
     dropOn(window, {photos});
     EXPECT_EQ(column(list, 1), (std::vector<std::wstring>{L"Berlin", L"Paris", L"Rome"}));
     EXPECT_TRUE(waitFor([&] {
@@ -291,6 +309,27 @@ TEST(Studio, AFolderDroppedIsEditedCheckedSavedBuiltAndOpenedAgain) {
     typeInto(window, kTryAnswerField, L"roma");
     EXPECT_EQ(windowText(GetDlgItem(window, kTryVerdict)), L"BRAVO");
 
+    // Rewarded with pictures, each question wants one; the one chosen is copied beside the
+    // photos, and the turn buttons then turn it, not the question's own picture.
+    const auto selectIn = [&](int box, int item) {
+        SendMessageW(GetDlgItem(window, box), CB_SETCURSEL, item, 0);
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(box, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, box)));
+    };
+    const std::wstring wantsReward = L"question 3, Image de r\u00e9compense";
+    selectIn(kRewardBox, 1);
+    EXPECT_TRUE(waitFor([&] { return anyContains(checks(window), wantsReward); }));
+    dialogs.file = kFlags / "france.jpg";
+    MSG altI = {GetDlgItem(window, kAnswerField), WM_SYSCHAR, L'i', LPARAM(1) << 29, 0, {}};
+    EXPECT_TRUE(IsDialogMessageW(window, &altI)); // as the studio's message loop hands it over
+    EXPECT_TRUE(waitFor([&] { return !anyContains(checks(window), wantsReward); }));
+    EXPECT_TRUE(readFileContent(photos / "france.jpg") == readFileContent(kFlags / "france.jpg"));
+    const int rowImage = imageOf(list, 2);
+    command(window, kTurnRightButton);
+    EXPECT_EQ(imageOf(list, 2), rowImage);
+    for (int k = 0; k < 3; ++k)
+        command(window, kUndoCommand);
+
     ListView_SetItemState(list, 2, 0, LVIS_SELECTED);
     ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
     command(window, kMoveDownCommand);
@@ -339,7 +378,8 @@ TEST(Studio, AFolderDroppedIsEditedCheckedSavedBuiltAndOpenedAgain) {
     }
     EXPECT_EQ(readFileContent(photos / "quiz.toml"), before);
     EXPECT_NE(windowText(window).find(L"*"), std::wstring::npos);
-    EXPECT_EQ(std::distance(fs::directory_iterator(photos), {}), 4); // no temporary left
+    // The photos, the reward picture once chosen and the quiz.toml: no temporary left.
+    EXPECT_EQ(std::distance(fs::directory_iterator(photos), {}), 5);
     typeInto(window, kAnswerField, L"Berlin");
 
     const fs::path built = root / "sortie.exe";
@@ -412,7 +452,17 @@ TEST(Studio, AQuizLeftUnsavedIsOfferedBackAndTriedWithF5) {
     HWND killed = createStudioWindow(first, {}, recovery, SW_SHOW);
     ASSERT_TRUE(killed);
     dropOn(killed, {photos});
-    ListView_SetItemState(GetDlgItem(killed, kQuestionList), 0, LVIS_SELECTED, LVIS_SELECTED);
+    // Photos dropped on the second row go before it: they become questions 2 and 3.
+    HWND list = GetDlgItem(killed, kQuestionList);
+    RECT second;
+    ListView_GetItemRect(list, 1, &second, LVIR_BOUNDS);
+    POINT on = {second.left + 10, (second.top + second.bottom) / 2};
+    MapWindowPoints(list, killed, &on, 1);
+    dropOn(killed, {kFlags / "suede.jpg", kFlags / "belgique.jpg"}, on);
+    EXPECT_EQ(column(list, 1),
+              (std::vector<std::wstring>{L"Paris", L"belgique", L"suede", L"Rome"}));
+    command(killed, kUndoCommand);
+    ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
     typeInto(killed, kAnswerField, L"Parisss");
     EXPECT_EQ(left(), 0);
     SendMessageW(killed, WM_TIMER, kRecoveryTimer, 0); // what the pause after typing ends in
@@ -441,6 +491,21 @@ TEST(Studio, AQuizLeftUnsavedIsOfferedBackAndTriedWithF5) {
     SendMessageW(killed, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(killed));
     EXPECT_EQ(fs::exists(photos / "quiz.toml"), false);
+}
+
+// The window's place and the last folder come back as saved, whatever the folder's name.
+TEST(Studio, SettingsComeBackAsSaved) {
+    TemporaryFolder root;
+    const fs::path file = root / "plimo" / "studio.ini";
+    for (const wchar_t* folder :
+         {L"C:\\Classe", L"D:\\Sortie \u00e0 \u0141\u00f3d\u017a \u2014 \u65e5\u672c"}) {
+        const StudioSettings saved = {{-1200, 40, 300, 900}, true, folder};
+        saveSettings(file, saved);
+        const StudioSettings loaded = loadSettings(file);
+        EXPECT_TRUE(EqualRect(&loaded.place, &saved.place));
+        EXPECT_TRUE(loaded.maximized);
+        EXPECT_EQ(loaded.lastFolder.wstring(), folder);
+    }
 }
 
 } // namespace
