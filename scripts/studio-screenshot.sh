@@ -10,6 +10,10 @@ cd "$repo"
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target plimo-studio >/dev/null
 
+# A prefix of its own: the studio offers back what an earlier session left unsaved in the
+# prefix of scripts/studio.sh, which is the author's and not this script's to clear.
+export PLIMO_WINEPREFIX=$repo/build/screenshot-prefix
+rm -rf "$PLIMO_WINEPREFIX"/drive_c/users/*/AppData/Local/plimo
 source "$repo/scripts/wine-session.sh"
 trap stop_wine_session EXIT
 start_private_display
