@@ -35,6 +35,7 @@ struct RecoveryHeader {
     fs::path folder;
     std::string title;
     int64_t written = 0;
+    int64_t writer = 0;           // the process that keeps the file: a studio still open
     std::vector<int> turns;       // of each question's picture
     std::vector<int> rewardTurns; // of each question's reward picture
 };
@@ -100,7 +101,7 @@ std::string turnList(const std::vector<int>& turns) {
     return list + "]";
 }
 
-std::string headerText(const QuizSource& quiz, const fs::path& savedAs) {
+std::string headerText(const QuizSource& quiz, const fs::path& savedAs, uint32_t writer) {
     std::vector<int> turns, rewardTurns;
     for (const QuestionSource& question : quiz.questions) {
         turns.push_back(question.media.turnDegrees);
@@ -116,6 +117,7 @@ std::string headerText(const QuizSource& quiz, const fs::path& savedAs) {
     text += "\n# folder = " + tomlUtf8String(pathToUtf8(failure ? quiz.folder : folder));
     text += "\n# title = " + tomlString(quiz.title.value);
     text += "\n# written = " + std::to_string(seconds.count());
+    text += "\n# writer = " + std::to_string(writer);
     text += "\n# turns = " + turnList(turns);
     text += "\n# reward_turns = " + turnList(rewardTurns);
     return text + "\n";
@@ -184,6 +186,7 @@ std::optional<RecoveryHeader> readHeader(std::string_view text, std::string& pro
     header.folder = pathFromUtf8(*folder);
     header.title = *title;
     header.written = *written;
+    header.writer = table["writer"].value<int64_t>().value_or(0);
     return header;
 }
 
@@ -264,6 +267,7 @@ RecoveryEntry listedEntry(const fs::path& file) {
     entry.origin = header.origin;
     entry.title = header.title;
     entry.written = std::chrono::system_clock::time_point(std::chrono::seconds(header.written));
+    entry.writer = static_cast<uint32_t>(header.writer);
     return entry;
 }
 
@@ -279,11 +283,11 @@ fs::path recoveryFile(const fs::path& folder, const QuizSource& quiz, const fs::
 }
 
 bool writeRecovery(const fs::path& folder, const QuizSource& quiz, const fs::path& savedAs,
-                   std::string& reason) {
+                   std::string& reason, uint32_t writer) {
     const fs::path file = recoveryFile(folder, quiz, savedAs);
     std::error_code failure;
     fs::create_directories(folder, failure);
-    const std::string text = headerText(quiz, savedAs) + writeQuizToml(quiz);
+    const std::string text = headerText(quiz, savedAs, writer) + writeQuizToml(quiz);
     const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(text.data()),
                                          text.size());
     if (failure || !replaceWholeFile(file, bytes, reason)) {

@@ -8,6 +8,7 @@
 #include "maker/quiz_source.h"
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@ struct RecoveryEntry {
     std::string origin;            // UTF-8, the name it was opened under (a source, an executable)
     std::string title;             // UTF-8
     std::chrono::system_clock::time_point written;
+    uint32_t writer = 0; // the process that keeps it; 0 when not known
     // Why the file cannot bring the quiz back ("damaged recovery file: ..."); empty when it can.
     std::string problem;
 };
@@ -33,7 +35,7 @@ std::filesystem::path recoveryFile(const std::filesystem::path& folder, const Qu
 // Writes the quiz to its recovery file, making the folder if need be. The file is replaced as
 // a whole, never left cut. False with a reason naming the file.
 bool writeRecovery(const std::filesystem::path& folder, const QuizSource& quiz,
-                   const std::filesystem::path& savedAs, std::string& reason);
+                   const std::filesystem::path& savedAs, std::string& reason, uint32_t writer = 0);
 
 // The recovery files in `folder`, newest first; a damaged one is listed with its problem. Files
 // not named as recovery files are left out.

@@ -14,6 +14,7 @@
 #include "studio/studio_texts.h"
 #include "studio/wide_text.h"
 #include "win/handles.h"
+#include "win/process_folders.h"
 
 #include <shellapi.h>
 #include <windowsx.h>
@@ -662,7 +663,8 @@ class StudioWindow {
         if (file != recoveryFile_)
             forgetRecovery();
         std::string reason;
-        if (writeRecovery(recoveryFolder_, document_.quiz(), document_.savePath(), reason))
+        if (writeRecovery(recoveryFolder_, document_.quiz(), document_.savePath(), reason,
+                          GetCurrentProcessId()))
             recoveryFile_ = file;
     }
 
@@ -679,7 +681,10 @@ class StudioWindow {
         if (recoveryFolder_.empty() || document_.changed())
             return;
         for (const RecoveryEntry& left : listRecoveries(recoveryFolder_)) {
-            if (!left.problem.empty())
+            // Another studio still open keeps its own quiz: neither offered nor given up here.
+            const bool kept = left.writer != 0 && left.writer != GetCurrentProcessId() &&
+                              processRuns(left.writer);
+            if (!left.problem.empty() || kept)
                 continue;
             const std::wstring from =
                 left.savedAs.empty() ? widen(left.origin) : left.savedAs.wstring();

@@ -18,14 +18,6 @@ std::optional<DWORD> folderOwner(std::wstring_view name, std::wstring_view prefi
     return std::nullopt;
 }
 
-// A process of another user, which this one may not open, counts as running.
-bool processRuns(DWORD processId) {
-    const UniqueKernelObject process(OpenProcess(SYNCHRONIZE, FALSE, processId));
-    if (!process)
-        return GetLastError() == ERROR_ACCESS_DENIED;
-    return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
-}
-
 bool isPlainFolder(const WIN32_FIND_DATAW& entry) {
     return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
            !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
@@ -108,4 +100,11 @@ void removeLeftProcessFolders(std::wstring_view prefix,
         if (isPlainFolder(entry) && owner && !processRuns(*owner))
             removeLeftFolder(temporary + entry.cFileName, isOwnFile);
     }
+}
+
+bool processRuns(DWORD processId) {
+    const UniqueKernelObject process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+    if (!process)
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }

@@ -27,6 +27,10 @@ bool takePrefix(std::wstring_view& text, std::wstring_view prefix);
 // The entries that `pattern` (a folder and a name with wildcards) finds, "." and ".." aside.
 std::vector<WIN32_FIND_DATAW> entriesMatching(const std::wstring& pattern);
 
+// Whether the process still runs; one of another user, which this one may not open, counts as
+// running.
+bool processRuns(DWORD processId);
+
 // Removes each PREFIX<process id>-<n> folder under the temporary folder whose process is gone,
 // but only when it holds nothing but plain files that `isOwnFile` recognises by name: anything
 // else in it was not put there by this program, and the folder stays as it is. A running

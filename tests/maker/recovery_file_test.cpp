@@ -112,7 +112,8 @@ TEST(RecoveryFile, QuizzesOfTheSameTitleKeepFilesOfTheirOwn) {
     const fs::path folder = root / "recovery";
     std::string reason;
     ASSERT_TRUE(writeRecovery(folder, first, root / "x" / "Quiz" / "quiz.toml", reason)) << reason;
-    ASSERT_TRUE(writeRecovery(folder, second, root / "y" / "Quiz" / "quiz.toml", reason)) << reason;
+    ASSERT_TRUE(writeRecovery(folder, second, root / "y" / "Quiz" / "quiz.toml", reason, 4242))
+        << reason;
     // Written again, a quiz replaces its own file.
     ASSERT_TRUE(writeRecovery(folder, first, root / "x" / "Quiz" / "quiz.toml", reason)) << reason;
     // Never saved nor opened from a file: named after its media folder.
@@ -122,8 +123,11 @@ TEST(RecoveryFile, QuizzesOfTheSameTitleKeepFilesOfTheirOwn) {
 
     const std::vector<RecoveryEntry> listed = listRecoveries(folder);
     std::vector<fs::path> savedAs;
-    for (const RecoveryEntry& entry : listed)
+    for (const RecoveryEntry& entry : listed) {
         savedAs.push_back(entry.savedAs);
+        // The studio that keeps a file, so that another one leaves it alone while it runs.
+        EXPECT_EQ(entry.writer, entry.savedAs == root / "y" / "Quiz" / "quiz.toml" ? 4242u : 0u);
+    }
     EXPECT_THAT(savedAs,
                 testing::UnorderedElementsAre(root / "x" / "Quiz" / "quiz.toml",
                                               root / "y" / "Quiz" / "quiz.toml", fs::path()));
