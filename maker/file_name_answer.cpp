@@ -188,3 +188,9 @@ size_t extensionStart(std::string_view name) {
     const size_t dot = name.rfind('.');
     return dot == std::string_view::npos || dot == 0 ? name.size() : dot;
 }
+
+std::string lowerExtension(std::string_view name) {
+    std::string extension(name.substr(extensionStart(name)));
+    std::transform(extension.begin(), extension.end(), extension.begin(), lowerAscii);
+    return extension;
+}

@@ -26,3 +26,6 @@ std::string answerFromFileName(std::string_view utf8Name);
 // Where the extension of a file name starts: its last dot; none (the name's length) for a name
 // that is all extension (".jpg").
 size_t extensionStart(std::string_view name);
+
+// The extension, its dot included, in small ASCII letters: ".jpg" for "Photo.JPG".
+std::string lowerExtension(std::string_view name);

@@ -22,16 +22,6 @@ namespace {
 constexpr std::array<std::string_view, 6> kPictureExtensions = {".jpg", ".jpeg", ".jpe",
                                                                 ".png", ".gif",  ".bmp"};
 
-char lowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string lowerAscii(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return lowerAscii(c); });
-    return lower;
-}
-
 // Photos in formats that phones and web pages give but the maker does not read: named by their
 // extension, so that an author learns what to do rather than that they are no pictures.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kUnreadExtensions = {{
@@ -44,7 +34,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kUnreadEx
 }};
 
 std::optional<MediaKind> mediaKindOf(std::string_view name) {
-    const std::string extension = lowerAscii(name.substr(extensionStart(name)));
+    const std::string extension = lowerExtension(name);
     if (std::find(kPictureExtensions.begin(), kPictureExtensions.end(), extension) !=
         kPictureExtensions.end())
         return kMediaPictures;
@@ -70,7 +60,7 @@ std::string_view kindNoun(MediaKind kind, bool plural) {
 // whose extension says otherwise (an iPhone photo renamed .jpg), by its first bytes; empty
 // for any other file.
 std::string_view unreadFormatOf(const std::filesystem::path& file, std::string_view name) {
-    const std::string extension = lowerAscii(name.substr(extensionStart(name)));
+    const std::string extension = lowerExtension(name);
     for (const auto& [unread, format] : kUnreadExtensions) {
         if (extension == unread)
             return format;

@@ -198,7 +198,8 @@ bool readText(const fs::path& file, std::string& text, std::string& problem) {
     return true;
 }
 
-// The turns the source format does not hold, given back to their questions.
+// The turns as the header keeps them, given back to their questions. The source writes them
+// too; the header's lists also say how many questions a whole file holds.
 void applyTurns(const RecoveryHeader& header, QuizSource& quiz) {
     for (size_t i = 0; i < quiz.questions.size(); ++i) {
         quiz.questions[i].media.turnDegrees = header.turns[i];

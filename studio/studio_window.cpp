@@ -513,9 +513,10 @@ class StudioWindow {
 
     // Checks.
 
-    void runChecks() {
+    // Shows the checks of the quiz as it stands, and gives them.
+    Diagnostics runChecks() {
         KillTimer(window_, kCheckTimer);
-        const Diagnostics diagnostics = document_.check();
+        Diagnostics diagnostics = document_.check();
         SendMessageW(checks_, WM_SETREDRAW, FALSE, 0);
         ListBox_ResetContent(checks_);
         int widest = 0;
@@ -534,6 +535,7 @@ class StudioWindow {
         InvalidateRect(checks_, nullptr, TRUE);
         const int errors = diagnostics.errorCount();
         setText(summary_, errors ? formatText(texts::kErrorsLeft, errors) : texts::kReady);
+        return diagnostics;
     }
 
     int textWidth(const std::wstring& text) const {
@@ -613,8 +615,7 @@ class StudioWindow {
 
     // A quiz with errors is neither built nor tried: the author is told which.
     bool refuseWhileErrors() {
-        runChecks();
-        const Diagnostics diagnostics = document_.check();
+        const Diagnostics diagnostics = runChecks();
         if (!diagnostics.hasErrors())
             return false;
         std::wstring errors = texts::kCannotBuild;

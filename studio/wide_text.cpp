@@ -1,6 +1,7 @@
 #include "studio/wide_text.h"
 
 #include "maker/cp1252.h"
+#include "win/wide_text.h"
 
 #include <windows.h>
 
@@ -15,15 +16,6 @@ std::wstring widen(std::string_view utf8) {
     return wide;
 }
 
-std::string narrow(std::wstring_view utf16) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string utf8(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), utf8.data(), size,
-                        nullptr, nullptr);
-    return utf8;
-}
-
 std::wstring quizTextToWide(std::string_view cp1252) {
     return widen(cp1252ToUtf8(cp1252));
 }
@@ -32,7 +24,7 @@ std::wstring quizTextToWide(std::string_view cp1252) {
 std::string quizTextFromWide(std::wstring_view utf16) {
     std::string text;
     for (wchar_t c : utf16) {
-        const Cp1252Conversion one = utf8ToCp1252(narrow(std::wstring_view(&c, 1)));
+        const Cp1252Conversion one = utf8ToCp1252(narrowText(std::wstring_view(&c, 1), CP_UTF8));
         text += one.ok() ? one.text : "?";
     }
     return text;

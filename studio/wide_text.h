@@ -6,7 +6,6 @@
 #include <string_view>
 
 std::wstring widen(std::string_view utf8);
-std::string narrow(std::wstring_view utf16);
 
 // A text of the quiz (Windows-1252) as a control shows it, and back.
 std::wstring quizTextToWide(std::string_view cp1252);

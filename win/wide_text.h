@@ -5,10 +5,11 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 // `text` in `codePage`: CP_ACP for a message box, whose letters outside the code page show as
 // '?', CP_UTF8 where nothing may be lost.
-inline std::string narrowText(const std::wstring& text, UINT codePage) {
+inline std::string narrowText(std::wstring_view text, UINT codePage) {
     const int size = WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), nullptr, 0,
                                          nullptr, nullptr);
     std::string narrow(size_t(size > 0 ? size : 0), '\0');
