@@ -76,12 +76,25 @@ BOOL CALLBACK pressIfNamed(HWND control, LPARAM) {
     return FALSE;
 }
 
-// Runs inside the question's own message loop; gives up after ten seconds by cancelling.
+// The studio's question: a dialog of this thread's, so that no window of a test running beside
+// this one is taken for it.
+BOOL CALLBACK findQuestion(HWND window, LPARAM found) {
+    wchar_t kind[16] = L"";
+    GetClassNameW(window, kind, 16);
+    if (std::wstring_view(kind) != L"#32770" || !IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// Runs inside the question's own message loop, where the question may take a while to come on a
+// busy machine; gives up after a minute by cancelling.
 void CALLBACK pressButton(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND question = FindWindowW(L"#32770", L"Plimo Studio");
+    HWND question = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findQuestion, reinterpret_cast<LPARAM>(&question));
     if (question)
         EnumChildWindows(question, pressIfNamed, 0);
-    if (buttonPressed || ++pressAttempts == 50) {
+    if (buttonPressed || ++pressAttempts == 300) {
         KillTimer(nullptr, timer);
         if (!buttonPressed && question)
             SendMessageW(question, WM_COMMAND, IDCANCEL, 0);
